@@ -1,0 +1,44 @@
+#pragma once
+
+// The section "Settings" of the settings file: the remembered profiles file and
+// the main window's eleven option check boxes.
+
+#include "generator/generator.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tavu {
+
+class IniFile;
+
+inline constexpr std::string_view kSettingsSection = "Settings";
+inline constexpr std::string_view kFileKey = "sFile";
+
+struct Settings {
+    std::string file; // the profiles file last chosen in the file dialog
+    GenerationOptions options;
+
+    bool operator==(const Settings&) const = default;
+};
+
+// The eleven Boolean keys in the order they are read and written.
+struct BooleanKey {
+    std::string_view key;
+    bool GenerationOptions::*option;
+};
+std::span<const BooleanKey> booleanKeys();
+const BooleanKey* booleanKeyByName(std::string_view key);
+
+// A whole number, decimal or hexadecimal after "0x", "0X" or "$"; any number but
+// 0 is true. Empty when the text is not a whole number.
+std::optional<bool> readIniBoolean(std::string_view text);
+
+// Missing keys and values that are not whole numbers give the defaults.
+Settings LoadSettings(const IniFile& file);
+// Erases the section, with keys it does not know, and writes the twelve keys.
+void SaveSettings(const Settings& settings, IniFile& file);
+
+} // namespace tavu

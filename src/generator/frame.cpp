@@ -1,0 +1,213 @@
+#include "generator/catalogue.h"
+#include "generator/generator.h"
+#include "profiles/permission_tests.h"
+
+#include <array>
+
+namespace tavu {
+
+namespace {
+
+using namespace catalogue;
+using Outcome = PermissionReading::Outcome;
+
+constexpr std::string_view kMenuSeparator = "\\ ";
+constexpr std::string_view kCommandEnd = "|";
+constexpr std::string_view kBotName = "<<botname>> ";
+// Full menu output is about 40 KB; one allocation up front.
+constexpr std::size_t kExpectedOutputSize = 48 * 1024;
+
+// A word's text with the two characters that would end or start an NMDC
+// command replaced by their escapes.
+void appendEscapedWord(std::string& out, std::string_view word) {
+    for (char c : word) {
+        if (c == '$') {
+            out += "&#36;";
+        } else if (c == '|') {
+            out += "&#124;";
+        } else {
+            out += c;
+        }
+    }
+}
+
+std::string_view kindText(Kind kind) {
+    return kind == K1_2 ? "1 2 " : "1 3 ";
+}
+
+bool isSwitchedOn(GroupSwitch gate, const GenerationOptions& options) {
+    switch (gate) {
+    case GroupSwitch::Always:
+        return true;
+    case GroupSwitch::Miscellaneous:
+        return options.menuMiscellaneous;
+    case GroupSwitch::Information:
+        return options.menuInformation;
+    case GroupSwitch::HubControl:
+        return options.menuHubControl;
+    case GroupSwitch::Accounts:
+        return options.menuAccounts;
+    case GroupSwitch::UserControl:
+        return options.menuUserControl;
+    }
+    return false;
+}
+
+ItemOption itemOptionsOn(const GenerationOptions& options) {
+    ItemOption on = None;
+    if (options.selectedUser) {
+        on = on | Selected;
+    }
+    if (options.anyUser) {
+        on = on | Any;
+    }
+    if (options.offsets) {
+        on = on | Offsets;
+    }
+    if (options.fastUserControl) {
+        on = on | Fast;
+    }
+    return on;
+}
+
+class Frame {
+public:
+    Frame(XmlElement profile, const GenerationOptions& options, const Vocabulary& vocabulary,
+          std::string_view dateText)
+        : profile_(profile), options_(options), itemOptions_(itemOptionsOn(options)), vocabulary_(vocabulary),
+          dateText_(dateText) {
+        generation_.text.reserve(kExpectedOutputSize);
+    }
+
+    Generation run() && {
+        if (options_.clear) {
+            generation_.text = kClearCommand;
+        }
+        if (!profile_) {
+            generation_.stop = GenerationStop{};
+            return std::move(generation_);
+        }
+        const std::array<Group, 7> groups{{
+            {GroupSwitch::Always, topLevelRows()},
+            {GroupSwitch::Miscellaneous, firstMiscellaneousRows()},
+            {GroupSwitch::Information, informationRows()},
+            {GroupSwitch::HubControl, hubControlRows()},
+            {GroupSwitch::Accounts, accountsRows()},
+            {GroupSwitch::UserControl, userControlRows()},
+            {GroupSwitch::Miscellaneous, secondMiscellaneousRows()},
+        }};
+        for (const Group& group : groups) {
+            if (isSwitchedOn(group.gate, options_) && !appendGroup(group.rows)) {
+                return std::move(generation_);
+            }
+        }
+        if (options_.message) {
+            generation_.text += kBotName;
+            appendEscapedWord(generation_.text, vocabulary_.text(Word::wBotMessage));
+            generation_.text += kCommandEnd;
+        }
+        return std::move(generation_);
+    }
+
+private:
+    // Returns false when a permission could not be read and the generation stops.
+    bool appendGroup(std::span<const Row> rows) {
+        const Permission* block = nullptr;
+        bool blockPasses = false;
+        for (const Row& row : rows) {
+            if (row.permission != block) {
+                block = row.permission;
+                const auto passes = test(*block);
+                if (!passes) {
+                    return false;
+                }
+                blockPasses = *passes;
+            }
+            if (blockPasses && (row.options & itemOptions_) == row.options) {
+                append(row);
+            }
+        }
+        return true;
+    }
+
+    // Whether the permission passes; empty when its text cannot be read.
+    std::optional<bool> test(const Permission& permission) {
+        if (!permission.firstPassingOf.empty()) {
+            for (const Permission& candidate : permission.firstPassingOf) {
+                const auto passes = test(candidate);
+                if (!passes || *passes) {
+                    return passes;
+                }
+            }
+            return false;
+        }
+        const PermissionReading reading = permission.test == Test::Enable
+                                              ? enableTest(profile_, permission.path)
+                                              : valueTest(profile_, permission.path);
+        if (reading.outcome == Outcome::Unreadable) {
+            generation_.stop = GenerationStop{std::string(permission.path), reading.text};
+            return std::nullopt;
+        }
+        return reading.outcome == Outcome::Pass;
+    }
+
+    void append(const Row& row) {
+        std::string& out = generation_.text;
+        if (row.kind != Separator) {
+            out += "$UserCommand ";
+            out += kindText(row.kind);
+            bool first = true;
+            for (const Piece& element : row.path.view()) {
+                if (!first) {
+                    out += kMenuSeparator;
+                }
+                first = false;
+                appendEscapedWord(out, vocabulary_.text(Word::wStartWith));
+                appendPiece(element);
+            }
+        }
+        for (const Piece& piece : row.command.view()) {
+            appendPiece(piece);
+        }
+        out += kCommandEnd;
+    }
+
+    void appendPiece(const Piece& piece) {
+        switch (piece.source) {
+        case Piece::Source::Literal:
+            generation_.text += piece.literal;
+            break;
+        case Piece::Source::Vocabulary:
+            appendEscapedWord(generation_.text, vocabulary_.text(piece.word));
+            break;
+        case Piece::Source::Date:
+            appendEscapedWord(generation_.text, dateText_);
+            break;
+        }
+    }
+
+    XmlElement profile_;
+    const GenerationOptions& options_;
+    ItemOption itemOptions_;
+    const Vocabulary& vocabulary_;
+    std::string_view dateText_;
+    Generation generation_;
+};
+
+} // namespace
+
+std::string GenerationStop::description() const {
+    if (element.empty()) {
+        return "No profile is loaded, so no permission could be read.";
+    }
+    return "The permission " + element + " holds \"" + text +
+           "\", which cannot be read as a permission. The commands before it were kept; nothing after it "
+           "was created.";
+}
+
+Generation CreateUserCommands(XmlElement profileNode, const GenerationOptions& options,
+                              const Vocabulary& vocabulary, std::string_view dateText) {
+    return Frame(profileNode, options, vocabulary, dateText).run();
+}
+
+} // namespace tavu

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/xml.h"
+#include "vocabulary/vocabulary.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavu {
+
+// The main window's eleven option check boxes, with the defaults it shows
+// before the settings file is read.
+struct GenerationOptions {
+    bool anyUser = true;
+    bool selectedUser = true;
+    bool fastUserControl = true;
+    bool offsets = false;
+    bool menuMiscellaneous = true;
+    bool menuInformation = true;
+    bool menuHubControl = true;
+    bool menuAccounts = true;
+    bool menuUserControl = true;
+    bool clear = true;
+    bool message = true;
+
+    bool operator==(const GenerationOptions&) const = default;
+};
+
+// Why a generation stopped before its end.
+struct GenerationStop {
+    std::string element; // the permission element, "Section/Group/Key"; empty when no profile
+    std::string text;    // the text that could not be read
+    std::string description() const;
+};
+
+struct Generation {
+    std::string text;                   // every command appended, up to the stop if any
+    std::optional<GenerationStop> stop; // empty when the generation ran to its end
+};
+
+inline constexpr std::string_view kClearCommand = "$UserCommand 255 3|";
+
+// Writes the user commands for one profile: the clear command, the menu groups
+// in their fixed order, and the bot message, as the options say. A permission
+// whose text cannot be read stops the generation; what was written before it is
+// kept. Every vocabulary word is written with "$" and "|" escaped, so no word
+// can break a command.
+Generation CreateUserCommands(XmlElement profileNode, const GenerationOptions& options,
+                              const Vocabulary& vocabulary, std::string_view dateText);
+
+} // namespace tavu

@@ -1,0 +1,26 @@
+#include "platform/date_text.h"
+
+#include <array>
+#include <locale.h>
+
+namespace tavu {
+
+std::string shortDateText(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    // A locale of its own, so the process-wide locale is neither needed nor changed.
+    locale_t timeLocale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+    if (timeLocale == static_cast<locale_t>(0)) {
+        timeLocale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
+    }
+    std::array<char, 128> buffer{};
+    const std::size_t length = strftime_l(buffer.data(), buffer.size(), "%x", &local, timeLocale);
+    freelocale(timeLocale);
+    return std::string(buffer.data(), length);
+}
+
+std::string todayText() {
+    return shortDateText(std::time(nullptr));
+}
+
+} // namespace tavu

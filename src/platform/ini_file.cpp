@@ -1,0 +1,233 @@
+#include "platform/ini_file.h"
+
+#include "platform/text.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tavu {
+
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::vector<std::string_view> splitLines(std::string_view text, std::string& firstLineEnd) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        if (firstLineEnd.empty()) {
+            firstLineEnd = crlf ? "\r\n" : std::string(1, text[end]);
+        }
+        start = end + (crlf ? 2 : 1);
+    }
+    return lines;
+}
+
+std::string readValue(std::string_view raw) {
+    std::string_view value = trimmed(raw, kAsciiWhiteSpace);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return std::string(firstCharacters(value, IniFile::kMaxValueCharacters));
+}
+
+// A value never spans lines, and one that would lose its outer white space or
+// quotes on reading is quoted so that it reads back as it was written.
+std::string writtenValue(std::string_view value) {
+    std::string single(value);
+    for (char& c : single) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    const bool losesWhiteSpace =
+        !single.empty() && (kAsciiWhiteSpace.find(single.front()) != std::string_view::npos ||
+                            kAsciiWhiteSpace.find(single.back()) != std::string_view::npos);
+    const bool losesQuotes = single.size() >= 2 && (single.front() == '"' || single.front() == '\'') &&
+                             single.back() == single.front();
+    if (losesWhiteSpace || losesQuotes) {
+        return '"' + single + '"';
+    }
+    return single;
+}
+
+} // namespace
+
+IniFile IniFile::parse(std::string_view bytes) {
+    IniFile file;
+    if (bytes.starts_with(kUtf8ByteOrderMark)) {
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    const std::string text = isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
+    std::string firstLineEnd;
+    for (std::string_view raw : splitLines(text, firstLineEnd)) {
+        Line line;
+        line.raw = std::string(raw);
+        const std::string_view content = trimmed(raw, kSpaceAndTab);
+        if (content.starts_with('[')) {
+            const auto close = content.find(']');
+            if (close != std::string_view::npos) {
+                line.kind = Line::Kind::Section;
+                line.name = std::string(trimmed(content.substr(1, close - 1), kSpaceAndTab));
+            }
+        } else if (!content.starts_with(';')) {
+            const auto equals = content.find('=');
+            if (equals != std::string_view::npos) {
+                line.kind = Line::Kind::Key;
+                line.name = std::string(trimmed(content.substr(0, equals), kSpaceAndTab));
+                // The value is taken from the raw line so that trailing white
+                // space trimmed above is judged by the value's own rule.
+                const auto rawEquals = raw.find('=');
+                line.value = readValue(raw.substr(rawEquals + 1));
+            }
+        }
+        file.lines_.push_back(std::move(line));
+    }
+    if (!firstLineEnd.empty()) {
+        file.lineEnd_ = firstLineEnd;
+    }
+    file.index();
+    return file;
+}
+
+void IniFile::index() {
+    sections_.clear();
+    std::unordered_map<std::string, std::string>* current = nullptr;
+    for (const Line& line : lines_) {
+        if (line.kind == Line::Kind::Section) {
+            // A later section of the same name is never read.
+            const auto [where, added] = sections_.try_emplace(toLowerAscii(line.name));
+            current = added ? &where->second : nullptr;
+        } else if (line.kind == Line::Kind::Key && current != nullptr) {
+            current->try_emplace(toLowerAscii(line.name), line.value);
+        }
+    }
+}
+
+std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
+    const auto found = sections_.find(toLowerAscii(section));
+    if (found == sections_.end()) {
+        return std::nullopt;
+    }
+    const auto value = found->second.find(toLowerAscii(key));
+    if (value == found->second.end()) {
+        return std::nullopt;
+    }
+    return value->second;
+}
+
+void IniFile::replaceSection(std::string_view section, const std::vector<Entry>& entries) {
+    std::vector<Line> kept;
+    kept.reserve(lines_.size() + entries.size() + 1);
+    bool erasing = false;
+    for (Line& line : lines_) {
+        if (line.kind == Line::Kind::Section) {
+            erasing = equalsIgnoringAsciiCase(line.name, section);
+        }
+        if (!erasing) {
+            kept.push_back(std::move(line));
+        }
+    }
+    Line header;
+    header.kind = Line::Kind::Section;
+    header.name = std::string(section);
+    header.raw = "[" + header.name + "]";
+    kept.push_back(std::move(header));
+    for (const Entry& entry : entries) {
+        Line line;
+        line.kind = Line::Kind::Key;
+        line.name = entry.key;
+        line.raw = entry.key + "=" + writtenValue(entry.value);
+        line.value = readValue(line.raw.substr(entry.key.size() + 1));
+        kept.push_back(std::move(line));
+    }
+    lines_ = std::move(kept);
+    index();
+}
+
+std::string IniFile::text() const {
+    std::string out;
+    for (const Line& line : lines_) {
+        out += line.raw;
+        out += lineEnd_;
+    }
+    return out;
+}
+
+ReadStatus readWholeFile(const std::filesystem::path& path, std::string& bytes) {
+    std::error_code code;
+    const auto status = std::filesystem::status(path, code);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return ReadStatus::Missing;
+    }
+    if (code || status.type() == std::filesystem::file_type::directory) {
+        return ReadStatus::Unreadable;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return ReadStatus::Unreadable;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) {
+        return ReadStatus::Unreadable;
+    }
+    bytes = std::move(content).str();
+    return ReadStatus::Read;
+}
+
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view text) {
+    std::error_code code;
+    std::filesystem::path target = path;
+    if (std::filesystem::is_symlink(path, code)) {
+        target = std::filesystem::canonical(path, code);
+        if (code) {
+            return false;
+        }
+    }
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && (!S_ISREG(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+        return false;
+    }
+    std::string temporary = target.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        return false;
+    }
+    bool written = true;
+    for (std::size_t done = 0; written && done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        written = n > 0;
+        done += written ? static_cast<std::size_t>(n) : 0;
+    }
+    if (written) {
+        const mode_t umaskValue = ::umask(0);
+        ::umask(umaskValue);
+        const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~umaskValue);
+        written = ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    }
+    written = (::close(fd) == 0) && written;
+    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace tavu

@@ -1,0 +1,70 @@
+#pragma once
+
+// An INI file with the semantics of the native private-profile functions:
+// section and key names match without regard to ASCII letter case, the first of
+// two equal sections or keys is the one read, a line starting with ";" is a
+// comment, values lose surrounding white space and one pair of outer quotes,
+// and are read back to at most 2047 characters.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tavu {
+
+class IniFile {
+public:
+    struct Entry {
+        std::string key;
+        std::string value;
+    };
+
+    static constexpr std::size_t kMaxValueCharacters = 2047;
+
+    // A file that is valid UTF-8 (a byte-order mark is skipped) is read as
+    // UTF-8; any other is a single-byte file and is read as windows-1252.
+    static IniFile parse(std::string_view bytes);
+
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    bool hasKey(std::string_view section, std::string_view key) const {
+        return value(section, key).has_value();
+    }
+
+    // Erases every section of that name with all its lines, then writes it anew
+    // at the end of the file. Every other line keeps its place.
+    void replaceSection(std::string_view section, const std::vector<Entry>& entries);
+
+    // The file's text as UTF-8 without a byte-order mark, with the line ending
+    // the file was read with (LF for a new file).
+    std::string text() const;
+
+private:
+    struct Line {
+        enum class Kind { Other, Section, Key };
+        Kind kind = Kind::Other;
+        std::string raw;
+        std::string name;  // section or key name, trimmed
+        std::string value; // key value as read
+    };
+
+    void index();
+
+    std::vector<Line> lines_;
+    std::string lineEnd_ = "\n";
+    // Lower-case section name, then lower-case key name, to the first value.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections_;
+};
+
+// Writes `text` to a temporary file in the same folder, flushes it and renames it
+// over `path`, so the file is either as before or wholly new. Returns false and
+// removes the temporary file on any failure; an existing file that may not be
+// written is never replaced.
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view text);
+
+enum class ReadStatus { Read, Missing, Unreadable };
+ReadStatus readWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+} // namespace tavu

@@ -1,0 +1,129 @@
+#include "platform/text.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace tavu {
+
+namespace {
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The characters windows-1252 puts at 0x80..0x9F; the five unassigned bytes keep
+// their ISO-8859-1 control characters.
+constexpr std::array<char16_t, 32> kWindows1252High{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Length of the UTF-8 sequence starting at `i`, or 0 when it is not valid.
+std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
+    const auto byte = [&](std::size_t k) {
+        return static_cast<std::uint8_t>(s[k]);
+    };
+    const std::uint8_t lead = byte(i);
+    std::size_t length = 0;
+    std::uint8_t lowestSecond = 0x80;
+    std::uint8_t highestSecond = 0xBF;
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        lowestSecond = lead == 0xE0 ? 0xA0 : 0x80;
+        highestSecond = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        lowestSecond = lead == 0xF0 ? 0x90 : 0x80;
+        highestSecond = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (i + length > s.size()) {
+        return 0;
+    }
+    if (byte(i + 1) < lowestSecond || byte(i + 1) > highestSecond) {
+        return 0;
+    }
+    for (std::size_t k = 2; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+} // namespace
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
+std::string toLowerAscii(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), lowerAscii);
+    return lower;
+}
+
+std::string_view trimmed(std::string_view text, std::string_view set) {
+    const auto first = text.find_first_not_of(set);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(set);
+    return text.substr(first, last - first + 1);
+}
+
+bool isValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = utf8SequenceLength(bytes, i);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::string windows1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char c : bytes) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        if (byte >= 0x80 && byte < 0xA0) {
+            appendUtf8(out, kWindows1252High[byte - 0x80]);
+        } else {
+            appendUtf8(out, byte);
+        }
+    }
+    return out;
+}
+
+std::string_view firstCharacters(std::string_view utf8, std::size_t count) {
+    std::size_t i = 0;
+    for (std::size_t n = 0; n < count && i < utf8.size(); ++n) {
+        const std::size_t length = utf8SequenceLength(utf8, i);
+        i += length == 0 ? 1 : length;
+    }
+    return utf8.substr(0, i);
+}
+
+} // namespace tavu

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tavu {
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+std::string toLowerAscii(std::string_view text);
+
+// Drops the characters of `set` from both ends.
+std::string_view trimmed(std::string_view text, std::string_view set);
+inline constexpr std::string_view kSpaceAndTab = " \t";
+// ASCII white space; the no-break space is not among it.
+inline constexpr std::string_view kAsciiWhiteSpace = " \t\r\n\v\f";
+
+bool isValidUtf8(std::string_view bytes);
+// Text written by a single-byte Windows build: each byte becomes its
+// windows-1252 character, 0xA0 the no-break space.
+std::string windows1252ToUtf8(std::string_view bytes);
+// At most `count` characters of valid UTF-8 text, never splitting a character.
+std::string_view firstCharacters(std::string_view utf8, std::size_t count);
+
+} // namespace tavu

@@ -1,0 +1,165 @@
+#include "platform/xml.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+
+#include <climits>
+#include <mutex>
+
+namespace tavu {
+
+namespace {
+
+std::string_view nodeName(const xmlNode* node) {
+    return reinterpret_cast<const char*>(node->name);
+}
+
+// A prefixed name such as "x:General" is not the name "General".
+bool hasName(const xmlNode* node, std::string_view name) {
+    return node->type == XML_ELEMENT_NODE && (node->ns == nullptr || node->ns->prefix == nullptr) &&
+           nodeName(node) == name;
+}
+
+const xmlNode* elementFrom(const xmlNode* node) {
+    while (node != nullptr && node->type != XML_ELEMENT_NODE) {
+        node = node->next;
+    }
+    return node;
+}
+
+// libxml2 asks this for every external resource: DTDs, external entities,
+// XIncludes. A profiles file needs none, and reading one could leak local files
+// or reach the network, so every request is refused.
+xmlParserInputPtr refuseExternalResource(const char*, const char*, xmlParserCtxtPtr) {
+    return nullptr;
+}
+
+void ignoreLibxmlMessage(void*, const char*, ...) {}
+
+void configureLibxmlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        xmlSetExternalEntityLoader(refuseExternalResource);
+        xmlSetGenericErrorFunc(nullptr, ignoreLibxmlMessage);
+    });
+}
+
+std::string describe(const xmlError* error, const std::string& name) {
+    if (error == nullptr || error->message == nullptr) {
+        return name + ": the file is not a readable XML document.";
+    }
+    std::string message = error->message;
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
+        message.pop_back();
+    }
+    std::string where = name;
+    if (error->line > 0) {
+        where += ", line " + std::to_string(error->line);
+    }
+    return where + ": " + message;
+}
+
+struct ParserContextDeleter {
+    void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
+};
+
+} // namespace
+
+void XmlDocumentDeleter::operator()(_xmlDoc* document) const {
+    xmlFreeDoc(document);
+}
+
+std::string_view XmlElement::name() const {
+    return node_ ? nodeName(node_) : std::string_view{};
+}
+
+XmlElement XmlElement::child(std::string_view name) const {
+    if (node_ == nullptr) {
+        return {};
+    }
+    for (const xmlNode* node = node_->children; node != nullptr; node = node->next) {
+        if (hasName(node, name)) {
+            return XmlElement(node);
+        }
+    }
+    return {};
+}
+
+XmlElement XmlElement::firstChildElement() const {
+    return XmlElement(node_ ? elementFrom(node_->children) : nullptr);
+}
+
+XmlElement XmlElement::nextSiblingElement() const {
+    return XmlElement(node_ ? elementFrom(node_->next) : nullptr);
+}
+
+std::optional<std::string> XmlElement::attribute(std::string_view name) const {
+    if (node_ == nullptr) {
+        return std::nullopt;
+    }
+    for (const xmlAttr* attribute = node_->properties; attribute != nullptr; attribute = attribute->next) {
+        if (reinterpret_cast<const char*>(attribute->name) != name ||
+            (attribute->ns != nullptr && attribute->ns->prefix != nullptr)) {
+            continue;
+        }
+        std::string value;
+        for (const xmlNode* part = attribute->children; part != nullptr; part = part->next) {
+            if (part->content != nullptr) {
+                value += reinterpret_cast<const char*>(part->content);
+            }
+        }
+        return value;
+    }
+    return std::nullopt;
+}
+
+ElementText XmlElement::text() const {
+    ElementText result;
+    if (node_ == nullptr) {
+        return result;
+    }
+    for (const xmlNode* node = node_->children; node != nullptr; node = node->next) {
+        switch (node->type) {
+        case XML_TEXT_NODE:
+        case XML_CDATA_SECTION_NODE:
+            result.kind = ElementText::Kind::Text;
+            result.text += reinterpret_cast<const char*>(node->content);
+            break;
+        case XML_COMMENT_NODE:
+        case XML_PI_NODE:
+            break;
+        default:
+            return {ElementText::Kind::NotText, {}};
+        }
+    }
+    return result;
+}
+
+XmlParseResult parseXml(std::string_view bytes, const std::string& name) {
+    configureLibxmlOnce();
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+        return {nullptr, name + ": the file is too large to read."};
+    }
+    std::unique_ptr<xmlParserCtxt, ParserContextDeleter> context(xmlNewParserCtxt());
+    if (!context) {
+        return {nullptr, name + ": out of memory."};
+    }
+    // No XML_PARSE_HUGE: libxml2 keeps its limits on depth, text size and entity
+    // expansion. No XML_PARSE_DTDLOAD, and NONET on top of the refusing loader.
+    constexpr int options = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
+                            XML_PARSE_NOCDATA | XML_PARSE_COMPACT;
+    XmlDocumentPtr document(xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
+                                              nullptr, nullptr, options));
+    if (!document || !context->wellFormed) {
+        return {nullptr, describe(xmlCtxtGetLastError(context.get()), name)};
+    }
+    return {std::move(document), {}};
+}
+
+XmlElement documentElement(const _xmlDoc* document) {
+    return XmlElement(document ? xmlDocGetRootElement(const_cast<xmlDoc*>(document)) : nullptr);
+}
+
+} // namespace tavu

@@ -1,0 +1,102 @@
+#include "profiles/profiles_document.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace tavu {
+
+namespace {
+
+constexpr std::string_view kRootName = "Profiles";
+constexpr std::string_view kNameElement = "Name";
+
+std::optional<std::string> readFile(const std::filesystem::path& path, std::string& error) {
+    std::error_code code;
+    if (std::filesystem::is_directory(path, code)) {
+        error = path.string() + ": is a folder, not a file.";
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path.string() + ": the file cannot be opened.";
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        error = path.string() + ": the file cannot be read.";
+        return std::nullopt;
+    }
+    return std::move(bytes).str();
+}
+
+} // namespace
+
+ProfilesDocument::LoadResult ProfilesDocument::load(const std::filesystem::path& path) {
+    std::string error;
+    const auto bytes = readFile(path, error);
+    if (!bytes) {
+        return {std::nullopt, error};
+    }
+    return parse(*bytes, path.string());
+}
+
+ProfilesDocument::LoadResult ProfilesDocument::parse(std::string_view bytes, const std::string& name) {
+    XmlParseResult parsed = parseXml(bytes, name);
+    if (!parsed.document) {
+        return {std::nullopt, parsed.error};
+    }
+    const XmlElement root = documentElement(parsed.document.get());
+    if (root.name() != kRootName) {
+        return {std::nullopt,
+                name + ": the root element is not \"Profiles\", so the file holds no profiles."};
+    }
+    ProfilesDocument document;
+    document.document_ = std::move(parsed.document);
+    // Only elements are profiles: comments and processing instructions between
+    // them take no position.
+    for (XmlElement profile = root.firstChildElement(); profile; profile = profile.nextSiblingElement()) {
+        const ElementText text = profile.child(kNameElement).text();
+        if (text.kind != ElementText::Kind::Text || text.text.empty()) {
+            return {std::nullopt, "Could not convert variant of type (Null) into type (String)\n\nProfile " +
+                                      std::to_string(document.profiles_.size() + 1) +
+                                      " has no \"Name\" with a text."};
+        }
+        document.profiles_.push_back(profile);
+        document.names_.push_back(text.text);
+    }
+    return {std::move(document), {}};
+}
+
+XmlElement ProfilesDocument::profile(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= profiles_.size()) {
+        return {};
+    }
+    return profiles_[static_cast<std::size_t>(index)];
+}
+
+std::string ProfileSession::load(const std::filesystem::path& path) {
+    ProfilesDocument::LoadResult result = ProfilesDocument::load(path);
+    if (!result.document) {
+        return result.error;
+    }
+    document_ = std::move(result.document);
+    state_ = ProfileState::Loaded;
+    return {};
+}
+
+void ProfileSession::choose(int index) {
+    index_ = index;
+    state_ = ProfileState::Chosen;
+}
+
+const std::vector<std::string>& ProfileSession::names() const {
+    static const std::vector<std::string> none;
+    return document_ ? document_->names() : none;
+}
+
+XmlElement ProfileSession::profileNode() const {
+    return document_ ? document_->profile(index_) : XmlElement{};
+}
+
+} // namespace tavu
