@@ -11,12 +11,14 @@ using enum Test;
 constexpr Permission MayHideShare{"General/ProfileSettings/MayHideShare", Enable};
 constexpr Permission MayHideMe{"General/ProfileSettings/MayHideMe", Enable};
 
+// clang-format off
 constexpr Row kFirstRows[] = {
     {&MayHideShare, None, K1_3, {wMiscellaneous, wHide, wShare, wOn}, {"$<%[mynick]> .hideshare on&#124;"}},
     {&MayHideShare, None, K1_3, {wMiscellaneous, wHide, wShare, wOff}, {"$<%[mynick]> .hideshare off&#124;"}},
     {&MayHideMe, None, K1_3, {wMiscellaneous, wHide, wMe, wOn}, {"$<%[mynick]> .hideme on&#124;"}},
     {&MayHideMe, None, K1_3, {wMiscellaneous, wHide, wMe, wOff}, {"$<%[mynick]> .hideme off&#124;"}},
 };
+// clang-format on
 
 } // namespace
 
