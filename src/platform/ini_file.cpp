@@ -199,7 +199,9 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view tex
     }
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && (!S_ISREG(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+    // A read-only file stays read-only, even for a user who could replace it.
+    const bool readOnly = (existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0;
+    if (exists && (!S_ISREG(existing.st_mode) || readOnly)) {
         return false;
     }
     std::string temporary = target.string() + ".XXXXXX";

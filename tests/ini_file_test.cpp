@@ -1,0 +1,174 @@
+#include "platform/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tavu {
+namespace {
+
+struct ReadCase {
+    const char* what;
+    std::string file;
+    std::string section;
+    std::string key;
+    std::optional<std::string> expected;
+};
+
+class IniRead : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(IniRead, Value) {
+    EXPECT_EQ(IniFile::parse(GetParam().file).value(GetParam().section, GetParam().key), GetParam().expected);
+}
+
+const std::string kLong(3000, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Semantics, IniRead,
+    testing::Values(
+        ReadCase{"plain", "[S]\nk=v\n", "S", "k", "v"},
+        ReadCase{"section case", "[settings]\nk=v\n", "SETTINGS", "k", "v"},
+        ReadCase{"key case", "[S]\nsOffsets=1\n", "S", "SOFFSETS", "1"},
+        ReadCase{"blanks around names", "  [ S\t]  \n \tk \t=\tv\n", "S", "k", "v"},
+        ReadCase{"text after bracket", "[S] trailing ; words\nk=v\n", "S", "k", "v"},
+        ReadCase{"value after first equals", "[S]\nk=a=b\n", "S", "k", "a=b"},
+        ReadCase{"white space trimmed", "[S]\nk= \t v w \v\f\n", "S", "k", "v w"},
+        ReadCase{"no-break space kept", "[S]\nk=\xC2\xA0v\xC2\xA0\n", "S", "k", "\xC2\xA0v\xC2\xA0"},
+        ReadCase{"double quotes", "[S]\nk=\" v \"\n", "S", "k", " v "},
+        ReadCase{"single quotes", "[S]\nk='v'\n", "S", "k", "v"},
+        ReadCase{"one pair only", "[S]\nk=\"\"v\"\"\n", "S", "k", "\"v\""},
+        ReadCase{"unmatched quotes", "[S]\nk=\"v'\n", "S", "k", "\"v'"},
+        ReadCase{"no comment after value", "[S]\nk=v ; not a comment\n", "S", "k", "v ; not a comment"},
+        ReadCase{"comment line", "[S]\n;k=v\n", "S", "k", std::nullopt},
+        ReadCase{"indented comment", "[S]\n  ;k=v\n", "S", "k", std::nullopt},
+        ReadCase{"line without equals", "[S]\nk\n", "S", "k", std::nullopt},
+        ReadCase{"first of two keys", "[S]\nk=1\nK=2\n", "S", "k", "1"},
+        ReadCase{"first of two sections", "[S]\nk=1\n[s]\nk=2\nonly=3\n", "S", "k", "1"},
+        ReadCase{"second section never read", "[S]\nk=1\n[s]\nonly=3\n", "S", "only", std::nullopt},
+        ReadCase{"key in another section", "[A]\nk=1\n[B]\n", "B", "k", std::nullopt},
+        ReadCase{"key before any section", "k=1\n[S]\n", "S", "k", std::nullopt},
+        ReadCase{"CR line ends", "[S]\rk=v\rj=w", "S", "j", "w"},
+        ReadCase{"CR LF line ends", "[S]\r\nk=v\r\n", "S", "k", "v"},
+        ReadCase{"byte-order mark", "\xEF\xBB\xBF[S]\nk=v\n", "S", "k", "v"},
+        ReadCase{"empty value present", "[S]\nk=\n", "S", "k", ""},
+        ReadCase{"missing section", "[S]\nk=v\n", "T", "k", std::nullopt},
+        ReadCase{"single-byte file", "[S]\nk=\xA0v\xE9\n", "S", "k", "\xC2\xA0v\xC3\xA9"},
+        ReadCase{"long value cut", "[S]\nk=" + kLong + "\n", "S", "k", std::string(2047, 'x')},
+        ReadCase{"cut counts characters", "[S]\nk=" + std::string(2046, 'x') + "\xC3\xA9\xC3\xA9\n", "S", "k",
+                 std::string(2046, 'x') + "\xC3\xA9"}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        return name;
+    });
+
+TEST(IniWrite, ReplacedSectionMovesToTheEndAndOtherLinesKeepTheirPlace) {
+    IniFile file =
+        IniFile::parse("; my notes\n[Settings]\nsOld=1\n; inside\n[Other]\nkeep=me\n\n[settings]\nx=2\n"
+                       "[Last]\nz=9\n");
+    file.replaceSection("Settings", {{"sFile", "a"}, {"sClear", "0"}});
+    EXPECT_EQ(file.text(), "; my notes\n[Other]\nkeep=me\n\n[Last]\nz=9\n[Settings]\nsFile=a\nsClear=0\n");
+    EXPECT_EQ(file.value("settings", "sclear"), "0");
+    EXPECT_EQ(file.value("Settings", "sOld"), std::nullopt);
+}
+
+TEST(IniWrite, KeepsTheLineEndingOfTheFile) {
+    IniFile file = IniFile::parse("[A]\r\nk=v\r\n");
+    file.replaceSection("B", {{"x", "1"}});
+    EXPECT_EQ(file.text(), "[A]\r\nk=v\r\n[B]\r\nx=1\r\n");
+}
+
+struct RoundTrip {
+    std::string value;
+    std::string line; // as written
+    std::string readBack;
+};
+
+class IniValueRoundTrip : public testing::TestWithParam<RoundTrip> {};
+
+TEST_P(IniValueRoundTrip, WrittenThenRead) {
+    IniFile file;
+    file.replaceSection("S", {{"k", GetParam().value}});
+    EXPECT_EQ(file.text(), "[S]\nk=" + GetParam().line + "\n");
+    EXPECT_EQ(IniFile::parse(file.text()).value("S", "k"), GetParam().readBack);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, IniValueRoundTrip,
+    testing::Values(
+        RoundTrip{"plain", "plain", "plain"}, RoundTrip{"", "", ""}, RoundTrip{"a|b$c", "a|b$c", "a|b$c"},
+        // A value never spans lines: no line or section can be injected.
+        RoundTrip{"a\r\n[Settings]\nsClear=0", "a  [Settings] sClear=0", "a  [Settings] sClear=0"},
+        // Values that reading would change are quoted so they come back as written.
+        RoundTrip{"trailing ", "\"trailing \"", "trailing "},
+        RoundTrip{"\"quoted\"", "\"\"quoted\"\"", "\"quoted\""}, RoundTrip{"'q'", "\"'q'\"", "'q'"},
+        RoundTrip{".::\xC2\xA0", ".::\xC2\xA0", ".::\xC2\xA0"}));
+
+class AtomicWrite : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() / ("tavu-ini-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        path = folder / "TAVU.ini";
+    }
+    void TearDown() override {
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(folder);
+    }
+    std::string contents() const {
+        std::string bytes;
+        readWholeFile(path, bytes);
+        return bytes;
+    }
+    std::size_t fileCount() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+    }
+    std::filesystem::path folder;
+    std::filesystem::path path;
+};
+
+TEST_F(AtomicWrite, ReplacesTheFileWholeAndKeepsItsMode) {
+    std::ofstream(path) << "old";
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(writeFileAtomically(path, "new"));
+    EXPECT_EQ(contents(), "new");
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(fileCount(), 1u);
+}
+
+TEST_F(AtomicWrite, ARefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    std::ofstream(path) << "old";
+    ::chmod(path.c_str(), 0444);
+    EXPECT_FALSE(writeFileAtomically(path, "new"));
+    EXPECT_EQ(contents(), "old");
+    ::chmod(path.c_str(), 0644);
+    EXPECT_EQ(fileCount(), 1u);
+}
+
+TEST_F(AtomicWrite, AFolderInPlaceOfTheFileIsNotReplaced) {
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(writeFileAtomically(path, "new"));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_EQ(fileCount(), 1u);
+}
+
+TEST_F(AtomicWrite, AnUnwritableFolderFailsCleanly) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may write into any folder";
+    }
+    std::ofstream(path) << "old";
+    ::chmod(folder.c_str(), 0555);
+    EXPECT_FALSE(writeFileAtomically(path, "new"));
+    EXPECT_EQ(contents(), "old");
+    EXPECT_EQ(fileCount(), 1u);
+}
+
+} // namespace
+} // namespace tavu

@@ -1,0 +1,192 @@
+#include "profiles/profiles_document.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tavu {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class TempFolder {
+public:
+    TempFolder() {
+        path_ = std::filesystem::temp_directory_path() /
+                ("tavu-profiles-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    std::filesystem::path path(const std::string& name) const { return path_ / name; }
+    std::filesystem::path write(const std::string& name, std::string_view bytes) const {
+        std::ofstream(path_ / name, std::ios::binary) << bytes;
+        return path_ / name;
+    }
+
+private:
+    static inline int counter_ = 0;
+    std::filesystem::path path_;
+};
+
+std::string profilesXml(const Names& names) {
+    std::string xml = "<?xml version=\"1.0\"?>\n<Profiles>\n";
+    for (const std::string& name : names) {
+        xml += "  <Profile>\n    <Name>" + name + "</Name>\n  </Profile>\n";
+    }
+    return xml + "</Profiles>\n";
+}
+
+TEST(ProfilesDocument, ListsTheNamesInDocumentOrder) {
+    const auto loaded = ProfilesDocument::parse(profilesXml({"Owner", "Operator", "Regular"}), "t");
+    ASSERT_TRUE(loaded.document) << loaded.error;
+    EXPECT_EQ(loaded.document->names(), (Names{"Owner", "Operator", "Regular"}));
+    EXPECT_EQ(loaded.document->profile(1).child("Name").text().text, "Operator");
+    EXPECT_FALSE(loaded.document->profile(3));
+    EXPECT_FALSE(loaded.document->profile(-1));
+}
+
+TEST(ProfilesDocument, OnlyElementsAreProfiles) {
+    const std::string xml = "<Profiles><!-- the owners --><Profile><Name>Owner</Name></Profile>"
+                            "<?hub generated?>text between<Profile><Name>Regular</Name></Profile></Profiles>";
+    const auto loaded = ProfilesDocument::parse(xml, "t");
+    ASSERT_TRUE(loaded.document) << loaded.error;
+    EXPECT_EQ(loaded.document->names(), (Names{"Owner", "Regular"}));
+    EXPECT_EQ(loaded.document->profile(1).child("Name").text().text, "Regular");
+}
+
+struct BadFile {
+    const char* what;
+    std::string xml;
+    const char* messagePart;
+};
+
+class ProfilesDocumentRefuses : public testing::TestWithParam<BadFile> {};
+
+TEST_P(ProfilesDocumentRefuses, TheWholeFile) {
+    const auto loaded = ProfilesDocument::parse(GetParam().xml, "profiles.xml");
+    EXPECT_FALSE(loaded.document);
+    EXPECT_NE(loaded.error.find(GetParam().messagePart), std::string::npos) << loaded.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ProfilesDocumentRefuses,
+    testing::Values(BadFile{"not well-formed", "<Profiles><Profile><Name>A</Name></Profile>", "profiles.xml"},
+                    BadFile{"empty", "", "profiles.xml"},
+                    BadFile{"wrong root", "<Users><Profile><Name>A</Name></Profile></Users>",
+                            "not \"Profiles\""},
+                    BadFile{"second profile without a name",
+                            "<Profiles><Profile><Name>A</Name></Profile><Profile/></Profiles>",
+                            "Could not convert variant of type (Null) into type (String)"},
+                    BadFile{"empty name", "<Profiles><Profile><Name></Name></Profile></Profiles>", "(Null)"},
+                    BadFile{"name with elements",
+                            "<Profiles><Profile><Name><b>A</b></Name></Profile></Profiles>", "(Null)"}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        return name;
+    });
+
+struct EncodedFile {
+    const char* encoding;
+    std::string bytes;
+    std::string expectedName; // UTF-8
+};
+
+class ProfilesDocumentEncoding : public testing::TestWithParam<EncodedFile> {};
+
+TEST_P(ProfilesDocumentEncoding, DeclaredEncodingIsHonoured) {
+    const auto loaded = ProfilesDocument::parse(GetParam().bytes, "t");
+    ASSERT_TRUE(loaded.document) << loaded.error;
+    EXPECT_EQ(loaded.document->names(), (Names{GetParam().expectedName}));
+}
+
+std::string declared(const char* encoding, const std::string& name) {
+    return std::string("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?><Profiles><Profile><Name>" +
+           name + "</Name></Profile></Profiles>";
+}
+
+std::string utf16le(std::string_view ascii) {
+    std::string out = "\xFF\xFE";
+    for (char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, ProfilesDocumentEncoding,
+    testing::Values(
+        EncodedFile{"UTF-8", declared("UTF-8", "Op\xC3\xA9rateur"), "Op\xC3\xA9rateur"},
+        EncodedFile{"ISO-8859-1", declared("ISO-8859-1", "Op\xE9rateur"), "Op\xC3\xA9rateur"},
+        EncodedFile{"windows-1252", declared("windows-1252", "\x80uro"), "\xE2\x82\xACuro"},
+        EncodedFile{"windows-1251", declared("windows-1251", "\xC0\xE4\xEC\xE8\xED"),
+                    "\xD0\x90\xD0\xB4\xD0\xBC\xD0\xB8\xD0\xBD"},
+        EncodedFile{"UTF-16", utf16le("<Profiles><Profile><Name>Owner</Name></Profile></Profiles>"), "Owner"},
+        EncodedFile{"UTF-8 with byte-order mark", "\xEF\xBB\xBF" + declared("UTF-8", "Owner"), "Owner"}));
+
+TEST(ProfilesDocument, ExternalEntitiesAreNeverRead) {
+    const TempFolder folder;
+    const auto secret = folder.write("secret.txt", "top secret");
+    const std::string xml = "<?xml version=\"1.0\"?><!DOCTYPE Profiles [<!ENTITY leak SYSTEM \"file://" +
+                            secret.string() +
+                            "\"><!ENTITY inner \"Inner\">]>"
+                            "<Profiles><Profile><Name>&inner;&leak;</Name></Profile></Profiles>";
+    const auto loaded = ProfilesDocument::parse(xml, "t");
+    if (loaded.document) {
+        ASSERT_EQ(loaded.document->names().size(), 1u);
+        EXPECT_EQ(loaded.document->names()[0].find("secret"), std::string::npos);
+        EXPECT_EQ(loaded.document->names()[0].substr(0, 5), "Inner");
+    }
+}
+
+class ProfileSessionTest : public testing::Test {
+protected:
+    TempFolder folder;
+    ProfileSession session;
+};
+
+TEST_F(ProfileSessionTest, StatesFollowLoadAndChoice) {
+    EXPECT_EQ(session.state(), ProfileState::NothingLoaded);
+    EXPECT_EQ(session.index(), -1);
+    const auto path = folder.write("profiles.xml", profilesXml({"Owner", "Operator", "Regular"}));
+    ASSERT_EQ(session.load(path), "");
+    EXPECT_EQ(session.state(), ProfileState::Loaded);
+    session.choose(1);
+    EXPECT_EQ(session.state(), ProfileState::Chosen);
+    EXPECT_EQ(session.index(), 1);
+    EXPECT_EQ(session.profileNode().child("Name").text().text, "Operator");
+    // Reloading asks for a new choice but keeps the index.
+    ASSERT_EQ(session.load(path), "");
+    EXPECT_EQ(session.state(), ProfileState::Loaded);
+    EXPECT_EQ(session.index(), 1);
+}
+
+TEST_F(ProfileSessionTest, AFailedLoadKeepsEverythingAsItWas) {
+    const auto good = folder.write("profiles.xml", profilesXml({"Owner", "Operator"}));
+    ASSERT_EQ(session.load(good), "");
+    session.choose(1);
+    for (const auto& bad :
+         {folder.write("broken.xml", "<Profiles><Profile>"),
+          folder.write("nameless.xml", "<Profiles><Profile><Name>X</Name></Profile><Profile/>"
+                                       "</Profiles>"),
+          folder.path("missing.xml"), folder.path("")}) {
+        EXPECT_NE(session.load(bad), "") << bad;
+        EXPECT_EQ(session.state(), ProfileState::Chosen);
+        EXPECT_EQ(session.index(), 1);
+        EXPECT_EQ(session.names(), (Names{"Owner", "Operator"}));
+        EXPECT_EQ(session.profileNode().child("Name").text().text, "Operator");
+    }
+}
+
+TEST_F(ProfileSessionTest, AFailedFirstLoadLeavesNothingLoaded) {
+    EXPECT_NE(session.load(folder.write("profiles.xml", "not xml")), "");
+    EXPECT_EQ(session.state(), ProfileState::NothingLoaded);
+    EXPECT_TRUE(session.names().empty());
+    EXPECT_FALSE(session.profileNode());
+}
+
+} // namespace
+} // namespace tavu
