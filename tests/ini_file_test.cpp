@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tavu {
 namespace {
@@ -108,67 +104,6 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"trailing ", "\"trailing \"", "trailing "},
         RoundTrip{"\"quoted\"", "\"\"quoted\"\"", "\"quoted\""}, RoundTrip{"'q'", "\"'q'\"", "'q'"},
         RoundTrip{".::\xC2\xA0", ".::\xC2\xA0", ".::\xC2\xA0"}));
-
-class AtomicWrite : public testing::Test {
-protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / ("tavu-ini-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        path = folder / "TAVU.ini";
-    }
-    void TearDown() override {
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(folder);
-    }
-    std::string contents() const {
-        std::string bytes;
-        readWholeFile(path, bytes);
-        return bytes;
-    }
-    std::size_t fileCount() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-    }
-    std::filesystem::path folder;
-    std::filesystem::path path;
-};
-
-TEST_F(AtomicWrite, ReplacesTheFileWholeAndKeepsItsMode) {
-    std::ofstream(path) << "old";
-    ::chmod(path.c_str(), 0640);
-    ASSERT_TRUE(writeFileAtomically(path, "new"));
-    EXPECT_EQ(contents(), "new");
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(fileCount(), 1u);
-}
-
-TEST_F(AtomicWrite, ARefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
-    std::ofstream(path) << "old";
-    ::chmod(path.c_str(), 0444);
-    EXPECT_FALSE(writeFileAtomically(path, "new"));
-    EXPECT_EQ(contents(), "old");
-    ::chmod(path.c_str(), 0644);
-    EXPECT_EQ(fileCount(), 1u);
-}
-
-TEST_F(AtomicWrite, AFolderInPlaceOfTheFileIsNotReplaced) {
-    std::filesystem::create_directory(path);
-    EXPECT_FALSE(writeFileAtomically(path, "new"));
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-    EXPECT_EQ(fileCount(), 1u);
-}
-
-TEST_F(AtomicWrite, AnUnwritableFolderFailsCleanly) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root may write into any folder";
-    }
-    std::ofstream(path) << "old";
-    ::chmod(folder.c_str(), 0555);
-    EXPECT_FALSE(writeFileAtomically(path, "new"));
-    EXPECT_EQ(contents(), "old");
-    EXPECT_EQ(fileCount(), 1u);
-}
 
 } // namespace
 } // namespace tavu

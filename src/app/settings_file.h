@@ -2,6 +2,7 @@
 
 // Where the settings file lives, and reading and writing it whole.
 
+#include "platform/file.h"
 #include "platform/ini_file.h"
 
 #include <filesystem>

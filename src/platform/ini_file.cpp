@@ -2,12 +2,6 @@
 
 #include "platform/text.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <fstream>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tavu {
 
@@ -164,72 +158,6 @@ std::string IniFile::text() const {
         out += lineEnd_;
     }
     return out;
-}
-
-ReadStatus readWholeFile(const std::filesystem::path& path, std::string& bytes) {
-    std::error_code code;
-    const auto status = std::filesystem::status(path, code);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return ReadStatus::Missing;
-    }
-    if (code || status.type() == std::filesystem::file_type::directory) {
-        return ReadStatus::Unreadable;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return ReadStatus::Unreadable;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        return ReadStatus::Unreadable;
-    }
-    bytes = std::move(content).str();
-    return ReadStatus::Read;
-}
-
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view text) {
-    std::error_code code;
-    std::filesystem::path target = path;
-    if (std::filesystem::is_symlink(path, code)) {
-        target = std::filesystem::canonical(path, code);
-        if (code) {
-            return false;
-        }
-    }
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    // A read-only file stays read-only, even for a user who could replace it.
-    const bool readOnly = (existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0;
-    if (exists && (!S_ISREG(existing.st_mode) || readOnly)) {
-        return false;
-    }
-    std::string temporary = target.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return false;
-    }
-    bool written = true;
-    for (std::size_t done = 0; written && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        written = n > 0;
-        done += written ? static_cast<std::size_t>(n) : 0;
-    }
-    if (written) {
-        const mode_t umaskValue = ::umask(0);
-        ::umask(umaskValue);
-        const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~umaskValue);
-        written = ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    }
-    written = (::close(fd) == 0) && written;
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace tavu

@@ -58,13 +58,4 @@ private:
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections_;
 };
 
-// Writes `text` to a temporary file in the same folder, flushes it and renames it
-// over `path`, so the file is either as before or wholly new. Returns false and
-// removes the temporary file on any failure; an existing file that may not be
-// written is never replaced.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view text);
-
-enum class ReadStatus { Read, Missing, Unreadable };
-ReadStatus readWholeFile(const std::filesystem::path& path, std::string& bytes);
-
 } // namespace tavu

@@ -1,7 +1,6 @@
 #include "profiles/profiles_document.h"
 
-#include <fstream>
-#include <sstream>
+#include "platform/file.h"
 
 namespace tavu {
 
@@ -10,35 +9,19 @@ namespace {
 constexpr std::string_view kRootName = "Profiles";
 constexpr std::string_view kNameElement = "Name";
 
-std::optional<std::string> readFile(const std::filesystem::path& path, std::string& error) {
-    std::error_code code;
-    if (std::filesystem::is_directory(path, code)) {
-        error = path.string() + ": is a folder, not a file.";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path.string() + ": the file cannot be opened.";
-        return std::nullopt;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-        error = path.string() + ": the file cannot be read.";
-        return std::nullopt;
-    }
-    return std::move(bytes).str();
-}
-
 } // namespace
 
 ProfilesDocument::LoadResult ProfilesDocument::load(const std::filesystem::path& path) {
-    std::string error;
-    const auto bytes = readFile(path, error);
-    if (!bytes) {
-        return {std::nullopt, error};
+    std::string bytes;
+    switch (readWholeFile(path, bytes)) {
+    case ReadStatus::Read:
+        return parse(bytes, path.string());
+    case ReadStatus::Missing:
+        return {std::nullopt, path.string() + ": the file does not exist."};
+    case ReadStatus::Unreadable:
+        break;
     }
-    return parse(*bytes, path.string());
+    return {std::nullopt, path.string() + ": the file cannot be read."};
 }
 
 ProfilesDocument::LoadResult ProfilesDocument::parse(std::string_view bytes, const std::string& name) {
