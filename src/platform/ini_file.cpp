@@ -2,12 +2,29 @@
 
 #include "platform/text.h"
 
-
 namespace tavu {
 
 namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
+
+// The file's text as UTF-8, whatever it was saved as. NUL bytes are dropped: no
+// value can hold one, and a client would cut a command at it.
+std::string decodedText(std::string_view bytes) {
+    std::string text;
+    if (bytes.starts_with(kUtf16LittleEndianMark) || bytes.starts_with(kUtf16BigEndianMark)) {
+        text = utf16ToUtf8(bytes.substr(2), bytes.starts_with(kUtf16BigEndianMark));
+    } else {
+        if (bytes.starts_with(kUtf8ByteOrderMark)) {
+            bytes.remove_prefix(kUtf8ByteOrderMark.size());
+        }
+        text = isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
+    }
+    std::erase(text, '\0');
+    return text;
+}
 
 std::vector<std::string_view> splitLines(std::string_view text, std::string& firstLineEnd) {
     std::vector<std::string_view> lines;
@@ -61,10 +78,7 @@ std::string writtenValue(std::string_view value) {
 
 IniFile IniFile::parse(std::string_view bytes) {
     IniFile file;
-    if (bytes.starts_with(kUtf8ByteOrderMark)) {
-        bytes.remove_prefix(kUtf8ByteOrderMark.size());
-    }
-    const std::string text = isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
+    const std::string text = decodedText(bytes);
     std::string firstLineEnd;
     for (std::string_view raw : splitLines(text, firstLineEnd)) {
         Line line;

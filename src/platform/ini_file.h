@@ -25,7 +25,8 @@ public:
     static constexpr std::size_t kMaxValueCharacters = 2047;
 
     // A file that is valid UTF-8 (a byte-order mark is skipped) is read as
-    // UTF-8; any other is a single-byte file and is read as windows-1252.
+    // UTF-8, one with a UTF-16 byte-order mark as UTF-16; any other is a
+    // single-byte file and is read as windows-1252.
     static IniFile parse(std::string_view bytes);
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const;

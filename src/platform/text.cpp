@@ -18,12 +18,19 @@ void appendUtf8(std::string& out, char32_t c) {
     } else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
         out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
+
+constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 // The characters windows-1252 puts at 0x80..0x9F; the five unassigned bytes keep
 // their ISO-8859-1 control characters.
@@ -113,6 +120,33 @@ std::string windows1252ToUtf8(std::string_view bytes) {
         } else {
             appendUtf8(out, byte);
         }
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    const auto unitAt = [&](std::size_t i) -> char16_t {
+        const auto first = static_cast<std::uint8_t>(bytes[i]);
+        const auto second = static_cast<std::uint8_t>(bytes[i + 1]);
+        return static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char16_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+            const char16_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        appendUtf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? kReplacementCharacter : unit);
+    }
+    if (i < bytes.size()) {
+        appendUtf8(out, kReplacementCharacter);
     }
     return out;
 }

@@ -19,6 +19,9 @@ bool isValidUtf8(std::string_view bytes);
 // Text written by a single-byte Windows build: each byte becomes its
 // windows-1252 character, 0xA0 the no-break space.
 std::string windows1252ToUtf8(std::string_view bytes);
+// UTF-16 text (without its byte-order mark) as UTF-8; an unpaired surrogate or a
+// trailing odd byte becomes U+FFFD.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 // At most `count` characters of valid UTF-8 text, never splitting a character.
 std::string_view firstCharacters(std::string_view utf8, std::size_t count);
 

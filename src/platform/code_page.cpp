@@ -1,0 +1,234 @@
+#include "platform/code_page.h"
+
+#include "platform/text.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+
+namespace tavu {
+
+namespace {
+
+// The characters at bytes 0x80..0xFF; 0 marks a byte the code page leaves unassigned.
+using HighHalf = std::array<char16_t, 128>;
+
+constexpr HighHalf kWindows1251{
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
+    0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0000, 0x2122,
+    0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6,
+    0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
+    0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, 0x0410,
+    0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D,
+    0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A,
+    0x042B, 0x042C, 0x042D, 0x042E, 0x042F, 0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,
+    0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444,
+    0x0445, 0x0446, 0x0447, 0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
+
+constexpr HighHalf makeWindows1252() {
+    constexpr std::array<char16_t, 32> k80To9F{
+        0x20AC, 0x0000, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x0000, 0x017D, 0x0000, 0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x0000, 0x017E, 0x0178};
+    HighHalf table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        table[i] = i < k80To9F.size() ? k80To9F[i] : static_cast<char16_t>(0x80 + i);
+    }
+    return table;
+}
+constexpr HighHalf kWindows1252 = makeWindows1252();
+
+constexpr HighHalf makeIso8859_1() {
+    HighHalf table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        table[i] = static_cast<char16_t>(0x80 + i);
+    }
+    return table;
+}
+constexpr HighHalf kIso8859_1 = makeIso8859_1();
+
+const HighHalf& highHalf(CodePage page) {
+    switch (page) {
+    case CodePage::Windows1251:
+        return kWindows1251;
+    case CodePage::Windows1252:
+        return kWindows1252;
+    case CodePage::Iso8859_1:
+    case CodePage::Utf8:
+        break;
+    }
+    return kIso8859_1;
+}
+
+struct NamedCodePage {
+    std::string_view name;
+    CodePage page;
+};
+// The canonical name of each code page comes first.
+constexpr std::array<NamedCodePage, 11> kNames{{
+    {"utf-8", CodePage::Utf8},
+    {"windows-1251", CodePage::Windows1251},
+    {"windows-1252", CodePage::Windows1252},
+    {"iso-8859-1", CodePage::Iso8859_1},
+    {"utf8", CodePage::Utf8},
+    {"cp1251", CodePage::Windows1251},
+    {"cp1252", CodePage::Windows1252},
+    {"iso8859-1", CodePage::Iso8859_1},
+    {"iso_8859-1", CodePage::Iso8859_1},
+    {"latin1", CodePage::Iso8859_1},
+    {"latin-1", CodePage::Iso8859_1},
+}};
+constexpr std::array<CodePage, 4> kAllCodePages{CodePage::Utf8, CodePage::Windows1251, CodePage::Windows1252,
+                                                 CodePage::Iso8859_1};
+
+struct DecodedCharacter {
+    char32_t character = 0;
+    std::size_t length = 0; // 0 when the bytes at this place are not UTF-8
+};
+
+// One character of UTF-8 text: overlong forms, surrogates and values past
+// U+10FFFF are not UTF-8.
+DecodedCharacter decodeUtf8Character(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t k) { return static_cast<char32_t>(static_cast<std::uint8_t>(text[at + k])); };
+    const char32_t lead = byte(0);
+    std::size_t length = 0;
+    char32_t character = 0;
+    char32_t lowest = 0;
+    if (lead < 0x80) {
+        return {lead, 1};
+    } else if (lead >= 0xC0 && lead <= 0xDF) {
+        length = 2, character = lead & 0x1F, lowest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, character = lead & 0x0F, lowest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF7) {
+        length = 4, character = lead & 0x07, lowest = 0x10000;
+    } else {
+        return {};
+    }
+    if (at + length > text.size()) {
+        return {};
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(k) & 0xC0) != 0x80) {
+            return {};
+        }
+        character = (character << 6) | (byte(k) & 0x3F);
+    }
+    if (character < lowest || character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF)) {
+        return {};
+    }
+    return {character, length};
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::optional<char> byteFor(char32_t character, const HighHalf& table) {
+    if (character < 0x80) {
+        return static_cast<char>(character);
+    }
+    const auto found = std::find(table.begin(), table.end(), character);
+    if (character > 0xFFFF || found == table.end()) {
+        return std::nullopt;
+    }
+    return static_cast<char>(0x80 + (found - table.begin()));
+}
+
+Conversion failedAt(std::size_t offset, char32_t character, bool malformed) {
+    return {{}, ConversionFailure{offset, character, malformed}};
+}
+
+} // namespace
+
+std::span<const CodePage> allCodePages() {
+    return kAllCodePages;
+}
+
+std::string_view codePageName(CodePage page) {
+    return std::find_if(kNames.begin(), kNames.end(), [&](const NamedCodePage& n) { return n.page == page; })
+        ->name;
+}
+
+std::optional<CodePage> codePageByName(std::string_view name) {
+    for (const NamedCodePage& entry : kNames) {
+        if (equalsIgnoringAsciiCase(entry.name, name)) {
+            return entry.page;
+        }
+    }
+    return std::nullopt;
+}
+
+Conversion encodeUtf8(std::string_view utf8, CodePage page) {
+    if (page == CodePage::Utf8) {
+        return {std::string(utf8), std::nullopt};
+    }
+    const HighHalf& table = highHalf(page);
+    Conversion result;
+    result.bytes.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const DecodedCharacter decoded = decodeUtf8Character(utf8, i);
+        if (decoded.length == 0) {
+            return failedAt(i, static_cast<std::uint8_t>(utf8[i]), true);
+        }
+        const auto byte = byteFor(decoded.character, table);
+        if (!byte) {
+            return failedAt(i, decoded.character, false);
+        }
+        result.bytes += *byte;
+        i += decoded.length;
+    }
+    return result;
+}
+
+Conversion decodeToUtf8(std::string_view bytes, CodePage page) {
+    if (page == CodePage::Utf8) {
+        for (std::size_t i = 0; i < bytes.size(); i += decodeUtf8Character(bytes, i).length) {
+            if (decodeUtf8Character(bytes, i).length == 0) {
+                return failedAt(i, static_cast<std::uint8_t>(bytes[i]), true);
+            }
+        }
+        return {std::string(bytes), std::nullopt};
+    }
+    const HighHalf& table = highHalf(page);
+    Conversion result;
+    result.bytes.reserve(bytes.size() + bytes.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<std::uint8_t>(bytes[i]);
+        const char32_t character = byte < 0x80 ? byte : table[byte - 0x80];
+        if (character == 0 && byte != 0) {
+            return failedAt(i, byte, true);
+        }
+        appendUtf8(result.bytes, character);
+    }
+    return result;
+}
+
+std::string describeCharacter(char32_t character) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
+    std::string text(code);
+    if (character >= 0x20 && character != 0x7F && !(character >= 0x80 && character < 0xA0)) {
+        text += " (";
+        appendUtf8(text, character);
+        text += ')';
+    }
+    return text;
+}
+
+} // namespace tavu
