@@ -3,7 +3,7 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-packages=(g++ cmake pkg-config libxml2-dev libgtest-dev libbenchmark-dev)
+packages=(g++ cmake pkg-config libxml2-dev libgtest-dev libbenchmark-dev qt6-base-dev fonts-wine)
 
 install_missing_packages() {
     local missing=()
@@ -18,9 +18,20 @@ install_missing_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
 }
 
+# build DIR [cmake options...] [--target TARGET...]
 build() {
     local dir="$1"
     shift
-    cmake -S "$root" -B "$root/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$root/$dir" -j "$(nproc)"
+    local options=() targets=()
+    while [ $# -gt 0 ]; do
+        if [ "$1" = --target ]; then
+            shift
+            targets=(--target "$@")
+            break
+        fi
+        options+=("$1")
+        shift
+    done
+    cmake -S "$root" -B "$root/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
+    cmake --build "$root/$dir" -j "$(nproc)" "${targets[@]}"
 }
