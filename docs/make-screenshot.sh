@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Draws the main window into docs/main-window.png: the example profiles opened,
+# the profile Operator chosen and its commands created, the pointer on the
+# Create button. The GUI test that checks the window's size takes the picture.
+source "$(dirname "$0")/../scripts/setup.sh"
+install_missing_packages
+build build
+cd "$root/build"
+TAVU_SCREENSHOT="$root/docs/main-window.png" QT_QPA_PLATFORM=offscreen ./tavu_gui_tests grabShowsTheWholeWindow

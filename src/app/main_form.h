@@ -1,0 +1,117 @@
+#pragma once
+
+#include "generator/generator.h"
+#include "profiles/profiles_document.h"
+
+#include <QWidget>
+
+#include <array>
+#include <string>
+#include <utility>
+
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+
+namespace tavu {
+
+class SecondaryForm;
+class TEditForm;
+class TAboutForm;
+class TTranslateForm;
+
+inline constexpr char kMainCaption[] = "TAVU : Velkor User Commands Creator 1.2.1";
+inline constexpr char kDefaultStatusText[] =
+    "Place your mouse pointer over a component to get more information";
+
+// The main window: the profiles file and the chosen profile, the options that
+// steer the generator, the output text and the buttons that act on it.
+class TMainForm : public QWidget {
+    Q_OBJECT
+public:
+    TMainForm();
+
+    // The windows created after this one, which the buttons show.
+    void setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm);
+
+    void LoadSettings();
+    // Empty on success, otherwise "Unable to write to <path>".
+    std::string SaveSettings() const;
+    void CreateUserCommands();
+
+    GenerationOptions options() const;
+    void setOptions(const GenerationOptions& options);
+
+signals:
+    // The window has closed for good, with the settings written.
+    void FormClosed();
+
+private slots:
+    void OpenButtonClick();
+    void RefreshButtonClick();
+    void ProfileComboBoxChange(int index);
+    void CreateButtonClick();
+    void CopyButtonClick();
+    void EditButtonClick();
+    void TranslateButtonClick();
+    void AboutButtonClick();
+    void DisplayHint(const QString& hint);
+    void SecondaryFormClose();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormClose(QCloseEvent* event);
+    bool CommandsMemoKeyPress(const QKeyEvent* event);
+
+    void buildControls();
+    void arrangeTabOrder();
+    std::array<std::pair<bool GenerationOptions::*, QCheckBox*>, 11> optionCheckBoxes() const;
+    void centreOnScreen();
+    void loadProfiles(const QString& fileName);
+    void showSecondaryForm(SecondaryForm* form);
+    QString commandsText() const;
+
+    QPushButton* OpenButton;
+    QComboBox* ProfileComboBox;
+    QPushButton* RefreshButton;
+    QLabel* OptionsLabel;
+    QCheckBox* AnyUserCheckBox;
+    QCheckBox* SelectedUserCheckBox;
+    QCheckBox* FastUserControlCheckBox;
+    QCheckBox* OffsetsCheckBox;
+    QCheckBox* MenuMiscellaneousCheckBox;
+    QCheckBox* MenuInformationCheckBox;
+    QCheckBox* MenuHubControlCheckBox;
+    QCheckBox* MenuAccountsCheckBox;
+    QCheckBox* MenuUserControlCheckBox;
+    QCheckBox* ClearCheckBox;
+    QCheckBox* MessageCheckBox;
+    QPushButton* CreateButton;
+    QPushButton* CopyButton;
+    QPushButton* EditButton;
+    QPushButton* TranslateButton;
+    QPushButton* AboutButton;
+    QPlainTextEdit* CommandsMemo;
+    QStatusBar* StatusBar;
+    QLabel* StatusLabel;
+
+    TEditForm* editForm_ = nullptr;
+    TAboutForm* aboutForm_ = nullptr;
+    TTranslateForm* translateForm_ = nullptr;
+
+    ProfileSession session_;
+    // The file name the file-open dialog starts with: the last file chosen in it,
+    // or the one remembered from the settings file.
+    QString fileName_;
+};
+
+} // namespace tavu

@@ -1,0 +1,767 @@
+#include "main_form_test.h"
+
+#include "app/file_dialog.h"
+#include "app/main_form.h"
+#include "app/message_box.h"
+#include "app/settings_file.h"
+#include "platform/date_text.h"
+#include "windows/about_form.h"
+#include "windows/edit_form.h"
+#include "windows/translate_form.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace tavu {
+
+namespace {
+
+const QString kExample = QStringLiteral(TAVU_SOURCE_DIR "/examples/profiles.xml");
+const QStringList kExampleNames{"Owner", "Operator", "Regular"};
+const QString kTitle = QString::fromUtf8(kApplicationTitle);
+
+// The core's own output for a profile of a file, with the vocabulary of the
+// settings file in use.
+std::string coreOutput(const QString& file, int index, const GenerationOptions& options, const QString& ini) {
+    Vocabulary vocabulary;
+    LoadStrings(vocabulary, readSettingsFile(ini.toStdString()));
+    const auto loaded = ProfilesDocument::load(file.toStdString());
+    return CreateUserCommands(loaded.document->profile(index), options, vocabulary, todayText()).text;
+}
+
+// "caption: text" of the last message box, or "(none)".
+QString lastBox() {
+    const auto shown = MessageBox::takeLastShown();
+    return shown ? shown->caption + ": " + shown->text : QStringLiteral("(none)");
+}
+
+QStringList comboItems(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) {
+        items << combo->itemText(i);
+    }
+    return items;
+}
+
+struct OptionBox {
+    const char* name;
+    bool GenerationOptions::*option;
+};
+constexpr OptionBox kOptionBoxes[] = {
+    {"AnyUserCheckBox", &GenerationOptions::anyUser},
+    {"SelectedUserCheckBox", &GenerationOptions::selectedUser},
+    {"FastUserControlCheckBox", &GenerationOptions::fastUserControl},
+    {"OffsetsCheckBox", &GenerationOptions::offsets},
+    {"MenuMiscellaneousCheckBox", &GenerationOptions::menuMiscellaneous},
+    {"MenuInformationCheckBox", &GenerationOptions::menuInformation},
+    {"MenuHubControlCheckBox", &GenerationOptions::menuHubControl},
+    {"MenuAccountsCheckBox", &GenerationOptions::menuAccounts},
+    {"MenuUserControlCheckBox", &GenerationOptions::menuUserControl},
+    {"ClearCheckBox", &GenerationOptions::clear},
+    {"MessageCheckBox", &GenerationOptions::message},
+};
+
+GenerationOptions toggled(const QStringList& boxes) {
+    GenerationOptions options;
+    for (const OptionBox& box : kOptionBoxes) {
+        if (boxes.contains(QLatin1String(box.name))) {
+            options.*box.option = !(options.*box.option);
+        }
+    }
+    return options;
+}
+
+class Thrower : public QObject {
+public:
+    bool event(QEvent*) override { throw std::runtime_error("The disk is on fire"); }
+};
+
+} // namespace
+
+void MainFormTest::init() {
+    folder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder_->isValid());
+    qputenv("TAVU_INI", iniPath().toLocal8Bit());
+    QGuiApplication::clipboard()->clear();
+}
+
+void MainFormTest::cleanup() {
+    windows_.reset();
+    MessageBox::takeLastShown();
+    FileDialog::takeLastRequest();
+    folder_.reset();
+}
+
+TMainForm& MainFormTest::start() {
+    windows_ = std::make_unique<Windows>();
+    TMainForm& form = windows_->mainForm();
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) {
+        qFatal("the main window was never shown");
+    }
+    return form;
+}
+
+QString MainFormTest::iniPath() const {
+    return folder_->filePath(QStringLiteral("TAVU.ini"));
+}
+
+QString MainFormTest::write(const QString& name, const QByteArray& bytes) const {
+    const QString path = folder_->filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    return path;
+}
+
+template <typename Control>
+Control* MainFormTest::control(const char* name) {
+    auto* found = windows_->mainForm().findChild<Control*>(QLatin1String(name));
+    if (found == nullptr) {
+        qFatal("no control %s", name);
+    }
+    return found;
+}
+
+void MainFormTest::click(const char* name) {
+    QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+}
+
+void MainFormTest::open(const QString& path) {
+    FileDialog::setNextFileName(path);
+    click("OpenButton");
+}
+
+void MainFormTest::choose(int index) {
+    auto* combo = control<QComboBox>("ProfileComboBox");
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int i = 0; i < index; ++i) {
+        QTest::keyClick(combo, Qt::Key_Down);
+    }
+}
+
+QString MainFormTest::commandsText() {
+    return control<QPlainTextEdit>("CommandsMemo")->document()->toRawText();
+}
+
+void MainFormTest::typeCommands(const QString& text) {
+    QTest::keyClicks(control<QPlainTextEdit>("CommandsMemo"), text);
+}
+
+void MainFormTest::expectError(const QString& text) {
+    QCOMPARE(lastBox(), "Error: " + text);
+}
+
+// --- Start-up and layout ---
+
+void MainFormTest::startsWithHiddenSecondaryWindows() {
+    TMainForm& form = start();
+    QCOMPARE(QCoreApplication::applicationName(), kTitle);
+    QCOMPARE(form.windowTitle(), QStringLiteral("TAVU : Velkor User Commands Creator 1.2.1"));
+    QCOMPARE(windows_->editForm().windowTitle(), QStringLiteral("TAVU Easy Editor"));
+    QCOMPARE(windows_->aboutForm().windowTitle(), QStringLiteral("About"));
+    QCOMPARE(windows_->translateForm().windowTitle(), QStringLiteral("TAVU Translator"));
+    QVERIFY(!windows_->editForm().isVisible());
+    QVERIFY(!windows_->aboutForm().isVisible());
+    QVERIFY(!windows_->translateForm().isVisible());
+    QCOMPARE(form.minimumSize(), QSize(441, 449));
+    QCOMPARE(form.maximumSize(), QSize(441, 449));
+    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QCOMPARE(form.font().families().value(0), QStringLiteral("Tahoma"));
+    QCOMPARE(form.font().pointSize(), 8);
+}
+
+void MainFormTest::controlsStandWhereTheLayoutPutsThem_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("checked");    // -1: not a check box
+    QTest::addColumn<QString>("status"); // the status bar's text with the pointer on the control
+
+    const QString none = QString::fromUtf8(kDefaultStatusText);
+    const auto row = [](const char* name, QRect geometry, const char* caption, int checked,
+                        const QString& status) {
+        QTest::newRow(name) << QString::fromLatin1(name) << geometry << QString::fromLatin1(caption)
+                            << checked << status;
+    };
+    row("OpenButton", {16, 16, 113, 21}, "Open profiles.xml", -1, "Open profiles.xml and activate it");
+    row("ProfileComboBox", {144, 16, 193, 21}, "", -1,
+        "Select the profile you would like to create user commands for");
+    row("RefreshButton", {352, 16, 75, 21}, "Refresh", -1,
+        "Press this button in case the content of profiles.xml has changed");
+    row("OptionsLabel", {16, 48, 41, 13}, "Options:", -1, none);
+    row("AnyUserCheckBox", {72, 48, 81, 17}, "For any user", 1,
+        "Adds menu items where you have to manually type the username");
+    row("SelectedUserCheckBox", {72, 64, 105, 17}, "For selected user", 1,
+        "Adds menu items for selected user");
+    row("FastUserControlCheckBox", {72, 80, 105, 17}, "Fast user control", 1,
+        "Adds extra menu items for user control where reason is optional");
+    row("OffsetsCheckBox", {72, 96, 57, 17}, "Offsets", 0,
+        "Adds extra menu items where offset variable is available");
+    row("MenuMiscellaneousCheckBox", {184, 48, 89, 17}, "Miscellaneous", 1, "Adds miscellaneous menu items");
+    row("MenuInformationCheckBox", {184, 64, 81, 17}, "Information", 1, "Adds information menu items");
+    row("MenuHubControlCheckBox", {184, 80, 81, 17}, "Hub control", 1, "Adds menu items for hub control");
+    row("MenuAccountsCheckBox", {184, 96, 65, 17}, "Accounts", 1, "Adds menu items for accounts management");
+    row("MenuUserControlCheckBox", {280, 48, 81, 17}, "User control", 1, "Adds menu items for user control");
+    row("ClearCheckBox", {280, 64, 49, 17}, "Clear", 1, "Clear old menus before installing this one");
+    row("MessageCheckBox", {280, 80, 65, 17}, "Message", 1, "Show user a message about installed commands");
+    row("CreateButton", {16, 120, 113, 21}, "Create commands", -1, "Create user commands for chosen profile");
+    row("CopyButton", {136, 120, 65, 21}, "Copy", -1, "Copy the content to clipboard");
+    row("EditButton", {208, 120, 65, 21}, "Edit", -1, "Launch TAVU Easy Editor");
+    row("TranslateButton", {280, 120, 67, 21}, "Translate", -1, "Launch TAVU Translator");
+    row("AboutButton", {352, 120, 75, 21}, "About", -1, "Information about TAVU");
+    row("CommandsMemo", {16, 152, 409, 265}, "", -1, none);
+    row("StatusBar", {0, 430, 441, 19}, "", -1, none);
+}
+
+void MainFormTest::controlsStandWhereTheLayoutPutsThem() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(int, checked);
+    start();
+    QWidget* widget = control<QWidget>(qPrintable(name));
+    QCOMPARE(widget->geometry(), geometry);
+    QVERIFY(widget->toolTip().isEmpty());
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        QCOMPARE(button->text(), caption);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        QCOMPARE(label->text(), caption);
+    }
+    if (checked >= 0) {
+        QCOMPARE(qobject_cast<QCheckBox*>(widget)->isChecked(), checked == 1);
+    }
+}
+
+void MainFormTest::noCaptionIsClipped() {
+    TMainForm& form = start();
+    for (QCheckBox* box : form.findChildren<QCheckBox*>()) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        const QRect text = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+        QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) <= text.width(), qPrintable(box->text()));
+    }
+    for (QPushButton* button : form.findChildren<QPushButton*>()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect text = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= text.width(),
+                 qPrintable(button->text()));
+    }
+    for (QLabel* label : form.findChildren<QLabel*>()) {
+        QVERIFY2(label->sizeHint().width() <= label->contentsRect().width(), qPrintable(label->text()));
+        QVERIFY2(label->fontMetrics().ascent() <= label->contentsRect().height(), qPrintable(label->text()));
+    }
+}
+
+void MainFormTest::tabVisitsTheControlsInOrder() {
+    TMainForm& form = start();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    control<QWidget>("OpenButton")->setFocus();
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 20; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    const QStringList expected{"OpenButton",
+                               "ProfileComboBox",
+                               "OffsetsCheckBox",
+                               "FastUserControlCheckBox",
+                               "AnyUserCheckBox",
+                               "SelectedUserCheckBox",
+                               "CreateButton",
+                               "CommandsMemo",
+                               "EditButton",
+                               "CopyButton",
+                               "RefreshButton",
+                               "MenuInformationCheckBox",
+                               "MenuMiscellaneousCheckBox",
+                               "MenuHubControlCheckBox",
+                               "MenuAccountsCheckBox",
+                               "MenuUserControlCheckBox",
+                               "ClearCheckBox",
+                               "MessageCheckBox",
+                               "AboutButton",
+                               "TranslateButton",
+                               "OpenButton"};
+    QCOMPARE(visited, expected);
+    QVERIFY(commandsText().isEmpty()); // Tab moved on from the output box and typed nothing
+}
+
+void MainFormTest::statusBarShowsTheHintUnderThePointer_data() {
+    controlsStandWhereTheLayoutPutsThem_data();
+}
+
+void MainFormTest::statusBarShowsTheHintUnderThePointer() {
+    QFETCH(QString, name);
+    QFETCH(QString, status);
+    TMainForm& form = start();
+    const auto* statusLabel = control<QLabel>("StatusLabel");
+    const QPoint background(420, 80);
+    // Every move goes from a control with a hint to the control under test, so
+    // a control without one must put the default text back.
+    QTest::mouseMove(&form, control<QWidget>("ClearCheckBox")->geometry().center());
+    QTest::mouseMove(&form, control<QWidget>("AboutButton")->geometry().center());
+    QCOMPARE(statusLabel->text(), QStringLiteral("Information about TAVU"));
+    QTest::mouseMove(&form, control<QWidget>(qPrintable(name))->geometry().center());
+    QCOMPARE(statusLabel->text(), status);
+    QTest::mouseMove(&form, background);
+    QCOMPARE(statusLabel->text(), QString::fromUtf8(kDefaultStatusText));
+    QCOMPARE(statusLabel->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+}
+
+void MainFormTest::longHintIsTheTextAfterTheFirstBar() {
+    TMainForm& form = start();
+    auto* button = control<QWidget>("CopyButton");
+    button->setStatusTip(QStringLiteral("Short|Long part|with a bar"));
+    QTest::mouseMove(&form, button->geometry().center());
+    QCOMPARE(control<QLabel>("StatusLabel")->text(), QStringLiteral("Long part|with a bar"));
+}
+
+// --- Buttons ---
+
+void MainFormTest::createRefusedWithoutChosenProfile_data() {
+    QTest::addColumn<bool>("openFirst");
+    QTest::addColumn<bool>("refreshAfterChoosing");
+    QTest::newRow("before any Open") << false << false;
+    QTest::newRow("right after Open") << true << false;
+    QTest::newRow("after Refresh of a chosen profile") << true << true;
+}
+
+void MainFormTest::createRefusedWithoutChosenProfile() {
+    QFETCH(bool, openFirst);
+    QFETCH(bool, refreshAfterChoosing);
+    start();
+    typeCommands(QStringLiteral("$old|"));
+    if (openFirst) {
+        open(kExample);
+        QCOMPARE(comboItems(control<QComboBox>("ProfileComboBox")), kExampleNames);
+        QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), -1);
+    }
+    if (refreshAfterChoosing) {
+        choose(1);
+        click("RefreshButton");
+        QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), -1);
+    }
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    click("CreateButton");
+    expectError("I'm not a mindreader. First of all choose a profile.");
+    QCOMPARE(commandsText(), QStringLiteral("$old|"));
+}
+
+void MainFormTest::createWritesTheCoresOutput_data() {
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<QStringList>("toggledBoxes");
+    QTest::newRow("Owner, options as they start") << 0 << QStringList{};
+    QTest::newRow("Operator, Offsets on, Clear off") << 1 << QStringList{"OffsetsCheckBox", "ClearCheckBox"};
+    QTest::newRow("Regular, only User control and Clear")
+        << 2 << QStringList{"MenuMiscellaneousCheckBox", "MenuInformationCheckBox", "MenuHubControlCheckBox",
+                            "MenuAccountsCheckBox",      "MessageCheckBox",         "AnyUserCheckBox"};
+}
+
+void MainFormTest::createWritesTheCoresOutput() {
+    QFETCH(int, profile);
+    QFETCH(QStringList, toggledBoxes);
+    // A translated word shows that Create takes the Translator's vocabulary.
+    write(QStringLiteral("TAVU.ini"), "[Strings]\nwHubControl=Hubkontroll\nwUser=Nutzer\n");
+    start();
+    typeCommands(QStringLiteral("$old|"));
+    for (const QString& box : toggledBoxes) {
+        click(qPrintable(box));
+    }
+    open(kExample);
+    choose(profile);
+    click("CreateButton");
+    QCOMPARE(MessageBox::takeLastShown().has_value(), false);
+
+    const std::string expected = coreOutput(kExample, profile, toggled(toggledBoxes), iniPath());
+    QVERIFY(expected.find("Hubkontroll") != std::string::npos || profile == 2);
+    QCOMPARE(commandsText().toStdString(), expected);
+    // The copy is byte for byte the core's, no-break spaces included.
+    click("CopyButton");
+    QCOMPARE(QGuiApplication::clipboard()->text().toStdString(), expected);
+}
+
+void MainFormTest::createReportsWhereTheGenerationStopped() {
+    const QString file =
+        write(QStringLiteral("broken/profiles.xml"),
+              "<Profiles><Profile><Name>Broken</Name><General>"
+              "<ProfileSettings><MayUseHubCommands enable=\"true\"/></ProfileSettings>"
+              "<Information><MayShowHubInfo enable=\"true\"/><MayShowUserInfo>lots</MayShowUserInfo>"
+              "</Information></General></Profile></Profiles>");
+    start();
+    open(file);
+    choose(0);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    click("CreateButton");
+
+    Vocabulary vocabulary;
+    const auto loaded = ProfilesDocument::load(file.toStdString());
+    const Generation expected =
+        CreateUserCommands(loaded.document->profile(0), GenerationOptions{}, vocabulary, todayText());
+    QVERIFY(expected.stop.has_value());
+    QVERIFY(!expected.text.empty());
+    QCOMPARE(commandsText().toStdString(), expected.text);
+    const QString description = QString::fromStdString(expected.stop->description());
+    QVERIFY(description.contains("General/Information/MayShowUserInfo") && description.contains("lots"));
+    expectError(description);
+}
+
+void MainFormTest::copyRefusesOnlyAnEmptyOutput_data() {
+    QTest::addColumn<QString>("output");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("spaces only") << QStringLiteral("   ");
+}
+
+void MainFormTest::copyRefusesOnlyAnEmptyOutput() {
+    QFETCH(QString, output);
+    start();
+    QGuiApplication::clipboard()->setText(QStringLiteral("held before"));
+    typeCommands(output);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    click("CopyButton");
+    if (output.isEmpty()) {
+        expectError("Why should I fill clipboard with nothing?");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("held before"));
+    } else {
+        QCOMPARE(lastBox(), QStringLiteral("(none)"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), output);
+    }
+}
+
+void MainFormTest::editNeedsOutputBeginningWithDollar_data() {
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("bot message only") << QStringLiteral("<<Hub-Security>> Installed|") << false;
+    QTest::newRow("command after a space") << QStringLiteral(" $UserCommand 255 3|") << false;
+    QTest::newRow("typed by the operator") << QStringLiteral("$anything") << true;
+}
+
+void MainFormTest::editNeedsOutputBeginningWithDollar() {
+    QFETCH(QString, output);
+    QFETCH(bool, accepted);
+    TMainForm& form = start();
+    typeCommands(output);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    click("EditButton");
+    if (accepted) {
+        QCOMPARE(lastBox(), QStringLiteral("(none)"));
+    } else {
+        expectError(
+            "I think you should create some commands first. Or would you like to edit an empty window?");
+    }
+    QCOMPARE(windows_->editForm().isVisible(), accepted);
+    QCOMPARE(form.isEnabled(), !accepted);
+}
+
+void MainFormTest::secondaryWindowDisablesTheMainWindowUntilClosed_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Translate") << QStringLiteral("TranslateButton") << QStringLiteral("TAVU Translator");
+    QTest::newRow("About") << QStringLiteral("AboutButton") << QStringLiteral("About");
+    QTest::newRow("Edit") << QStringLiteral("EditButton") << QStringLiteral("TAVU Easy Editor");
+}
+
+void MainFormTest::secondaryWindowDisablesTheMainWindowUntilClosed() {
+    QFETCH(QString, button);
+    QFETCH(QString, caption);
+    TMainForm& form = start();
+    typeCommands(QStringLiteral("$x|"));
+    click(qPrintable(button));
+    QVERIFY(!form.isEnabled());
+    QWidget* shown = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window != &form) {
+            shown = window;
+        }
+    }
+    QVERIFY(shown != nullptr && shown != &form);
+    QCOMPARE(shown->windowTitle(), caption);
+    QVERIFY(shown->close());
+    QVERIFY(form.isEnabled());
+    QVERIFY(!shown->isVisible());
+}
+
+void MainFormTest::commandsMemoTakesNoLineBreakAndStaysResponsive() {
+    start();
+    auto* memo = control<QPlainTextEdit>("CommandsMemo");
+    QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QVERIFY(!memo->isReadOnly());
+    typeCommands(QStringLiteral("$a"));
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClick(memo, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
+    typeCommands(QStringLiteral("b|"));
+    QCOMPARE(commandsText(), QStringLiteral("$ab|"));
+
+    // A pasted line ten times as long as the longest generated output, then typing at its end.
+    const QString longText =
+        QStringLiteral("$UserCommand 1 3 Menu\\Item$<%[mynick]> .cmd&#124;|").repeated(10000);
+    QGuiApplication::clipboard()->setText(longText);
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+    typeCommands(QStringLiteral("x"));
+    QCoreApplication::processEvents();
+    QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+    QCOMPARE(commandsText().size(), 5 + longText.size());
+}
+
+// --- Open and Refresh ---
+
+void MainFormTest::refreshBeforeOpenIsRefused() {
+    // A file remembered from the last run is only where the dialog starts.
+    write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
+    start();
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    click("RefreshButton");
+    expectError("How can I refresh a file that has not been opened yet?");
+    QCOMPARE(control<QComboBox>("ProfileComboBox")->count(), 0);
+    QVERIFY(!FileDialog::takeLastRequest().has_value());
+}
+
+void MainFormTest::refreshReloadsTheFileWithoutDialog() {
+    const QString file = write(QStringLiteral("hub/profiles.xml"),
+                               "<Profiles><Profile><Name>First</Name></Profile></Profiles>");
+    start();
+    open(file);
+    FileDialog::takeLastRequest();
+    choose(0);
+    write(QStringLiteral("hub/profiles.xml"),
+          "<Profiles><Profile><Name>Master</Name></Profile><Profile><Name>Guest</Name></Profile></Profiles>");
+    click("RefreshButton");
+    QVERIFY(!FileDialog::takeLastRequest().has_value());
+    QCOMPARE(comboItems(control<QComboBox>("ProfileComboBox")), (QStringList{"Master", "Guest"}));
+    QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), -1);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    click("CreateButton");
+    expectError("I'm not a mindreader. First of all choose a profile.");
+}
+
+void MainFormTest::openDialogAsksForAnExistingProfilesXml() {
+    write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
+    start();
+    QString caption;
+    QStringList filters;
+    QStringList selected;
+    bool existingOnly = false;
+    bool hidesDetails = false;
+    QTimer::singleShot(0, this, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            caption = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            selected = dialog->selectedFiles();
+            existingOnly = dialog->fileMode() == QFileDialog::ExistingFile;
+            hidesDetails = dialog->testOption(QFileDialog::HideNameFilterDetails);
+            static_cast<QDialog*>(dialog)->accept(); // as the Open button would
+        }
+    });
+    click("OpenButton");
+    QCOMPARE(caption, QStringLiteral("Open profiles.xml"));
+    QCOMPARE(filters, QStringList{"profiles.xml (profiles.xml)"});
+    QCOMPARE(selected, QStringList{kExample});
+    QVERIFY(existingOnly);
+    QVERIFY(hidesDetails);
+    QCOMPARE(comboItems(control<QComboBox>("ProfileComboBox")), kExampleNames);
+}
+
+void MainFormTest::openCancelledChangesNothing() {
+    start();
+    open(kExample);
+    choose(2);
+    open(QString());
+    QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), 2);
+    click("CreateButton");
+    QCOMPARE(commandsText().toStdString(), coreOutput(kExample, 2, GenerationOptions{}, iniPath()));
+}
+
+void MainFormTest::unloadableFileKeepsTheOldListAndChoice_data() {
+    QTest::addColumn<bool>("byRefresh");
+    QTest::addColumn<QByteArray>("content"); // empty: the file is gone
+    QTest::newRow("Open: not well-formed") << false << QByteArray("<Profiles><Profile>");
+    QTest::newRow("Open: root is not Profiles") << false << QByteArray("<Hub><Profile/></Hub>");
+    QTest::newRow("Open: second profile has no Name")
+        << false << QByteArray("<Profiles><Profile><Name>A</Name></Profile><Profile/></Profiles>");
+    QTest::newRow("Refresh: file removed") << true << QByteArray();
+    QTest::newRow("Refresh: not well-formed") << true << QByteArray("<Profiles>");
+}
+
+void MainFormTest::unloadableFileKeepsTheOldListAndChoice() {
+    QFETCH(bool, byRefresh);
+    QFETCH(QByteArray, content);
+    QFile::copy(kExample, folder_->filePath(QStringLiteral("profiles.xml")));
+    const QString good = folder_->filePath(QStringLiteral("profiles.xml"));
+    const QString bad = byRefresh ? good : folder_->filePath(QStringLiteral("bad/profiles.xml"));
+    start();
+    open(good);
+    choose(1);
+
+    if (content.isEmpty()) {
+        QVERIFY(QFile::remove(bad));
+    } else {
+        write(QDir(folder_->path()).relativeFilePath(bad), content);
+    }
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    if (byRefresh) {
+        click("RefreshButton");
+    } else {
+        open(bad);
+    }
+    const QString box = lastBox();
+    QVERIFY2(box.startsWith(kTitle + ": ") && box.size() > kTitle.size() + 2, qPrintable(box));
+
+    QCOMPARE(comboItems(control<QComboBox>("ProfileComboBox")), kExampleNames);
+    QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), 1);
+    click("CreateButton");
+    QCOMPARE(commandsText().toStdString(), coreOutput(kExample, 1, GenerationOptions{}, iniPath()));
+}
+
+// --- Settings ---
+
+void MainFormTest::optionsAndFileNameSurviveARestart() {
+    write(QStringLiteral("TAVU.ini"), "[Settings]\nsUnknown=7\nsClear=1\n[Other]\nkept=yes\n");
+    TMainForm& first = start();
+    QSignalSpy closed(&first, &TMainForm::FormClosed);
+    click("OffsetsCheckBox");
+    click("ClearCheckBox");
+    click("MenuAccountsCheckBox");
+    open(kExample);
+    QVERIFY(first.close());
+    QCOMPARE(closed.count(), 1);
+
+    QFile ini(iniPath());
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QString saved = QString::fromUtf8(ini.readAll());
+    QVERIFY2(saved.contains("[Settings]\nsFile=" + kExample +
+                            "\nsAnyUser=1\nsSelectedUser=1\nsFastUserControl=1\nsOffsets=1\n"
+                            "sMenuMiscellaneous=1\nsMenuInformation=1\nsMenuHubControl=1\nsMenuAccounts=0\n"
+                            "sMenuUserControl=1\nsClear=0\nsMessage=1\n"),
+             qPrintable(saved));
+    QVERIFY(!saved.contains("sUnknown"));
+    QVERIFY(saved.contains("kept=yes"));
+    QVERIFY(saved.indexOf("[Settings]") < saved.indexOf("[Strings]"));
+
+    windows_.reset();
+    start();
+    for (const OptionBox& box : kOptionBoxes) {
+        const bool changed = QStringList{"OffsetsCheckBox", "ClearCheckBox", "MenuAccountsCheckBox"}.contains(
+            QLatin1String(box.name));
+        QCOMPARE(control<QCheckBox>(box.name)->isChecked(), GenerationOptions{}.*box.option != changed);
+    }
+    open(QString());
+    const auto request = FileDialog::takeLastRequest();
+    QVERIFY(request.has_value());
+    QCOMPARE(request->startFile, kExample);
+    QCOMPARE(request->caption, QStringLiteral("Open profiles.xml"));
+    QCOMPARE(request->filter, QStringLiteral("profiles.xml (profiles.xml)"));
+}
+
+void MainFormTest::failedSaveKeepsTheWindowOpen() {
+    // A regular file where the settings folder should be: no one can write there.
+    write(QStringLiteral("blocker"), "x");
+    const QString ini = folder_->filePath(QStringLiteral("blocker/TAVU.ini"));
+    qputenv("TAVU_INI", ini.toLocal8Bit());
+    TMainForm& form = start();
+    QSignalSpy closed(&form, &TMainForm::FormClosed);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    QVERIFY(!form.close());
+    QCOMPARE(lastBox(), kTitle + ": Unable to write to " + ini + ".");
+    QVERIFY(form.isVisible());
+    QCOMPARE(closed.count(), 0);
+}
+
+// --- Message boxes ---
+
+void MainFormTest::errorBoxHasErrorIconCaptionAndOneOkButton() {
+    start();
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString caption;
+    QMessageBox::StandardButtons buttons;
+    QTimer::singleShot(0, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            icon = box->icon();
+            caption = box->windowTitle();
+            buttons = box->standardButtons();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    click("CreateButton");
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(caption, QStringLiteral("Error"));
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+void MainFormTest::uncaughtErrorGoesToTheStandardErrorBox() {
+    start();
+    Thrower thrower;
+    QEvent event(QEvent::User);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    QCOMPARE(QCoreApplication::sendEvent(&thrower, &event), false);
+    QCOMPARE(lastBox(), kTitle + ": The disk is on fire.");
+}
+
+void MainFormTest::standardErrorTextEndsWithAFullStop_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ends in a letter") << "Not found"
+                                      << "Not found.";
+    QTest::newRow("ends in a digit") << "Error 5"
+                                     << "Error 5.";
+    QTest::newRow("ends in a full stop") << "Done."
+                                         << "Done.";
+    QTest::newRow("ends in an exclamation mark") << "Stop!"
+                                                 << "Stop!";
+    QTest::newRow("ends in a bracket") << "(null)"
+                                       << "(null)";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void MainFormTest::standardErrorTextEndsWithAFullStop() {
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(withFullStop(text), shown);
+}
+
+// --- Screenshot ---
+
+void MainFormTest::grabShowsTheWholeWindow() {
+    start();
+    open(kExample);
+    choose(1);
+    click("CreateButton");
+    QTest::mouseMove(&windows_->mainForm(), control<QWidget>("CreateButton")->geometry().center());
+    const QPixmap picture = windows_->mainForm().grab();
+    QCOMPARE(picture.deviceIndependentSize().toSize(), QSize(441, 449));
+    // scripts write the picture into docs/ with TAVU_SCREENSHOT set
+    if (const QString path = qEnvironmentVariable("TAVU_SCREENSHOT"); !path.isEmpty()) {
+        QVERIFY(picture.save(path));
+    }
+}
+
+} // namespace tavu
