@@ -6,7 +6,17 @@
 
 namespace tavu {
 
-enum CliExit { ExitDone = 0, ExitStopped = 1, ExitUsage = 2, ExitNoProfiles = 3 };
+// The higher of two statuses is the worse, so that a run over several profiles
+// can report its worst outcome.
+enum CliExit {
+    ExitDone = 0,
+    ExitStopped = 1,         // generate and tree: stopped at a permission that cannot be read
+    ExitUnreadablePiece = 1, // check: a piece that no client can read
+    ExitUsage = 2,
+    ExitNoProfiles = 3, // the profiles file, or the block to check, cannot be read; no such profile
+    ExitUnencodable = 4,
+    ExitUnwritable = 5,
+};
 
 // Runs tavu-cli with its arguments (without the program name).
 int runCli(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);

@@ -80,35 +80,48 @@ constexpr std::array<NamedCodePage, 11> kNames{{
     {"latin-1", CodePage::Iso8859_1},
 }};
 constexpr std::array<CodePage, 4> kAllCodePages{CodePage::Utf8, CodePage::Windows1251, CodePage::Windows1252,
-                                                 CodePage::Iso8859_1};
+                                                CodePage::Iso8859_1};
 
 struct DecodedCharacter {
     char32_t character = 0;
     std::size_t length = 0; // 0 when the bytes at this place are not UTF-8
 };
 
+// What the first byte of a UTF-8 sequence says: its length, the bits it holds
+// and the smallest character a sequence of that length may encode.
+struct LeadByte {
+    std::size_t length = 0; // 0 for a byte that starts no sequence
+    char32_t bits = 0;
+    char32_t lowest = 0;
+};
+
+LeadByte readLeadByte(char32_t lead) {
+    if (lead < 0x80) {
+        return {1, lead, 0};
+    }
+    if (lead >= 0xC0 && lead <= 0xDF) {
+        return {2, lead & 0x1F, 0x80};
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return {3, lead & 0x0F, 0x800};
+    }
+    if (lead >= 0xF0 && lead <= 0xF7) {
+        return {4, lead & 0x07, 0x10000};
+    }
+    return {};
+}
+
 // One character of UTF-8 text: overlong forms, surrogates and values past
 // U+10FFFF are not UTF-8.
 DecodedCharacter decodeUtf8Character(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t k) { return static_cast<char32_t>(static_cast<std::uint8_t>(text[at + k])); };
-    const char32_t lead = byte(0);
-    std::size_t length = 0;
-    char32_t character = 0;
-    char32_t lowest = 0;
-    if (lead < 0x80) {
-        return {lead, 1};
-    } else if (lead >= 0xC0 && lead <= 0xDF) {
-        length = 2, character = lead & 0x1F, lowest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, character = lead & 0x0F, lowest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF7) {
-        length = 4, character = lead & 0x07, lowest = 0x10000;
-    } else {
+    const auto byte = [&](std::size_t k) {
+        return static_cast<char32_t>(static_cast<std::uint8_t>(text[at + k]));
+    };
+    const auto [length, bits, lowest] = readLeadByte(byte(0));
+    if (length == 0 || at + length > text.size()) {
         return {};
     }
-    if (at + length > text.size()) {
-        return {};
-    }
+    char32_t character = bits;
     for (std::size_t k = 1; k < length; ++k) {
         if ((byte(k) & 0xC0) != 0x80) {
             return {};
@@ -217,6 +230,27 @@ Conversion decodeToUtf8(std::string_view bytes, CodePage page) {
         appendUtf8(result.bytes, character);
     }
     return result;
+}
+
+std::optional<std::u32string> codePointsOfUtf8(std::string_view utf8) {
+    std::u32string codePoints;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const DecodedCharacter decoded = decodeUtf8Character(utf8, i);
+        if (decoded.length == 0) {
+            return std::nullopt;
+        }
+        codePoints += decoded.character;
+        i += decoded.length;
+    }
+    return codePoints;
+}
+
+std::string utf8OfCodePoints(std::u32string_view codePoints) {
+    std::string utf8;
+    for (char32_t c : codePoints) {
+        appendUtf8(utf8, c);
+    }
+    return utf8;
 }
 
 std::string describeCharacter(char32_t character) {

@@ -41,6 +41,10 @@ Conversion encodeUtf8(std::string_view utf8, CodePage page);
 // a failure, and so is malformed input for UTF-8.
 Conversion decodeToUtf8(std::string_view bytes, CodePage page);
 
+// The characters of UTF-8 text; empty when the text is not UTF-8.
+std::optional<std::u32string> codePointsOfUtf8(std::string_view utf8);
+std::string utf8OfCodePoints(std::u32string_view codePoints);
+
 // "U+0416 (Ж)", with the character itself left out when it is a control character.
 std::string describeCharacter(char32_t character);
 

@@ -1,0 +1,18 @@
+#pragma once
+
+// The preview as plain text, for the command line: the hub menu and the
+// user-list menu as indented trees, the chat text, then the findings.
+
+#include "preview/menu_preview.h"
+
+#include <string>
+
+namespace tavu::preview {
+
+// Submenus are "+ TITLE", items "- TITLE -> COMMAND" with an "asks for" line
+// when they prompt, separators "---"; every title and command is quoted so
+// that spaces at either end stay visible. Findings are "error: " for pieces no
+// client can read and "warning: " for the rest.
+std::string previewText(const MenuPreview& preview);
+
+} // namespace tavu::preview

@@ -1,0 +1,181 @@
+#include "preview/user_command_text.h"
+
+#include <algorithm>
+
+namespace tavu::preview {
+
+namespace {
+
+constexpr std::string_view kUserCommand = "$UserCommand";
+constexpr std::string_view kWhiteSpace = " \t\r\n";
+constexpr std::string_view kLinePrompt = "%[line:";
+
+void replaceAll(std::string& text, std::string_view from, std::string_view to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}
+
+// The leading digits as a number, 0 when there are none, as clients read numbers.
+unsigned leadingNumber(std::string_view text) {
+    unsigned number = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            break;
+        }
+        number = number * 10 + static_cast<unsigned>(c - '0');
+    }
+    return number;
+}
+
+bool isUserCommand(std::string_view text) {
+    return text.starts_with(kUserCommand) &&
+           (text.size() == kUserCommand.size() || text[kUserCommand.size()] == ' ');
+}
+
+void markUnreadable(Piece& piece, std::string problem) {
+    piece.kind = Piece::Kind::Unreadable;
+    piece.problem = std::move(problem);
+}
+
+// Type 1 and 2: the context, a space, the title up to the first "$", the command.
+void readRawCommand(Piece& piece, std::string_view afterType) {
+    const auto space = afterType.find(' ');
+    if (space == std::string_view::npos) {
+        markUnreadable(piece, "no space after the context, so there is no title");
+        return;
+    }
+    piece.context = leadingNumber(afterType);
+    const std::string_view titleAndCommand = afterType.substr(space + 1);
+    const auto dollar = titleAndCommand.find('$');
+    if (dollar == std::string_view::npos) {
+        markUnreadable(piece, "no \"$\" between the title and the command");
+        return;
+    }
+    piece.title = unescapeCommandText(titleAndCommand.substr(0, dollar));
+    piece.command = unescapeCommandText(titleAndCommand.substr(dollar + 1));
+}
+
+void readUserCommand(Piece& piece) {
+    piece.kind = Piece::Kind::UserCommand;
+    const std::string_view parameters =
+        piece.text.substr(std::min(piece.text.size(), kUserCommand.size() + 1));
+    const auto space = parameters.find(' ');
+    if (space == std::string_view::npos) {
+        markUnreadable(piece, "no space after the type");
+        return;
+    }
+    piece.type = static_cast<int>(leadingNumber(parameters));
+    const std::string_view afterType = parameters.substr(space + 1);
+    if (piece.type == static_cast<int>(CommandType::Raw) ||
+        piece.type == static_cast<int>(CommandType::RawOnce)) {
+        readRawCommand(piece, afterType);
+    } else {
+        piece.context = leadingNumber(afterType);
+    }
+}
+
+Piece readPiece(std::string_view text) {
+    Piece piece;
+    piece.text = text;
+    if (!text.starts_with('$')) {
+        piece.kind = Piece::Kind::Chat;
+    } else if (isUserCommand(text)) {
+        readUserCommand(piece);
+    } else {
+        piece.kind = Piece::Kind::OtherCommand;
+    }
+    return piece;
+}
+
+} // namespace
+
+std::vector<Piece> cutIntoPieces(std::string_view text) {
+    std::vector<Piece> pieces;
+    std::size_t line = 1;
+    std::size_t number = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const auto bar = text.find('|', start);
+        const bool terminated = bar != std::string_view::npos;
+        const std::string_view body = text.substr(start, terminated ? bar - start : std::string_view::npos);
+        ++number;
+        const auto visible = body.find_first_not_of(kWhiteSpace);
+        const std::string_view beforeVisible = body.substr(0, visible);
+        const std::size_t lineOfPiece =
+            line + static_cast<std::size_t>(std::count(beforeVisible.begin(), beforeVisible.end(), '\n'));
+        if (!body.empty() && (terminated || visible != std::string_view::npos)) {
+            Piece piece = readPiece(body);
+            piece.number = number;
+            piece.line = lineOfPiece;
+            piece.terminated = terminated;
+            pieces.push_back(std::move(piece));
+        }
+        line += static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n'));
+        start = terminated ? bar + 1 : text.size();
+    }
+    return pieces;
+}
+
+std::string unescapeCommandText(std::string_view text) {
+    std::string plain(text);
+    replaceAll(plain, "&#36;", "$");
+    replaceAll(plain, "&#124;", "|");
+    replaceAll(plain, "&amp;", "&");
+    return plain;
+}
+
+std::vector<std::string> titlePath(std::string_view title) {
+    std::vector<std::string> path;
+    for (std::size_t start = 0;;) {
+        const auto backslash = title.find('\\', start);
+        path.emplace_back(title.substr(start, backslash - start));
+        if (backslash == std::string_view::npos) {
+            return path;
+        }
+        start = backslash + 1;
+    }
+}
+
+std::vector<std::string> promptTitles(std::string_view command) {
+    std::vector<std::string> titles;
+    for (auto at = command.find(kLinePrompt); at != std::string_view::npos;
+         at = command.find(kLinePrompt, at + 1)) {
+        const auto start = at + kLinePrompt.size();
+        const auto end = command.find(']', start);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        std::string title(command.substr(start, end - start));
+        if (std::find(titles.begin(), titles.end(), title) == titles.end()) {
+            titles.push_back(std::move(title));
+        }
+    }
+    return titles;
+}
+
+std::string quoted(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            constexpr std::string_view kHex = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+} // namespace tavu::preview

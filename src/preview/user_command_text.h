@@ -1,0 +1,58 @@
+#pragma once
+
+// Reading a block of NMDC commands the way Direct Connect clients read
+// "$UserCommand": cut at every "|", each piece a command or chat text.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavu::preview {
+
+// Context bits: the menus a user command is shown in.
+inline constexpr unsigned kHubMenu = 1;
+inline constexpr unsigned kUserListMenu = 2;
+
+// The types clients act on; any other type is ignored.
+enum class CommandType { Separator = 0, Raw = 1, RawOnce = 2, Clear = 255 };
+
+struct Piece {
+    enum class Kind {
+        Chat,         // does not begin with "$": the client shows it in main chat
+        UserCommand,  // a "$UserCommand" that clients can read
+        Unreadable,   // a "$UserCommand" that no client can read
+        OtherCommand, // another "$" command, which adds nothing to a menu
+    };
+    Kind kind = Kind::Chat;
+    std::size_t number = 0; // counting from 1, every "|" ending one piece
+    std::size_t line = 0;   // counting from 1, where its first visible character is
+    std::string_view text;  // as written, without its "|"
+    bool terminated = true; // false for text after the last "|", which clients wait on for ever
+
+    // Read from a user command; title and command are unescaped.
+    int type = 0;
+    unsigned context = 0;
+    std::string title;
+    std::string command;
+    std::string problem; // why an unreadable piece cannot be read
+};
+
+// Every piece of the text in order. Empty pieces ("||") are left out but keep
+// their number; white space after the last "|" (a saved file's final line break)
+// is no piece at all.
+std::vector<Piece> cutIntoPieces(std::string_view text);
+
+// "&#36;", "&#124;" and "&amp;" replaced, one after the other, as clients do.
+std::string unescapeCommandText(std::string_view text);
+// The menu path of a title: cut at every "\", nothing trimmed.
+std::vector<std::string> titlePath(std::string_view title);
+// The titles of the values a command prompts for ("%[line:TITLE]", the title
+// running to the first "]"), each once, in order of first appearance.
+std::vector<std::string> promptTitles(std::string_view command);
+
+// The text in double quotes, with quotes, backslashes and control characters
+// escaped, so that white space at either end and line breaks stay visible.
+std::string quoted(std::string_view text);
+
+} // namespace tavu::preview

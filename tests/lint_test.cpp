@@ -1,0 +1,111 @@
+#include "preview/lint.h"
+#include "preview/menu_preview.h"
+
+#include <gtest/gtest.h>
+
+namespace tavu::test {
+namespace {
+
+using Kind = preview::Finding::Kind;
+
+struct Found {
+    Kind kind;
+    std::size_t piece;
+    std::size_t line;
+    bool operator==(const Found&) const = default;
+};
+
+void PrintTo(const Found& found, std::ostream* out) {
+    *out << "{kind " << static_cast<int>(found.kind) << ", piece " << found.piece << ", line " << found.line
+         << "}";
+}
+
+struct LintCase {
+    const char* what;
+    std::string block;
+    std::vector<Found> findings;
+    bool unreadable;
+};
+
+class Lint : public testing::TestWithParam<LintCase> {};
+
+TEST_P(Lint, Findings) {
+    const preview::MenuPreview preview = preview::previewUserCommands(GetParam().block);
+    std::vector<Found> found;
+    for (const preview::Finding& finding : preview.findings) {
+        found.push_back({finding.kind, finding.piece, finding.line});
+    }
+    EXPECT_EQ(found, GetParam().findings);
+    EXPECT_EQ(preview.hasUnreadablePiece(), GetParam().unreadable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Lint,
+    testing::Values(
+        LintCase{"CleanBlock",
+                 "$UserCommand 255 3|$UserCommand 1 3 A\\ B$<%[mynick]> .x %[line:Nick] %[nick]&#124;|"
+                 "$UserCommand 0 3|<<botname>> Hi|\r\n",
+                 {},
+                 false},
+        LintCase{"NoDollar",
+                 "$UserCommand 1 3 A$a|$UserCommand 1 3 Kick %[nick]|",
+                 {{Kind::Unreadable, 2, 1}},
+                 true},
+        LintCase{"NoSpaceAfterContext", "$UserCommand 2 3|", {{Kind::Unreadable, 1, 1}}, true},
+        LintCase{"NoSpaceAfterType",
+                 "$UserCommand 1|$UserCommand|",
+                 {{Kind::Unreadable, 1, 1}, {Kind::Unreadable, 2, 1}},
+                 true},
+        LintCase{"SeparatorNeedsNoTitle", "$UserCommand 0 3|$UserCommand 255 1|", {}, false},
+        LintCase{"UnterminatedLastPiece",
+                 "$UserCommand 1 3 A$a|$UserCommand 1 3 B$b",
+                 {{Kind::Unterminated, 2, 1}},
+                 true},
+        LintCase{"LineBreakBetweenCommands",
+                 "$UserCommand 1 3 A$a|\n$UserCommand 1 3 B$b|\r\n$UserCommand 1 3 C$c|",
+                 {{Kind::CommandShownAsChat, 2, 2}, {Kind::CommandShownAsChat, 3, 3}},
+                 false},
+        LintCase{"SpaceBeforeCommand", "  $UserCommand 1 3 A$a|", {{Kind::CommandShownAsChat, 1, 1}}, false},
+        LintCase{"ChatTextIsNoFinding", "\n<<botname>> Hi|", {}, false},
+        LintCase{"SameTitleAndContext",
+                 "$UserCommand 1 3 A\\ B$x|$UserCommand 1 3 A\\ B$y|",
+                 {{Kind::Duplicate, 2, 1}},
+                 false},
+        LintCase{"SameTitleOtherContextOrPath",
+                 "$UserCommand 1 3 A\\ B$x|$UserCommand 1 2 A\\ B$y|$UserCommand 1 3 A\\B$z|",
+                 {},
+                 false},
+        LintCase{"DuplicateAfterAClearIsNew",
+                 "$UserCommand 1 3 A$x|$UserCommand 255 1|$UserCommand 1 3 A$y|",
+                 {},
+                 false},
+        LintCase{"AmpersandInTitle",
+                 "$UserCommand 1 3 Kick & ban$a|$UserCommand 1 3 Q&amp;A$a|$UserCommand 1 3 X$a&b|",
+                 {{Kind::Ampersand, 1, 1}, {Kind::Ampersand, 2, 1}},
+                 false},
+        LintCase{"StrayPercent",
+                 "$UserCommand 1 3 A$.say 100%|$UserCommand 1 3 B$.topic %d|$UserCommand 1 3 C$%[line:X] %[|",
+                 {{Kind::StrayPercent, 1, 1}, {Kind::StrayPercent, 2, 1}, {Kind::StrayPercent, 3, 1}},
+                 false},
+        LintCase{"UnknownTypeAndOtherCommand",
+                 "$UserCommand 3 3 A$a|$Hello x|",
+                 {{Kind::UnknownType, 1, 1}, {Kind::OtherCommand, 2, 1}},
+                 false},
+        LintCase{"LinesCountedFromTheCommandNotTheBar",
+                 "$UserCommand 0 3|\n\n$UserCommand 1 3 A|\n",
+                 {{Kind::CommandShownAsChat, 2, 3}},
+                 false}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST(LintDescription, NamesPieceLineAndWhatWasFound) {
+    const preview::MenuPreview preview =
+        preview::previewUserCommands("$UserCommand 1 3 A$a|\n$UserCommand 1 3 A$b|");
+    ASSERT_EQ(preview.findings.size(), 1u);
+    EXPECT_EQ(
+        preview::describe(preview.findings[0]),
+        "piece 2, line 2: a line break stands before \"$UserCommand 1 3 A$b\", so clients show the piece as "
+        "chat text");
+}
+
+} // namespace
+} // namespace tavu::test
