@@ -11,9 +11,16 @@ constexpr std::string_view kWhiteSpace = " \t\r\n";
 constexpr std::string_view kLinePrompt = "%[line:";
 
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
+    std::string replaced;
+    replaced.reserve(text.size());
+    std::size_t start = 0;
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, start)) {
+        replaced.append(text, start, at - start);
+        replaced += to;
+        start = at + from.size();
     }
+    replaced.append(text, start);
+    text = std::move(replaced);
 }
 
 // The leading digits as a number, 0 when there are none, as clients read numbers.
