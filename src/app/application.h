@@ -12,6 +12,7 @@ class TAboutForm;
 class TTranslateForm;
 
 inline constexpr char kApplicationTitle[] = "Velkor User Commands Creator";
+inline constexpr char kVersion[] = "1.2.1";
 
 // The application object. An error that no handler catches ends that handler
 // and is shown in the standard error box; the program goes on running.

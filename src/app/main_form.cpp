@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/application.h"
 #include "app/file_dialog.h"
 #include "app/message_box.h"
 #include "app/settings.h"
@@ -7,6 +8,7 @@
 #include "platform/date_text.h"
 #include "windows/about_form.h"
 #include "windows/edit_form.h"
+#include "windows/form_font.h"
 #include "windows/translate_form.h"
 
 #include <QCheckBox>
@@ -24,9 +26,12 @@
 #include <QStatusTipEvent>
 
 #include <array>
+#include <string_view>
 #include <utility>
 
 namespace tavu {
+
+static_assert(std::string_view(kMainCaption).ends_with(kVersion), "the caption names the program's version");
 
 namespace {
 
@@ -37,17 +42,6 @@ constexpr char kNothingToEdit[] =
 constexpr char kNothingToRefresh[] = "How can I refresh a file that has not been opened yet?";
 constexpr char kOpenCaption[] = "Open profiles.xml";
 constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
-
-// Tahoma where the system has it; otherwise a narrow sans-serif, since the
-// common ones are wider than Tahoma and their captions would not fit the sizes
-// the layout gives the controls.
-QFont formFont() {
-    QFont font(QStringList{QStringLiteral("Tahoma"), QStringLiteral("Nimbus Sans Narrow"),
-                           QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow")},
-               8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
 
 // Creates a control at its place. Its hint goes into the status tip, which Qt
 // reports to the window when the pointer enters or leaves the control; no
@@ -206,6 +200,7 @@ void TMainForm::setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TT
     for (SecondaryForm* form : std::array<SecondaryForm*, 3>{editForm_, aboutForm_, translateForm_}) {
         connect(form, &SecondaryForm::FormClosed, this, &TMainForm::SecondaryFormClose);
     }
+    connect(editForm_, &TEditForm::OutputEdited, this, &TMainForm::EditFormDone);
 }
 
 void TMainForm::FormCreate() {
@@ -352,11 +347,17 @@ void TMainForm::CopyButtonClick() {
 }
 
 void TMainForm::EditButtonClick() {
-    if (!commandsText().startsWith(QLatin1Char('$'))) {
+    const QString text = commandsText();
+    if (!text.startsWith(QLatin1Char('$'))) {
         MessageBox::error(this, QString::fromUtf8(kNothingToEdit));
         return;
     }
+    editForm_->FormShow(text);
     showSecondaryForm(editForm_);
+}
+
+void TMainForm::EditFormDone(const QString& output) {
+    CommandsMemo->setPlainText(output);
 }
 
 void TMainForm::TranslateButtonClick() {

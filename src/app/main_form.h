@@ -57,6 +57,7 @@ private slots:
     void CreateButtonClick();
     void CopyButtonClick();
     void EditButtonClick();
+    void EditFormDone(const QString& output);
     void TranslateButtonClick();
     void AboutButtonClick();
     void DisplayHint(const QString& hint);

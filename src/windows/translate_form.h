@@ -3,13 +3,20 @@
 #include "vocabulary/vocabulary.h"
 #include "windows/secondary_form.h"
 
+#include <array>
 #include <string>
+
+class QLabel;
+class QPushButton;
 
 namespace tavu {
 
-// The Translator. It holds the one store of the vocabulary for the whole run:
-// it reads the section "Strings" when it is created, and the main window has it
-// write the section back when the program closes. Its edit boxes come later.
+class WordEdit;
+
+// The Translator. Its fields show and edit the one store of the vocabulary for
+// the whole run: it reads the section "Strings" when it is created, the
+// generator reads the words as the fields hold them at every Create, and the
+// main window has it write the section back when the program closes.
 class TTranslateForm : public SecondaryForm {
     Q_OBJECT
 public:
@@ -21,7 +28,27 @@ public:
     // Empty on success, otherwise "Unable to write to <path>".
     std::string SaveStrings() const;
 
+private slots:
+    void ResetButtonClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void FormCreate();
+    void FormClose();
+    void WordEditChange(Word word, const QString& text);
+
+    void buildControls();
+    void arrangeTabOrder();
+    void showWords();
+    void showWord(Word word);
+
+    std::array<WordEdit*, kWordCount> wordEdits_{};
+    QLabel* wStartWithLabel;
+    QLabel* wBotMessageLabel;
+    QPushButton* ResetButton;
+
     Vocabulary vocabulary_;
 };
 

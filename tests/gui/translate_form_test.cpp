@@ -1,0 +1,327 @@
+#include "windows_fixture.h"
+
+#include "app/main_form.h"
+#include "app/settings_file.h"
+#include "vocabulary/vocabulary.h"
+#include "windows/confirmation_box.h"
+#include "windows/translate_form.h"
+
+#include <QClipboard>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+
+#include <optional>
+
+namespace tavu {
+
+namespace {
+
+const QString kNoBreakSpace(QChar(0xA0));
+
+QString fieldName(Word word) {
+    return QString::fromLatin1(wordKey(word)) + QStringLiteral("Edit");
+}
+
+QString defaultOf(Word word) {
+    return QString::fromStdString(std::string(defaultText(word)));
+}
+
+QString wordIn(const Vocabulary& vocabulary, Word word) {
+    return QString::fromStdString(vocabulary.text(word));
+}
+
+Vocabulary savedVocabulary(const QString& ini) {
+    Vocabulary vocabulary;
+    LoadStrings(vocabulary, readSettingsFile(ini.toStdString()));
+    return vocabulary;
+}
+
+// Replaces the field's whole text the way an operator does: select all, type.
+void retype(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    WindowsFixture::type(field, text);
+}
+
+void paste(QLineEdit* field, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+void drop(QLineEdit* field, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    // At the right end, after the text.
+    const QPointF at(field->width() - 2, field->height() / 2);
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the field: the application hands a drop only to the target of
+    // a drag it runs itself.
+    static_cast<QObject*>(field)->event(&dropped);
+}
+
+} // namespace
+
+class TranslateFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { fixture_.emplace(); }
+    void cleanup() { fixture_.reset(); }
+
+    void fieldsStandInSixColumnsInCanonicalOrder();
+    void tabVisitsTheFieldsInCanonicalOrderThenTheButton();
+    void editIsUsedByTheNextCreateWithoutASaveAndSavedAtClose();
+    void resetAsksFirst_data();
+    void resetAsksFirst();
+    void barAndDollarNeverGetIn_data();
+    void barAndDollarNeverGetIn();
+    void everyFieldFiltersAlike();
+    void typedBarOrDollarKeepsTheUndoHistory();
+    void itemPrefixSpaceBecomesANoBreakSpaceOnClose();
+    void emptiedWordStaysEmptyAndIsSavedEmpty();
+
+private:
+    TTranslateForm& openTranslator();
+    QLineEdit* field(Word word);
+
+    std::optional<WindowsFixture> fixture_;
+};
+
+TTranslateForm& TranslateFormTest::openTranslator() {
+    QWidget& shown = fixture_->showFromMainWindow("TranslateButton");
+    if (&shown != &fixture_->windows().translateForm()) {
+        qFatal("Translate showed another window");
+    }
+    return fixture_->windows().translateForm();
+}
+
+QLineEdit* TranslateFormTest::field(Word word) {
+    return WindowsFixture::find<QLineEdit>(fixture_->windows().translateForm(), fieldName(word));
+}
+
+void TranslateFormTest::fieldsStandInSixColumnsInCanonicalOrder() {
+    fixture_->start();
+    const TTranslateForm& form = fixture_->windows().translateForm();
+    // Field n (from 0) of the 137 menu words: column n / 24, row n % 24.
+    for (std::size_t n = 0; n < kWordCount - 2; ++n) {
+        const auto word = static_cast<Word>(n);
+        const int column = static_cast<int>(n) / 24;
+        const int row = static_cast<int>(n) % 24;
+        QCOMPARE(field(word)->geometry(), QRect(8 + 128 * column, 8 + 24 * row, 121, 21));
+        QCOMPARE(field(word)->text(), defaultOf(word));
+    }
+    QCOMPARE(field(Word::wWorkpace)->geometry(), QRect(648, 392, 121, 21));
+    QCOMPARE(field(Word::wStartWith)->geometry(), QRect(648, 440, 121, 21));
+    QCOMPARE(field(Word::wStartWith)->text(), ".::" + kNoBreakSpace);
+    QCOMPARE(field(Word::wBotMessage)->geometry(), QRect(648, 488, 121, 21));
+    QCOMPARE(field(Word::wBotMessage)->text(), defaultOf(Word::wBotMessage));
+
+    const auto* prefixLabel = WindowsFixture::find<QLabel>(form, QStringLiteral("wStartWithLabel"));
+    const auto* botLabel = WindowsFixture::find<QLabel>(form, QStringLiteral("wBotMessageLabel"));
+    const auto* reset = WindowsFixture::find<QPushButton>(form, QStringLiteral("ResetButton"));
+    QCOMPARE(prefixLabel->text(), QStringLiteral("Items starts with:"));
+    QCOMPARE(prefixLabel->pos(), QPoint(648, 424));
+    QCOMPARE(botLabel->text(), QStringLiteral("Bot message:"));
+    QCOMPARE(botLabel->pos(), QPoint(648, 472));
+    QCOMPARE(reset->text(), QStringLiteral("Reset defaults"));
+    QCOMPARE(reset->geometry(), QRect(648, 560, 121, 21));
+    for (const QWidget* control : std::initializer_list<const QWidget*>{prefixLabel, botLabel, reset}) {
+        QVERIFY2(control->fontMetrics().horizontalAdvance(control->property("text").toString()) <=
+                     control->width() - (control == reset ? 8 : 0),
+                 "caption clipped");
+    }
+}
+
+void TranslateFormTest::tabVisitsTheFieldsInCanonicalOrderThenTheButton() {
+    fixture_->start();
+    TTranslateForm& form = openTranslator();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    field(Word::w0Coma)->setFocus();
+    for (std::size_t i = 1; i < kWordCount; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), fieldName(static_cast<Word>(i)));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("ResetButton"));
+}
+
+void TranslateFormTest::editIsUsedByTheNextCreateWithoutASaveAndSavedAtClose() {
+    fixture_->start();
+    fixture_->createCommands(1);
+    // A menu path element: the item prefix, the word, the separator.
+    const QString kick = kNoBreakSpace + QStringLiteral("Kick\\");
+    const QString translated = kNoBreakSpace + QStringLiteral("Выгнать\\");
+    const QString before = fixture_->commandsText();
+    QVERIFY(before.contains(kick));
+
+    TTranslateForm& form = openTranslator();
+    retype(field(Word::wKick), QStringLiteral("Выгнать"));
+    // The generator reads the fields' store as it is, even with the window open.
+    QCOMPARE(wordIn(form.vocabulary(), Word::wKick), QStringLiteral("Выгнать"));
+    QVERIFY(form.close());
+    WindowsFixture::click(fixture_->windows().mainForm(), "CreateButton");
+    const QString after = fixture_->commandsText();
+    QVERIFY(!after.contains(kick));
+    QCOMPARE(after.count(translated), before.count(kick));
+    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wKick), QStringLiteral("Kick"));
+
+    QVERIFY(fixture_->windows().mainForm().close());
+    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wKick), QStringLiteral("Выгнать"));
+}
+
+void TranslateFormTest::resetAsksFirst_data() {
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::newRow("No") << QMessageBox::No;
+    QTest::newRow("Yes") << QMessageBox::Yes;
+}
+
+void TranslateFormTest::resetAsksFirst() {
+    QFETCH(QMessageBox::StandardButton, answer);
+    fixture_->writeIni("[Strings]\nwNick=Ник\nw0Coma=\n");
+    fixture_->start();
+    TTranslateForm& form = openTranslator();
+    retype(field(Word::wStartWith), QStringLiteral("> "));
+    retype(field(Word::wBotMessage), QStringLiteral("Hi"));
+    const Vocabulary edited = form.vocabulary();
+    QCOMPARE(wordIn(edited, Word::wNick), QStringLiteral("Ник"));
+
+    ConfirmationBox::setNextAnswer(answer);
+    WindowsFixture::click(form, "ResetButton");
+    QCOMPARE(ConfirmationBox::takeLastAsked().value_or(QString()),
+             QStringLiteral("This will reset all fields to default english values. "
+                            "Are you sure you want to do this?"));
+    const Vocabulary expected = answer == QMessageBox::Yes ? Vocabulary() : edited;
+    QVERIFY(form.vocabulary() == expected);
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        const auto word = static_cast<Word>(i);
+        QCOMPARE(field(word)->text(), wordIn(expected, word));
+    }
+}
+
+void TranslateFormTest::barAndDollarNeverGetIn_data() {
+    QTest::addColumn<QByteArray>("stored"); // the word as the settings file holds it
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("cursorAfter");
+
+    QTest::newRow("typed") << QByteArray() << 0 << "type"
+                           << "a$b|c"
+                           << "abc" << 3;
+    QTest::newRow("typed into a stored bar") << QByteArray("x|y") << 2 << "type"
+                                             << "$|z"
+                                             << "x|zy" << 3;
+    QTest::newRow("pasted") << QByteArray() << 0 << "paste"
+                            << "$x|y$"
+                            << "xy" << 2;
+    QTest::newRow("pasted between stored ones") << QByteArray("a|b$c") << 2 << "paste"
+                                                << "1$2|"
+                                                << "a|12b$c" << 4;
+    QTest::newRow("pasted only rejected") << QByteArray("ab") << 1 << "paste"
+                                          << "|$"
+                                          << "ab" << 1;
+    QTest::newRow("pasted beside the same character") << QByteArray("a|") << 2 << "paste"
+                                                      << "||"
+                                                      << "a|" << 2;
+    QTest::newRow("dropped") << QByteArray() << 0 << "drop"
+                             << "d$r|op"
+                             << "drop" << 4;
+}
+
+void TranslateFormTest::barAndDollarNeverGetIn() {
+    QFETCH(QByteArray, stored);
+    QFETCH(int, cursor);
+    QFETCH(QString, how);
+    QFETCH(QString, input);
+    QFETCH(QString, shown);
+    QFETCH(int, cursorAfter);
+    fixture_->writeIni("[Strings]\nwNick=" + stored + "\n");
+    fixture_->start();
+    TTranslateForm& form = openTranslator();
+    QLineEdit* nick = field(Word::wNick);
+    // A stored word keeps its "|" and "$": only what the operator puts in is filtered.
+    QCOMPARE(nick->text(), QString::fromUtf8(stored));
+    nick->setFocus();
+    nick->setCursorPosition(cursor);
+    if (how == QLatin1String("type")) {
+        WindowsFixture::type(nick, input);
+    } else if (how == QLatin1String("paste")) {
+        paste(nick, input);
+    } else {
+        drop(nick, input);
+    }
+    QCOMPARE(nick->text(), shown);
+    QCOMPARE(nick->cursorPosition(), cursorAfter);
+    QCOMPARE(wordIn(form.vocabulary(), Word::wNick), shown);
+}
+
+void TranslateFormTest::everyFieldFiltersAlike() {
+    fixture_->start();
+    const TTranslateForm& form = openTranslator();
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        const auto word = static_cast<Word>(i);
+        retype(field(word), QStringLiteral("$é|"));
+        paste(field(word), QStringLiteral("|w$"));
+        QCOMPARE(field(word)->text(), QStringLiteral("éw"));
+        QCOMPARE(wordIn(form.vocabulary(), word), QStringLiteral("éw"));
+    }
+}
+
+void TranslateFormTest::typedBarOrDollarKeepsTheUndoHistory() {
+    fixture_->start();
+    openTranslator();
+    QLineEdit* nick = field(Word::wNick);
+    retype(nick, QStringLiteral("ab"));
+    WindowsFixture::type(nick, QStringLiteral("$|"));
+    QVERIFY(nick->isUndoAvailable());
+    nick->undo();
+    QVERIFY(nick->text() != QStringLiteral("ab"));
+}
+
+void TranslateFormTest::itemPrefixSpaceBecomesANoBreakSpaceOnClose() {
+    fixture_->start();
+    TTranslateForm& form = openTranslator();
+    retype(field(Word::wStartWith), QStringLiteral("- > "));
+    retype(field(Word::wNick), QStringLiteral("Nick name"));
+    QCOMPARE(field(Word::wStartWith)->text(), QStringLiteral("- > "));
+    QCOMPARE(form.vocabulary().text(Word::wStartWith), "- > ");
+
+    QVERIFY(form.close());
+    QCOMPARE(form.vocabulary().text(Word::wStartWith), "-\xC2\xA0>\xC2\xA0");
+    openTranslator();
+    const QString normalised = "-" + kNoBreakSpace + ">" + kNoBreakSpace;
+    QCOMPARE(field(Word::wStartWith)->text(), normalised);
+    // Only the item prefix: clients trim nothing inside other words.
+    QCOMPARE(field(Word::wNick)->text(), QStringLiteral("Nick name"));
+
+    QVERIFY(form.close());
+    QVERIFY(fixture_->windows().mainForm().close());
+    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wStartWith), normalised);
+}
+
+void TranslateFormTest::emptiedWordStaysEmptyAndIsSavedEmpty() {
+    fixture_->start();
+    TTranslateForm& form = openTranslator();
+    retype(field(Word::wKick), QString());
+    QVERIFY(form.close());
+    openTranslator();
+    QCOMPARE(field(Word::wKick)->text(), QString());
+    QVERIFY(form.close());
+    QVERIFY(fixture_->windows().mainForm().close());
+    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wKick), QString());
+    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wBan), QStringLiteral("Ban"));
+}
+
+int runTranslateFormTest(int argc, char** argv) {
+    TranslateFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+} // namespace tavu
+
+#include "translate_form_test.moc"

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/application.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class QAbstractButton;
+class QWidget;
+
+namespace tavu {
+
+class TMainForm;
+
+// The program's four windows for one test, with a settings file of their own in
+// a folder of their own. Message boxes, file dialogs and links the test has not
+// answered in advance are reported by the test itself.
+class WindowsFixture {
+public:
+    WindowsFixture();
+    ~WindowsFixture();
+    WindowsFixture(const WindowsFixture&) = delete;
+    WindowsFixture& operator=(const WindowsFixture&) = delete;
+
+    // Creates the windows, reading the settings file as it is now, and shows the main window.
+    Windows& start();
+    Windows& windows() { return *windows_; }
+    QString iniPath() const;
+    void writeIni(const QByteArray& bytes) const;
+
+    // The example profiles opened, a profile chosen and its commands created.
+    void createCommands(int profile);
+    // The main window's output as it holds it, no-break spaces included.
+    QString commandsText();
+    // Clicks a main-window button and returns the window it showed.
+    QWidget& showFromMainWindow(const char* button);
+
+    template <typename Control>
+    static Control* find(const QWidget& window, const QString& name) {
+        auto* found = window.findChild<Control*>(name);
+        if (found == nullptr) {
+            qFatal("no control %s", qPrintable(name));
+        }
+        return found;
+    }
+    static void click(const QWidget& window, const char* name);
+    // Types every character of `text` as a key press; unlike QTest::keyClicks,
+    // also those outside Latin-1.
+    static void type(QWidget* control, const QString& text);
+
+private:
+    QTemporaryDir folder_;
+    std::unique_ptr<Windows> windows_;
+};
+
+// "caption: text" of the last error box, or "(none)".
+QString lastErrorBox();
+
+// The test classes of the windows, each run by the function in its source.
+int runTranslateFormTest(int argc, char** argv);
+int runEditFormTest(int argc, char** argv);
+int runAboutFormTest(int argc, char** argv);
+int runSecondaryFormsTest(int argc, char** argv);
+
+} // namespace tavu

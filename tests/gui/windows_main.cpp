@@ -1,0 +1,15 @@
+#include "app/application.h"
+#include "windows_fixture.h"
+
+#include <array>
+
+int main(int argc, char** argv) {
+    tavu::Application application(argc, argv);
+    constexpr std::array runs{tavu::runTranslateFormTest, tavu::runEditFormTest, tavu::runAboutFormTest,
+                              tavu::runSecondaryFormsTest};
+    int failures = 0;
+    for (const auto run : runs) {
+        failures += run(argc, argv);
+    }
+    return failures;
+}
