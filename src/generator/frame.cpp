@@ -31,6 +31,31 @@ void appendEscapedWord(std::string& out, std::string_view word) {
     }
 }
 
+// Every word and the date text escaped once per generation: the same few words
+// are written hundreds of times, and scanning them for "$" and "|" at each use
+// was the generator's hottest loop.
+class EscapedWords {
+public:
+    EscapedWords(const Vocabulary& vocabulary, std::string_view dateText) {
+        for (std::size_t i = 0; i < kWordCount; ++i) {
+            starts_[i] = text_.size();
+            appendEscapedWord(text_, vocabulary.text(static_cast<Word>(i)));
+        }
+        starts_[kWordCount] = text_.size();
+        appendEscapedWord(text_, dateText);
+    }
+
+    std::string_view operator[](Word word) const {
+        const auto i = static_cast<std::size_t>(word);
+        return std::string_view(text_).substr(starts_[i], starts_[i + 1] - starts_[i]);
+    }
+    std::string_view dateText() const { return std::string_view(text_).substr(starts_[kWordCount]); }
+
+private:
+    std::string text_;
+    std::array<std::size_t, kWordCount + 1> starts_{};
+};
+
 std::string_view kindText(Kind kind) {
     return kind == K1_2 ? "1 2 " : "1 3 ";
 }
@@ -74,8 +99,8 @@ class Frame {
 public:
     Frame(XmlElement profile, const GenerationOptions& options, const Vocabulary& vocabulary,
           std::string_view dateText)
-        : profile_(profile), options_(options), itemOptions_(itemOptionsOn(options)), vocabulary_(vocabulary),
-          dateText_(dateText) {
+        : profile_(profile), options_(options), itemOptions_(itemOptionsOn(options)),
+          words_(vocabulary, dateText) {
         generation_.text.reserve(kExpectedOutputSize);
     }
 
@@ -103,7 +128,7 @@ public:
         }
         if (options_.message) {
             generation_.text += kBotName;
-            appendEscapedWord(generation_.text, vocabulary_.text(Word::wBotMessage));
+            generation_.text += words_[Word::wBotMessage];
             generation_.text += kCommandEnd;
         }
         return std::move(generation_);
@@ -162,7 +187,7 @@ private:
                     out += kMenuSeparator;
                 }
                 first = false;
-                appendEscapedWord(out, vocabulary_.text(Word::wStartWith));
+                out += words_[Word::wStartWith];
                 appendPiece(element);
             }
         }
@@ -178,10 +203,10 @@ private:
             generation_.text += piece.literal;
             break;
         case Piece::Source::Vocabulary:
-            appendEscapedWord(generation_.text, vocabulary_.text(piece.word));
+            generation_.text += words_[piece.word];
             break;
         case Piece::Source::Date:
-            appendEscapedWord(generation_.text, dateText_);
+            generation_.text += words_.dateText();
             break;
         }
     }
@@ -189,8 +214,7 @@ private:
     XmlElement profile_;
     const GenerationOptions& options_;
     ItemOption itemOptions_;
-    const Vocabulary& vocabulary_;
-    std::string_view dateText_;
+    EscapedWords words_;
     Generation generation_;
 };
 
