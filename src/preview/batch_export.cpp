@@ -148,7 +148,9 @@ std::string safeFileStem(std::string_view profileName) {
     if (kept.empty()) {
         return std::string(kEmptyStem);
     }
-    return (isDeviceName(kept) ? "_" : "") + std::string(kept);
+    std::string safe = isDeviceName(kept) ? "_" : "";
+    safe.append(kept);
+    return safe;
 }
 
 std::vector<std::string> exportFileNames(const std::vector<std::string>& profileNames) {
