@@ -14,35 +14,44 @@ using Outcome = PermissionReading::Outcome;
 constexpr std::string_view kMenuSeparator = "\\ ";
 constexpr std::string_view kCommandEnd = "|";
 constexpr std::string_view kBotName = "<<botname>> ";
-// Full menu output is about 40 KB; one allocation up front.
+// The full menu is about 28 KB with the default words; one allocation up front.
 constexpr std::size_t kExpectedOutputSize = 48 * 1024;
 
 // A word's text with the two characters that would end or start an NMDC
 // command replaced by their escapes.
 void appendEscapedWord(std::string& out, std::string_view word) {
-    for (char c : word) {
-        if (c == '$') {
-            out += "&#36;";
-        } else if (c == '|') {
-            out += "&#124;";
-        } else {
-            out += c;
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (word[i] == '$' || word[i] == '|') {
+            out.append(word, run, i - run);
+            out += word[i] == '$' ? "&#36;" : "&#124;";
+            run = i + 1;
         }
     }
+    out.append(word, run);
 }
 
-// Every word and the date text escaped once per generation: the same few words
-// are written hundreds of times, and scanning them for "$" and "|" at each use
-// was the generator's hottest loop.
+// Every word and the date text escaped once per generation, and every word once
+// more as a menu element ("\ ", the item prefix, the word): the same few words
+// are written hundreds of times, and building them at each use was the
+// generator's hottest loop.
 class EscapedWords {
 public:
     EscapedWords(const Vocabulary& vocabulary, std::string_view dateText) {
+        appendEscapedWord(prefix_, vocabulary.text(Word::wStartWith));
         for (std::size_t i = 0; i < kWordCount; ++i) {
             starts_[i] = text_.size();
             appendEscapedWord(text_, vocabulary.text(static_cast<Word>(i)));
         }
         starts_[kWordCount] = text_.size();
         appendEscapedWord(text_, dateText);
+        for (std::size_t i = 0; i < kWordCount; ++i) {
+            elementStarts_[i] = elements_.size();
+            elements_ += kMenuSeparator;
+            elements_ += prefix_;
+            elements_ += (*this)[static_cast<Word>(i)];
+        }
+        elementStarts_[kWordCount] = elements_.size();
     }
 
     std::string_view operator[](Word word) const {
@@ -50,14 +59,27 @@ public:
         return std::string_view(text_).substr(starts_[i], starts_[i + 1] - starts_[i]);
     }
     std::string_view dateText() const { return std::string_view(text_).substr(starts_[kWordCount]); }
+    std::string_view itemPrefix() const { return prefix_; }
+
+    // The item prefix and the word, after the menu separator unless it is the
+    // path's first element.
+    std::string_view menuElement(Word word, bool first) const {
+        const auto i = static_cast<std::size_t>(word);
+        const std::size_t skip = first ? kMenuSeparator.size() : 0;
+        return std::string_view(elements_).substr(elementStarts_[i] + skip,
+                                                  elementStarts_[i + 1] - elementStarts_[i] - skip);
+    }
 
 private:
+    std::string prefix_;
     std::string text_;
     std::array<std::size_t, kWordCount + 1> starts_{};
+    std::string elements_;
+    std::array<std::size_t, kWordCount + 1> elementStarts_{};
 };
 
-std::string_view kindText(Kind kind) {
-    return kind == K1_2 ? "1 2 " : "1 3 ";
+std::string_view commandHead(Kind kind) {
+    return kind == K1_2 ? "$UserCommand 1 2 " : "$UserCommand 1 3 ";
 }
 
 bool isSwitchedOn(GroupSwitch gate, const GenerationOptions& options) {
@@ -166,9 +188,9 @@ private:
             }
             return false;
         }
-        const PermissionReading reading = permission.test == Test::Enable
-                                              ? enableTest(profile_, permission.path)
-                                              : valueTest(profile_, permission.path);
+        const XmlElement element = permissionElement(permission.path);
+        const PermissionReading reading =
+            permission.test == Test::Enable ? enableTest(element) : valueTest(element);
         if (reading.outcome == Outcome::Unreadable) {
             generation_.stop = GenerationStop{std::string(permission.path), reading.text};
             return std::nullopt;
@@ -176,19 +198,34 @@ private:
         return reading.outcome == Outcome::Pass;
     }
 
+    // The rows of a block mostly share their section and group, so the group
+    // element found last is kept for the next lookup.
+    XmlElement permissionElement(std::string_view path) {
+        const auto keyStart = path.rfind('/');
+        const std::string_view groupPath = path.substr(0, keyStart);
+        if (groupPath != groupPath_) {
+            groupPath_ = groupPath;
+            group_ = tavu::permissionElement(profile_, groupPath);
+        }
+        return group_.child(path.substr(keyStart + 1));
+    }
+
     void append(const Row& row) {
         std::string& out = generation_.text;
         if (row.kind != Separator) {
-            out += "$UserCommand ";
-            out += kindText(row.kind);
+            out += commandHead(row.kind);
             bool first = true;
             for (const Piece& element : row.path.view()) {
-                if (!first) {
-                    out += kMenuSeparator;
+                if (element.source == Piece::Source::Vocabulary) {
+                    out += words_.menuElement(element.word, first);
+                } else {
+                    if (!first) {
+                        out += kMenuSeparator;
+                    }
+                    out += words_.itemPrefix();
+                    appendPiece(element);
                 }
                 first = false;
-                out += words_[Word::wStartWith];
-                appendPiece(element);
             }
         }
         for (const Piece& piece : row.command.view()) {
@@ -215,6 +252,8 @@ private:
     const GenerationOptions& options_;
     ItemOption itemOptions_;
     EscapedWords words_;
+    std::string_view groupPath_;
+    XmlElement group_;
     Generation generation_;
 };
 

@@ -106,7 +106,15 @@ std::optional<bool> readBoolean(std::string_view text) {
 }
 
 PermissionReading enableTest(XmlElement profile, std::string_view path) {
-    const auto attribute = permissionElement(profile, path).attribute("enable");
+    return enableTest(permissionElement(profile, path));
+}
+
+PermissionReading valueTest(XmlElement profile, std::string_view path) {
+    return valueTest(permissionElement(profile, path));
+}
+
+PermissionReading enableTest(XmlElement element) {
+    const auto attribute = element.attribute("enable");
     if (!attribute) {
         return {Outcome::Fail, {}};
     }
@@ -117,8 +125,8 @@ PermissionReading enableTest(XmlElement profile, std::string_view path) {
     return {*enabled ? Outcome::Pass : Outcome::Fail, {}};
 }
 
-PermissionReading valueTest(XmlElement profile, std::string_view path) {
-    const ElementText content = permissionElement(profile, path).text();
+PermissionReading valueTest(XmlElement element) {
+    const ElementText content = element.text();
     if (content.kind == ElementText::Kind::NotText) {
         return {Outcome::Unreadable, "(content that is not text)"};
     }

@@ -25,6 +25,10 @@ struct PermissionReading {
     std::string text; // with Unreadable: the text that could not be read
 };
 
+// The two tests on an element already looked up.
+PermissionReading enableTest(XmlElement element);
+PermissionReading valueTest(XmlElement element);
+
 // Passes when the attribute "enable" reads as true. A missing element or
 // attribute fails quietly; a text that is not a Boolean is unreadable.
 PermissionReading enableTest(XmlElement profile, std::string_view path);
