@@ -82,76 +82,6 @@ constexpr std::array<NamedCodePage, 11> kNames{{
 constexpr std::array<CodePage, 4> kAllCodePages{CodePage::Utf8, CodePage::Windows1251, CodePage::Windows1252,
                                                 CodePage::Iso8859_1};
 
-struct DecodedCharacter {
-    char32_t character = 0;
-    std::size_t length = 0; // 0 when the bytes at this place are not UTF-8
-};
-
-// What the first byte of a UTF-8 sequence says: its length, the bits it holds
-// and the smallest character a sequence of that length may encode.
-struct LeadByte {
-    std::size_t length = 0; // 0 for a byte that starts no sequence
-    char32_t bits = 0;
-    char32_t lowest = 0;
-};
-
-LeadByte readLeadByte(char32_t lead) {
-    if (lead < 0x80) {
-        return {1, lead, 0};
-    }
-    if (lead >= 0xC0 && lead <= 0xDF) {
-        return {2, lead & 0x1F, 0x80};
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return {3, lead & 0x0F, 0x800};
-    }
-    if (lead >= 0xF0 && lead <= 0xF7) {
-        return {4, lead & 0x07, 0x10000};
-    }
-    return {};
-}
-
-// One character of UTF-8 text: overlong forms, surrogates and values past
-// U+10FFFF are not UTF-8.
-DecodedCharacter decodeUtf8Character(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t k) {
-        return static_cast<char32_t>(static_cast<std::uint8_t>(text[at + k]));
-    };
-    const auto [length, bits, lowest] = readLeadByte(byte(0));
-    if (length == 0 || at + length > text.size()) {
-        return {};
-    }
-    char32_t character = bits;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(k) & 0xC0) != 0x80) {
-            return {};
-        }
-        character = (character << 6) | (byte(k) & 0x3F);
-    }
-    if (character < lowest || character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF)) {
-        return {};
-    }
-    return {character, length};
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::optional<char> byteFor(char32_t character, const HighHalf& table) {
     if (character < 0x80) {
         return static_cast<char>(character);
@@ -195,13 +125,13 @@ Conversion encodeUtf8(std::string_view utf8, CodePage page) {
     Conversion result;
     result.bytes.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        const DecodedCharacter decoded = decodeUtf8Character(utf8, i);
+        const Utf8Character decoded = decodeUtf8Character(utf8, i);
         if (decoded.length == 0) {
             return failedAt(i, static_cast<std::uint8_t>(utf8[i]), true);
         }
-        const auto byte = byteFor(decoded.character, table);
+        const auto byte = byteFor(decoded.value, table);
         if (!byte) {
-            return failedAt(i, decoded.character, false);
+            return failedAt(i, decoded.value, false);
         }
         result.bytes += *byte;
         i += decoded.length;
@@ -235,11 +165,11 @@ Conversion decodeToUtf8(std::string_view bytes, CodePage page) {
 std::optional<std::u32string> codePointsOfUtf8(std::string_view utf8) {
     std::u32string codePoints;
     for (std::size_t i = 0; i < utf8.size();) {
-        const DecodedCharacter decoded = decodeUtf8Character(utf8, i);
+        const Utf8Character decoded = decodeUtf8Character(utf8, i);
         if (decoded.length == 0) {
             return std::nullopt;
         }
-        codePoints += decoded.character;
+        codePoints += decoded.value;
         i += decoded.length;
     }
     return codePoints;

@@ -12,6 +12,64 @@ char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// The characters windows-1252 puts at 0x80..0x9F; the five unassigned bytes keep
+// their ISO-8859-1 control characters.
+constexpr std::array<char16_t, 32> kWindows1252High{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// What the first byte of a UTF-8 sequence says: its length, the bits it holds
+// and the smallest character a sequence of that length may encode.
+struct LeadByte {
+    std::size_t length = 0; // 0 for a byte that starts no sequence
+    char32_t bits = 0;
+    char32_t lowest = 0;
+};
+
+LeadByte readLeadByte(char32_t lead) {
+    if (lead < 0x80) {
+        return {1, lead, 0};
+    }
+    if (lead >= 0xC0 && lead <= 0xDF) {
+        return {2, lead & 0x1F, 0x80};
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return {3, lead & 0x0F, 0x800};
+    }
+    if (lead >= 0xF0 && lead <= 0xF7) {
+        return {4, lead & 0x07, 0x10000};
+    }
+    return {};
+}
+
+} // namespace
+
+// One character of UTF-8 text: overlong forms, surrogates and values past
+// U+10FFFF are not UTF-8.
+Utf8Character decodeUtf8Character(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t k) {
+        return static_cast<char32_t>(static_cast<std::uint8_t>(text[at + k]));
+    };
+    const auto [length, bits, lowest] = readLeadByte(byte(0));
+    if (length == 0 || at + length > text.size()) {
+        return {};
+    }
+    char32_t character = bits;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(k) & 0xC0) != 0x80) {
+            return {};
+        }
+        character = (character << 6) | (byte(k) & 0x3F);
+    }
+    if (character < lowest || character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF)) {
+        return {};
+    }
+    return {character, length};
+}
+
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -29,55 +87,6 @@ void appendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-// The characters windows-1252 puts at 0x80..0x9F; the five unassigned bytes keep
-// their ISO-8859-1 control characters.
-constexpr std::array<char16_t, 32> kWindows1252High{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Length of the UTF-8 sequence starting at `i`, or 0 when it is not valid.
-std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
-    const auto byte = [&](std::size_t k) {
-        return static_cast<std::uint8_t>(s[k]);
-    };
-    const std::uint8_t lead = byte(i);
-    std::size_t length = 0;
-    std::uint8_t lowestSecond = 0x80;
-    std::uint8_t highestSecond = 0xBF;
-    if (lead < 0x80) {
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        lowestSecond = lead == 0xE0 ? 0xA0 : 0x80;
-        highestSecond = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        lowestSecond = lead == 0xF0 ? 0x90 : 0x80;
-        highestSecond = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (i + length > s.size()) {
-        return 0;
-    }
-    if (byte(i + 1) < lowestSecond || byte(i + 1) > highestSecond) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    return length;
-}
-
-} // namespace
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
@@ -101,7 +110,7 @@ std::string_view trimmed(std::string_view text, std::string_view set) {
 
 bool isValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = utf8SequenceLength(bytes, i);
+        const std::size_t length = decodeUtf8Character(bytes, i).length;
         if (length == 0) {
             return false;
         }
@@ -154,7 +163,7 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 std::string_view firstCharacters(std::string_view utf8, std::size_t count) {
     std::size_t i = 0;
     for (std::size_t n = 0; n < count && i < utf8.size(); ++n) {
-        const std::size_t length = utf8SequenceLength(utf8, i);
+        const std::size_t length = decodeUtf8Character(utf8, i).length;
         i += length == 0 ? 1 : length;
     }
     return utf8.substr(0, i);

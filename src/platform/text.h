@@ -15,6 +15,15 @@ inline constexpr std::string_view kSpaceAndTab = " \t";
 // ASCII white space; the no-break space is not among it.
 inline constexpr std::string_view kAsciiWhiteSpace = " \t\r\n\v\f";
 
+// One character of UTF-8 text; length 0 where the bytes at `at` are not UTF-8
+// (overlong forms, surrogates and values past U+10FFFF are not).
+struct Utf8Character {
+    char32_t value = 0;
+    std::size_t length = 0;
+};
+Utf8Character decodeUtf8Character(std::string_view text, std::size_t at);
+void appendUtf8(std::string& out, char32_t c);
+
 bool isValidUtf8(std::string_view bytes);
 // Text written by a single-byte Windows build: each byte becomes its
 // windows-1252 character, 0xA0 the no-break space.
