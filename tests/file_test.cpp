@@ -102,7 +102,7 @@ TEST_F(AtomicWrite, AFailureAtAnyStepLeavesTheOldFileWholeAndNoTemporaryFile) {
     for (;; ++failAt) {
         std::ofstream(path, std::ios::trunc) << before;
         FailingOperations operations(failAt);
-        const bool saved = writeFileAtomically(path, after, operations);
+        const bool saved = writeFileAtomically(path, after, SymbolicLink::Follow, operations);
         EXPECT_EQ(fileCount(), 1u) << "failing call " << failAt;
         if (saved) {
             EXPECT_EQ(contents(), after);

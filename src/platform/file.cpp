@@ -116,24 +116,31 @@ ReadStatus readWholeFile(const std::filesystem::path& path, std::string& bytes) 
     return ReadStatus::Read;
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view text,
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view text, SymbolicLink link,
                          FileOperations& operations) {
     std::error_code code;
     std::filesystem::path target = path;
-    if (std::filesystem::is_symlink(path, code)) {
+    if (link == SymbolicLink::Follow && std::filesystem::is_symlink(path, code)) {
         target = std::filesystem::canonical(path, code);
         if (code) {
+            errno = code.value();
             return false;
         }
     }
     target = std::filesystem::absolute(target, code);
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && (!S_ISREG(existing.st_mode) || isReadOnly(existing, target))) {
+    const bool exists = ::lstat(target.c_str(), &existing) == 0;
+    const bool isLink = exists && S_ISLNK(existing.st_mode);
+    if (exists && !isLink && (!S_ISREG(existing.st_mode) || isReadOnly(existing, target))) {
+        errno = S_ISDIR(existing.st_mode) ? EISDIR : EACCES;
         return false;
     }
     struct stat folder {};
-    if (::stat(target.parent_path().c_str(), &folder) != 0 || isReadOnly(folder, target.parent_path())) {
+    if (::stat(target.parent_path().c_str(), &folder) != 0) {
+        return false;
+    }
+    if (isReadOnly(folder, target.parent_path())) {
+        errno = EACCES;
         return false;
     }
     removeAbandonedTemporaries(target, operations);
@@ -143,12 +150,21 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view tex
     if (fd < 0) {
         return false;
     }
-    bool saved = writeAll(operations, fd, text) &&
-                 operations.changeMode(fd, exists ? (existing.st_mode & 07777) : newFileMode()) == 0 &&
-                 operations.sync(fd) == 0;
-    saved = operations.close(fd) == 0 && saved;
-    if (!saved || operations.rename(temporary.c_str(), target.c_str()) != 0) {
+    const mode_t mode = exists && !isLink ? (existing.st_mode & 07777) : newFileMode();
+    bool saved =
+        writeAll(operations, fd, text) && operations.changeMode(fd, mode) == 0 && operations.sync(fd) == 0;
+    int failure = errno;
+    if (operations.close(fd) != 0 && saved) {
+        saved = false;
+        failure = errno;
+    }
+    if (saved && operations.rename(temporary.c_str(), target.c_str()) != 0) {
+        saved = false;
+        failure = errno;
+    }
+    if (!saved) {
         operations.remove(temporary.c_str());
+        errno = failure;
         return false;
     }
     syncFolder(target.parent_path());

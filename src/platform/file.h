@@ -27,12 +27,18 @@ public:
 };
 FileOperations& systemFileOperations();
 
+// What a symbolic link at the path means: the file it points to is the one to
+// save (a settings file kept elsewhere), or the link itself is replaced (a file
+// written into a folder, which must never write outside it).
+enum class SymbolicLink { Follow, Replace };
+
 // Writes `text` to a temporary file in the same folder, flushes it and renames it
 // over `path`, so the file is either as before or wholly new. On any failure the
-// temporary file is removed and the result is false. A file or folder that is
-// read-only is never written, even by a user who could. Temporary files left by
-// a save that was killed are removed first.
+// temporary file is removed, errno tells why, and the result is false. A file or
+// folder that is read-only is never written, even by a user who could.
+// Temporary files left by a save that was killed are removed first.
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view text,
+                         SymbolicLink link = SymbolicLink::Follow,
                          FileOperations& operations = systemFileOperations());
 
 // The name of the temporary file while `path` is being saved, less its six

@@ -1,15 +1,13 @@
 #include "preview/batch_export.h"
 
 #include "platform/code_page.h"
+#include "platform/file.h"
 #include "platform/text.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tavu {
 
@@ -76,68 +74,6 @@ std::string systemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
 }
 
-// A new file in the folder that is removed again unless it is renamed into place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(const std::filesystem::path& folder)
-        : path_((folder / ".tavu-export-XXXXXX").string()), fd_(::mkostemp(path_.data(), O_CLOEXEC)),
-          created_(fd_ >= 0) {}
-    ~TemporaryFile() {
-        closeFile();
-        if (created_ && !renamed_) {
-            ::unlink(path_.c_str());
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    bool created() const { return created_; }
-
-    bool write(std::string_view bytes) {
-        for (std::size_t done = 0; done < bytes.size();) {
-            const ssize_t written = ::write(fd_, bytes.data() + done, bytes.size() - done);
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                return false;
-            }
-            done += static_cast<std::size_t>(written);
-        }
-        return true;
-    }
-
-    // mkostemp makes the file readable by its owner only; an exported file gets
-    // the permissions of any new file.
-    bool finish() {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        const bool done = ::fchmod(fd_, 0666 & ~mask) == 0 && ::fsync(fd_) == 0;
-        return closeFile() && done;
-    }
-
-    // rename replaces a symbolic link at the target itself instead of following it.
-    bool renameTo(const std::filesystem::path& target) {
-        renamed_ = ::rename(path_.c_str(), target.c_str()) == 0;
-        return renamed_;
-    }
-
-private:
-    bool closeFile() {
-        if (fd_ < 0) {
-            return true;
-        }
-        const bool closed = ::close(fd_) == 0;
-        fd_ = -1;
-        return closed;
-    }
-
-    std::string path_;
-    int fd_;
-    bool created_;
-    bool renamed_ = false;
-};
-
 } // namespace
 
 std::string safeFileStem(std::string_view profileName) {
@@ -170,16 +106,10 @@ std::vector<std::string> exportFileNames(const std::vector<std::string>& profile
 
 std::string replaceFileInFolder(const std::filesystem::path& folder, const std::string& name,
                                 std::string_view bytes) {
+    // A symbolic link in the folder is replaced, never followed out of it.
     const std::filesystem::path target = folder / name;
-    TemporaryFile temporary(folder);
-    if (!temporary.created()) {
-        return systemError("cannot create a file in " + folder.string());
-    }
-    if (!temporary.write(bytes) || !temporary.finish()) {
+    if (!writeFileAtomically(target, bytes, SymbolicLink::Replace)) {
         return systemError("cannot write " + target.string());
-    }
-    if (!temporary.renameTo(target)) {
-        return systemError("cannot replace " + target.string());
     }
     return {};
 }
