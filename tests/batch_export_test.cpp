@@ -16,6 +16,11 @@ struct StemCase {
     std::string stem;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const StemCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
 class SafeFileStem : public testing::TestWithParam<StemCase> {};
 
 TEST_P(SafeFileStem, Stem) {
@@ -54,6 +59,11 @@ struct NamesCase {
     std::vector<std::string> profileNames;
     std::vector<std::string> fileNames;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const NamesCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
 
 class ExportFileNames : public testing::TestWithParam<NamesCase> {};
 

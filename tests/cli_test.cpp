@@ -148,6 +148,11 @@ struct UnencodableCase {
     std::string message; // what standard error must hold
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const UnencodableCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
 class CliUnencodable : public Cli, public testing::WithParamInterface<UnencodableCase> {};
 
 TEST_P(CliUnencodable, NamesTheWordAndTheCharacterAndWritesNothing) {
@@ -231,6 +236,11 @@ struct ExitCase {
     std::vector<std::string> arguments; // PROFILES stands for the profiles file
     int status;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ExitCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
 
 class CliExit : public Cli, public testing::WithParamInterface<ExitCase> {};
 

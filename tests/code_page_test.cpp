@@ -16,6 +16,11 @@ struct CodePageCase {
     char32_t character;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const CodePageCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
 class CodePages : public testing::TestWithParam<CodePageCase> {};
 
 TEST_P(CodePages, EncodeAndDecode) {

@@ -50,6 +50,11 @@ struct FrameCase {
     std::string expected;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FrameCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
 class ClearAndMessage : public testing::TestWithParam<FrameCase> {};
 
 TEST_P(ClearAndMessage, WithEveryGroupOff) {
@@ -98,6 +103,11 @@ struct OptionCase {
     std::string userInfo; // MayShowUserInfo value
     std::vector<std::string> commands;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const OptionCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
 
 std::vector<std::string> commandsOf(const std::string& text) {
     std::vector<std::string> commands;

@@ -110,6 +110,7 @@ struct Case {
     std::vector<std::string> commands;
 };
 
+
 void expectCommands(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

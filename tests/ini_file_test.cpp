@@ -15,6 +15,11 @@ struct ReadCase {
     std::optional<std::string> expected;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ReadCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
 class IniRead : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(IniRead, Value) {
@@ -89,6 +94,11 @@ struct RoundTrip {
     std::string line; // as written
     std::string readBack;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const RoundTrip& value, std::ostream* out) {
+    *out << testing::PrintToString(value.value);
+}
 
 class IniValueRoundTrip : public testing::TestWithParam<RoundTrip> {};
 

@@ -27,6 +27,11 @@ struct LintCase {
     bool unreadable;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const LintCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
 class Lint : public testing::TestWithParam<LintCase> {};
 
 TEST_P(Lint, Findings) {

@@ -15,6 +15,11 @@ struct TextCase {
     Outcome outcome;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TextCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.text);
+}
+
 class EnableTest : public testing::TestWithParam<TextCase> {};
 
 TEST_P(EnableTest, AttributeText) {

@@ -111,6 +111,11 @@ struct TreeCase {
     std::string userListMenu; // the lines under "User-list menu"
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TreeCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
 class PreviewTree : public testing::TestWithParam<TreeCase> {};
 
 TEST_P(PreviewTree, Menus) {

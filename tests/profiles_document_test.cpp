@@ -61,6 +61,11 @@ struct BadFile {
     const char* messagePart;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const BadFile& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
 class ProfilesDocumentRefuses : public testing::TestWithParam<BadFile> {};
 
 TEST_P(ProfilesDocumentRefuses, TheWholeFile) {
@@ -93,6 +98,11 @@ struct EncodedFile {
     std::string bytes;
     std::string expectedName; // UTF-8
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const EncodedFile& value, std::ostream* out) {
+    *out << testing::PrintToString(value.encoding);
+}
 
 class ProfilesDocumentEncoding : public testing::TestWithParam<EncodedFile> {};
 

@@ -38,6 +38,11 @@ struct BooleanCase {
     std::optional<bool> value;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const BooleanCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.text);
+}
+
 class IniBoolean : public testing::TestWithParam<BooleanCase> {};
 
 TEST_P(IniBoolean, Reads) {

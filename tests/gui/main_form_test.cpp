@@ -7,6 +7,7 @@
 #include "platform/date_text.h"
 #include "windows/about_form.h"
 #include "windows/edit_form.h"
+#include "windows/preview_form.h"
 #include "windows/translate_form.h"
 
 #include <QCheckBox>
@@ -179,9 +180,11 @@ void MainFormTest::startsWithHiddenSecondaryWindows() {
     QCOMPARE(windows_->editForm().windowTitle(), QStringLiteral("TAVU Easy Editor"));
     QCOMPARE(windows_->aboutForm().windowTitle(), QStringLiteral("About"));
     QCOMPARE(windows_->translateForm().windowTitle(), QStringLiteral("TAVU Translator"));
+    QCOMPARE(windows_->previewForm().windowTitle(), QStringLiteral("TAVU Menu preview"));
     QVERIFY(!windows_->editForm().isVisible());
     QVERIFY(!windows_->aboutForm().isVisible());
     QVERIFY(!windows_->translateForm().isVisible());
+    QVERIFY(!windows_->previewForm().isVisible());
     QCOMPARE(form.minimumSize(), QSize(441, 449));
     QCOMPARE(form.maximumSize(), QSize(441, 449));
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));

@@ -64,5 +64,7 @@ int runTranslateFormTest(int argc, char** argv);
 int runEditFormTest(int argc, char** argv);
 int runAboutFormTest(int argc, char** argv);
 int runSecondaryFormsTest(int argc, char** argv);
+int runPreviewFormTest(int argc, char** argv);
+int runFileDropTest(int argc, char** argv);
 
 } // namespace tavu

@@ -5,8 +5,8 @@
 
 int main(int argc, char** argv) {
     tavu::Application application(argc, argv);
-    constexpr std::array runs{tavu::runTranslateFormTest, tavu::runEditFormTest, tavu::runAboutFormTest,
-                              tavu::runSecondaryFormsTest};
+    constexpr std::array runs{tavu::runTranslateFormTest,  tavu::runEditFormTest,    tavu::runAboutFormTest,
+                              tavu::runSecondaryFormsTest, tavu::runPreviewFormTest, tavu::runFileDropTest};
     int failures = 0;
     for (const auto run : runs) {
         failures += run(argc, argv);

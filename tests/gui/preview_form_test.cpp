@@ -1,0 +1,324 @@
+#include "windows_fixture.h"
+
+#include "app/main_form.h"
+#include "app/message_box.h"
+#include "windows/preview_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMetaEnum>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <optional>
+
+namespace tavu {
+
+// The Menu preview, opened from the main window's output box.
+class PreviewFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { fixture_.emplace(); }
+    void cleanup() { fixture_.reset(); }
+
+    void shortcutCollidesWithNoStandardKey();
+    void opensFromShortcutAnywhereInTheMainWindow_data();
+    void opensFromShortcutAnywhereInTheMainWindow();
+    void contextMenuKeepsTheEditActionsAndAddsThePreview();
+    void blankOutputIsRefused_data();
+    void blankOutputIsRefused();
+    void frameAndDisabledMainWindowUntilClosed();
+    void treesShowTheMenusAsAClientBuildsThem();
+    void findingsAreListedWithSeverityPieceAndLine();
+    void doubleClickOnAFindingSelectsItsItem_data();
+    void doubleClickOnAFindingSelectsItsItem();
+    void showsTheOutputAsItIsWhenOpened();
+    void grabShowsTheWholeWindow();
+
+private:
+    TMainForm& startActive();
+    QPlainTextEdit* memo();
+    TPreviewForm& openPreview(const QString& output);
+    void pressShortcut(QWidget* control);
+
+    std::optional<WindowsFixture> fixture_;
+};
+
+namespace {
+
+// Every kind of problem the window lists, in one block. Piece 4 is replaced by
+// piece 6, so only its finding is left; piece 7 has a line break before it.
+const QString kFaultyBlock =
+    QString::fromUtf8("$UserCommand 255 3|"
+                      "$UserCommand 1 3 Tools\\\u00A0Kick$<%[mynick]> !kick %[nick] %[line:Reason]&#124;|"
+                      "$UserCommand 0 3|"
+                      "$UserCommand 1 1 Tools\\R&D$<%[mynick]> !rd&#124;|"
+                      "$UserCommand 1 2 Tools\\Gift$<%[mynick]> 50% off for %[nick]&#124;|"
+                      "$UserCommand 1 1 Tools\\R&D$<%[mynick]> !rd %[line:Project] %[line:Project]&#124;|"
+                      "\n$UserCommand 1 1 Late$x|"
+                      "$UserCommand 1 1 Broken|");
+
+// The tree as indented lines of "title | command | prompts".
+QString dump(const QTreeWidgetItem* parent, int depth = 0) {
+    QString text;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        const QTreeWidgetItem* item = parent->child(i);
+        text += QString(depth * 2, QLatin1Char(' ')) + item->text(0) + " | " + item->text(1) + " | " +
+                item->text(2) + "\n" + dump(item, depth + 1);
+    }
+    return text;
+}
+
+QTreeWidget* tree(const TPreviewForm& form, const char* name) {
+    return WindowsFixture::find<QTreeWidget>(form, QLatin1String(name));
+}
+
+QString summary(const TPreviewForm& form) {
+    return WindowsFixture::find<QLabel>(form, QStringLiteral("SummaryLabel"))->text();
+}
+
+} // namespace
+
+TMainForm& PreviewFormTest::startActive() {
+    TMainForm& main = fixture_->start().mainForm();
+    main.activateWindow();
+    if (!QTest::qWaitForWindowActive(&main)) {
+        qFatal("the main window never became active");
+    }
+    return main;
+}
+
+QPlainTextEdit* PreviewFormTest::memo() {
+    return WindowsFixture::find<QPlainTextEdit>(fixture_->windows().mainForm(),
+                                                QStringLiteral("CommandsMemo"));
+}
+
+TPreviewForm& PreviewFormTest::openPreview(const QString& output) {
+    memo()->setPlainText(output);
+    pressShortcut(memo());
+    return fixture_->windows().previewForm();
+}
+
+void PreviewFormTest::pressShortcut(QWidget* control) {
+    control->setFocus();
+    QTest::keySequence(control, QKeySequence(QString::fromLatin1(kMenuPreviewShortcut)));
+}
+
+void PreviewFormTest::shortcutCollidesWithNoStandardKey() {
+    const QKeySequence shortcut(QString::fromLatin1(kMenuPreviewShortcut));
+    const QMetaEnum keys = QMetaEnum::fromType<QKeySequence::StandardKey>();
+    for (int i = 0; i < keys.keyCount(); ++i) {
+        const auto key = static_cast<QKeySequence::StandardKey>(keys.value(i));
+        QVERIFY2(!QKeySequence::keyBindings(key).contains(shortcut), keys.key(i));
+    }
+}
+
+void PreviewFormTest::opensFromShortcutAnywhereInTheMainWindow_data() {
+    QTest::addColumn<QString>("control");
+    QTest::newRow("output box") << "CommandsMemo";
+    QTest::newRow("profile list") << "ProfileComboBox";
+    QTest::newRow("a check box") << "ClearCheckBox";
+}
+
+void PreviewFormTest::opensFromShortcutAnywhereInTheMainWindow() {
+    QFETCH(QString, control);
+    const TMainForm& main = startActive();
+    memo()->setPlainText(QStringLiteral("$UserCommand 1 1 A$a|"));
+    pressShortcut(WindowsFixture::find<QWidget>(main, control));
+    const TPreviewForm& form = fixture_->windows().previewForm();
+    QVERIFY(form.isVisible());
+    QVERIFY(!main.isEnabled());
+    QCOMPARE(lastErrorBox(), QStringLiteral("(none)"));
+    // The box takes no character from the shortcut.
+    QCOMPARE(fixture_->commandsText(), QStringLiteral("$UserCommand 1 1 A$a|"));
+}
+
+void PreviewFormTest::contextMenuKeepsTheEditActionsAndAddsThePreview() {
+    const TMainForm& main = startActive();
+    memo()->setPlainText(QStringLiteral("$UserCommand 1 1 A$a|"));
+    QStringList texts;
+    QTimer::singleShot(0, this, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        for (const QAction* action : menu->actions()) {
+            texts << action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+        }
+        menu->setActiveAction(menu->actions().last());
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QWidget* viewport = memo()->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, viewport->rect().center(),
+                            viewport->mapToGlobal(viewport->rect().center()));
+    QApplication::sendEvent(viewport, &event);
+
+    for (const char* standard : {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"}) {
+        QVERIFY2(texts.contains(QLatin1String(standard)), standard);
+    }
+    QCOMPARE(texts.value(texts.size() - 2), QString()); // a separator
+    QCOMPARE(texts.last(), QStringLiteral("Menu preview"));
+    QVERIFY(fixture_->windows().previewForm().isVisible());
+    QVERIFY(!main.isEnabled());
+}
+
+void PreviewFormTest::blankOutputIsRefused_data() {
+    QTest::addColumn<QString>("output");
+    QTest::newRow("empty") << "";
+    QTest::newRow("white space only") << " \n\t";
+}
+
+void PreviewFormTest::blankOutputIsRefused() {
+    QFETCH(QString, output);
+    const TMainForm& main = startActive();
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    openPreview(output);
+    QCOMPARE(lastErrorBox(),
+             QStringLiteral("Error: A preview of nothing looks like nothing. Create some commands first."));
+    QVERIFY(!fixture_->windows().previewForm().isVisible());
+    QVERIFY(main.isEnabled());
+}
+
+void PreviewFormTest::frameAndDisabledMainWindowUntilClosed() {
+    const TMainForm& main = startActive();
+    TPreviewForm& form = openPreview(QStringLiteral("$UserCommand 1 1 A$a|"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("TAVU Menu preview"));
+    QVERIFY(form.minimumSize() != form.maximumSize());
+    QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    const auto* tabs = WindowsFixture::find<QTabWidget>(form, QStringLiteral("MenuTabs"));
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Hub menu"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("User-list menu"));
+    QVERIFY(!main.isEnabled());
+    // The main window's shortcut does not reach into this window.
+    memo()->setPlainText(QStringLiteral("$UserCommand 1 2 B$b|"));
+    pressShortcut(&form);
+    QCOMPARE(summary(form), QStringLiteral("Hub menu: 1 item. User-list menu: 0 items. No findings."));
+
+    WindowsFixture::click(form, "CloseButton");
+    QVERIFY(!form.isVisible());
+    QVERIFY(main.isEnabled());
+}
+
+void PreviewFormTest::treesShowTheMenusAsAClientBuildsThem() {
+    startActive();
+    const TPreviewForm& form = openPreview(kFaultyBlock);
+    const QString separator(24, QChar(0x2500));
+    // The no-break space in front of "Kick" is the output's own.
+    QCOMPARE(dump(tree(form, "HubMenuTree")->invisibleRootItem()),
+             QString::fromUtf8("Tools |  | \n"
+                               "  \u00A0Kick | <%[mynick]> !kick %[nick] %[line:Reason]| | Reason\n") +
+                 "  " + separator + " |  | \n" +
+                 "  R&D | <%[mynick]> !rd %[line:Project] %[line:Project]| | Project\n");
+    QCOMPARE(dump(tree(form, "UserListMenuTree")->invisibleRootItem()),
+             QString::fromUtf8("Tools |  | \n"
+                               "  \u00A0Kick | <%[mynick]> !kick %[nick] %[line:Reason]| | Reason\n") +
+                 "  " + separator + " |  | \n" + "  Gift | <%[mynick]> 50% off for %[nick]| | \n");
+    QCOMPARE(summary(form), QStringLiteral("Hub menu: 2 items. User-list menu: 2 items. 6 findings."));
+}
+
+void PreviewFormTest::findingsAreListedWithSeverityPieceAndLine() {
+    startActive();
+    const QTreeWidget* list = tree(openPreview(kFaultyBlock), "FindingsList");
+    const QStringList expected{
+        "warning 4 1 \"&\"",        "warning 5 1 \"%\"",
+        "warning 6 1 \"&\"",        "warning 6 1 repeats the one of piece 4",
+        "warning 7 2 a line break", "error 8 2 no client can read",
+    };
+    QCOMPARE(list->topLevelItemCount(), expected.size());
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = list->topLevelItem(row);
+        const QString columns = item->text(0) + " " + item->text(1) + " " + item->text(2) + " ";
+        const QString fragment = expected[row].section(QLatin1Char(' '), 3);
+        QCOMPARE(columns, expected[row].section(QLatin1Char(' '), 0, 2) + " ");
+        QVERIFY2(item->text(3).contains(fragment), qPrintable(item->text(3)));
+    }
+}
+
+void PreviewFormTest::doubleClickOnAFindingSelectsItsItem_data() {
+    QTest::addColumn<int>("finding");
+    QTest::addColumn<QString>("selectedIn"); // the tree, or "" when nothing gets selected
+    QTest::addColumn<QString>("title");
+    QTest::newRow("item in the user-list menu only") << 1 << "UserListMenuTree"
+                                                     << "Gift";
+    QTest::newRow("item in the hub menu") << 2 << "HubMenuTree"
+                                          << "R&D";
+    QTest::newRow("item replaced by a later one") << 0 << ""
+                                                  << "";
+    QTest::newRow("unreadable piece") << 5 << ""
+                                      << "";
+}
+
+void PreviewFormTest::doubleClickOnAFindingSelectsItsItem() {
+    QFETCH(int, finding);
+    QFETCH(QString, selectedIn);
+    QFETCH(QString, title);
+    startActive();
+    TPreviewForm& form = openPreview(kFaultyBlock);
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* tabs = WindowsFixture::find<QTabWidget>(form, QStringLiteral("MenuTabs"));
+    for (QTreeWidget* menu : {tree(form, "HubMenuTree"), tree(form, "UserListMenuTree")}) {
+        menu->collapseAll();
+    }
+    QWidget* shownBefore = tabs->currentWidget();
+
+    QTreeWidget* list = tree(form, "FindingsList");
+    const QRect row = list->visualItemRect(list->topLevelItem(finding));
+    // The view takes a double click only on the row its first click pressed.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+
+    if (selectedIn.isEmpty()) {
+        QCOMPARE(tabs->currentWidget(), shownBefore);
+        return;
+    }
+    auto* menu = WindowsFixture::find<QTreeWidget>(form, selectedIn);
+    QCOMPARE(tabs->currentWidget(), menu);
+    const QTreeWidgetItem* current = menu->currentItem();
+    QVERIFY(current != nullptr);
+    QCOMPARE(current->text(0), title);
+    QVERIFY(current->isSelected());
+    QVERIFY(current->parent()->isExpanded());
+}
+
+void PreviewFormTest::showsTheOutputAsItIsWhenOpened() {
+    startActive();
+    TPreviewForm& form = openPreview(QStringLiteral("$UserCommand 1 1 A$a|"));
+    QCOMPARE(summary(form), QStringLiteral("Hub menu: 1 item. User-list menu: 0 items. No findings."));
+    QVERIFY(form.close());
+    openPreview(QStringLiteral("$UserCommand 1 2 B$b|$UserCommand 1 2 C$c|"));
+    QCOMPARE(summary(form), QStringLiteral("Hub menu: 0 items. User-list menu: 2 items. No findings."));
+    QCOMPARE(tree(form, "HubMenuTree")->topLevelItemCount(), 0);
+}
+
+void PreviewFormTest::grabShowsTheWholeWindow() {
+    startActive();
+    fixture_->createCommands(1);
+    // Two commands touched up by hand, as the findings are meant to catch them.
+    memo()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(memo(),
+                     QStringLiteral("$UserCommand 1 3 .:: Rules & FAQ$<%[mynick]> .rules&#124;|"
+                                    "$UserCommand 1 2 .:: Gift$<%[mynick]> 50% off for %[nick]&#124;|"));
+    TPreviewForm& form = openPreview(fixture_->commandsText());
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QPixmap grabbed = form.grab();
+    QCOMPARE(grabbed.deviceIndependentSize().toSize(), form.size());
+    if (const QString folder = qEnvironmentVariable("TAVU_SCREENSHOT_DIR"); !folder.isEmpty()) {
+        QVERIFY(grabbed.save(folder + QStringLiteral("/menu-preview-window.png")));
+    }
+}
+
+int runPreviewFormTest(int argc, char** argv) {
+    PreviewFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+} // namespace tavu
+
+#include "preview_form_test.moc"
