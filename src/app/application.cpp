@@ -4,6 +4,7 @@
 #include "app/message_box.h"
 #include "windows/about_form.h"
 #include "windows/edit_form.h"
+#include "windows/preview_form.h"
 #include "windows/translate_form.h"
 
 #include <QFontDatabase>
@@ -46,7 +47,8 @@ Windows::Windows() {
     editForm_ = std::make_unique<TEditForm>();
     aboutForm_ = std::make_unique<TAboutForm>();
     translateForm_ = std::make_unique<TTranslateForm>();
-    mainForm_->setSecondaryForms(*editForm_, *aboutForm_, *translateForm_);
+    previewForm_ = std::make_unique<TPreviewForm>();
+    mainForm_->setSecondaryForms(*editForm_, *aboutForm_, *translateForm_, *previewForm_);
 }
 
 // Here, where the windows' classes are complete. The secondary windows go

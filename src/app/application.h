@@ -10,6 +10,7 @@ class TMainForm;
 class TEditForm;
 class TAboutForm;
 class TTranslateForm;
+class TPreviewForm;
 
 inline constexpr char kApplicationTitle[] = "Velkor User Commands Creator";
 inline constexpr char kVersion[] = "1.2.1";
@@ -24,9 +25,10 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// The program's four windows. Creating them sets the application title, then
-// creates the main window and the Easy Editor, the About window and the
-// Translator, in that order; the last three stay hidden until asked for.
+// The program's five windows. Creating them sets the application title, then
+// creates the main window and the Easy Editor, the About window, the
+// Translator and the Menu preview, in that order; the last four stay hidden
+// until asked for.
 class Windows {
 public:
     Windows();
@@ -38,12 +40,14 @@ public:
     TEditForm& editForm() { return *editForm_; }
     TAboutForm& aboutForm() { return *aboutForm_; }
     TTranslateForm& translateForm() { return *translateForm_; }
+    TPreviewForm& previewForm() { return *previewForm_; }
 
 private:
     std::unique_ptr<TMainForm> mainForm_;
     std::unique_ptr<TEditForm> editForm_;
     std::unique_ptr<TAboutForm> aboutForm_;
     std::unique_ptr<TTranslateForm> translateForm_;
+    std::unique_ptr<TPreviewForm> previewForm_;
 };
 
 } // namespace tavu

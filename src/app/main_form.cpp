@@ -9,16 +9,22 @@
 #include "windows/about_form.h"
 #include "windows/edit_form.h"
 #include "windows/form_font.h"
+#include "windows/preview_form.h"
 #include "windows/translate_form.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -26,6 +32,7 @@
 #include <QStatusTipEvent>
 
 #include <array>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -40,6 +47,9 @@ constexpr char kNothingToCopy[] = "Why should I fill clipboard with nothing?";
 constexpr char kNothingToEdit[] =
     "I think you should create some commands first. Or would you like to edit an empty window?";
 constexpr char kNothingToRefresh[] = "How can I refresh a file that has not been opened yet?";
+constexpr char kNothingToPreview[] = "A preview of nothing looks like nothing. Create some commands first.";
+constexpr char kNotProfiles[] = "%1 is not profiles.xml. Drop the hub's profiles.xml here to open it.";
+constexpr char kProfilesFileName[] = "profiles.xml";
 constexpr char kOpenCaption[] = "Open profiles.xml";
 constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
 
@@ -68,6 +78,18 @@ QCheckBox* placeCheckBox(QWidget* form, const char* name, QRect geometry, const 
     QCheckBox* box = placeWithCaption<QCheckBox>(form, name, geometry, caption, hint);
     box->setChecked(checked);
     return box;
+}
+
+// The one local file a drag carries, or empty when it carries anything else
+// or may not be copied: a drag offering only a move would have its source
+// delete the file once dropped.
+QString droppedFile(const QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data == nullptr || !data->hasUrls() || !(event->possibleActions() & Qt::CopyAction)) {
+        return {};
+    }
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
 }
 
 // The long part of a hint: the text after its first "|", or the whole hint.
@@ -142,6 +164,18 @@ void TMainForm::buildControls() {
     CommandsMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     CommandsMemo->setTabChangesFocus(true);
     CommandsMemo->installEventFilter(this);
+    // Drags over the output box reach its viewport, which would paste a
+    // dropped file's name as text.
+    CommandsMemo->viewport()->installEventFilter(this);
+    CommandsMemo->setContextMenuPolicy(Qt::CustomContextMenu);
+    setAcceptDrops(true);
+
+    MenuPreviewAction = new QAction(QStringLiteral("Menu preview"), this);
+    MenuPreviewAction->setObjectName(QStringLiteral("MenuPreviewAction"));
+    MenuPreviewAction->setShortcut(QKeySequence(QString::fromLatin1(kMenuPreviewShortcut)));
+    // Held by the window, so that the shortcut works whichever control has the focus.
+    MenuPreviewAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(MenuPreviewAction);
 
     StatusBar = place<QStatusBar>(this, "StatusBar", {0, 430, 441, 19}, "");
     StatusBar->setSizeGripEnabled(false);
@@ -159,6 +193,9 @@ void TMainForm::buildControls() {
     connect(EditButton, &QPushButton::clicked, this, &TMainForm::EditButtonClick);
     connect(TranslateButton, &QPushButton::clicked, this, &TMainForm::TranslateButtonClick);
     connect(AboutButton, &QPushButton::clicked, this, &TMainForm::AboutButtonClick);
+    connect(MenuPreviewAction, &QAction::triggered, this, &TMainForm::MenuPreviewActionTrigger);
+    connect(CommandsMemo, &QPlainTextEdit::customContextMenuRequested, this,
+            &TMainForm::CommandsMemoContextPopup);
 }
 
 void TMainForm::arrangeTabOrder() {
@@ -193,11 +230,14 @@ void TMainForm::centreOnScreen() {
     }
 }
 
-void TMainForm::setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm) {
+void TMainForm::setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm,
+                                  TPreviewForm& previewForm) {
     editForm_ = &editForm;
     aboutForm_ = &aboutForm;
     translateForm_ = &translateForm;
-    for (SecondaryForm* form : std::array<SecondaryForm*, 3>{editForm_, aboutForm_, translateForm_}) {
+    previewForm_ = &previewForm;
+    for (SecondaryForm* form :
+         std::array<SecondaryForm*, 4>{editForm_, aboutForm_, translateForm_, previewForm_}) {
         connect(form, &SecondaryForm::FormClosed, this, &TMainForm::SecondaryFormClose);
     }
     connect(editForm_, &TEditForm::OutputEdited, this, &TMainForm::EditFormDone);
@@ -368,6 +408,89 @@ void TMainForm::AboutButtonClick() {
     showSecondaryForm(aboutForm_);
 }
 
+void TMainForm::MenuPreviewActionTrigger() {
+    const QString text = commandsText();
+    // White space alone is no piece at all for a client.
+    if (text.trimmed().isEmpty()) {
+        MessageBox::error(this, QString::fromUtf8(kNothingToPreview));
+        return;
+    }
+    previewForm_->FormShow(text.toStdString());
+    showSecondaryForm(previewForm_);
+}
+
+void TMainForm::CommandsMemoContextPopup(const QPoint& position) {
+    // Qt's own edit actions, then the preview of the text they edit.
+    const std::unique_ptr<QMenu> menu(CommandsMemo->createStandardContextMenu());
+    menu->addSeparator();
+    menu->addAction(MenuPreviewAction);
+    menu->exec(CommandsMemo->viewport()->mapToGlobal(position));
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    FormDragOver(event);
+}
+
+void TMainForm::dragMoveEvent(QDragMoveEvent* event) {
+    FormDragOver(event);
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    FormDragDrop(event);
+}
+
+// Any single file shows the drop cursor; one of another name is explained
+// when dropped rather than refused without a word.
+void TMainForm::FormDragOver(QDragMoveEvent* event) {
+    if (droppedFile(event).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TMainForm::FormDragDrop(QDropEvent* event) {
+    const QString file = droppedFile(event);
+    if (file.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // Opened once the drop is over: a message box inside the drop would hold
+    // up the program the file was dragged from.
+    QMetaObject::invokeMethod(
+        this, [this, file] { openDroppedFile(file); }, Qt::QueuedConnection);
+}
+
+// Links dragged over the output box are the window's, so that no file name or
+// address lands in the commands as text; other text stays the box's own.
+bool TMainForm::CommandsMemoDrag(QEvent* event) {
+    auto* drag = static_cast<QDropEvent*>(event);
+    if (drag->mimeData() == nullptr || !drag->mimeData()->hasUrls()) {
+        return false;
+    }
+    if (event->type() == QEvent::Drop) {
+        FormDragDrop(drag);
+    } else {
+        FormDragOver(static_cast<QDragMoveEvent*>(event));
+    }
+    return true;
+}
+
+void TMainForm::openDroppedFile(const QString& fileName) {
+    // The same files as the Open dialog lets through, whatever the case of
+    // the name: hubs written on Windows do not care about it.
+    const QString name = QFileInfo(fileName).fileName();
+    if (name.compare(QLatin1String(kProfilesFileName), Qt::CaseInsensitive) != 0) {
+        MessageBox::error(this, QString::fromUtf8(kNotProfiles).arg(name));
+        return;
+    }
+    fileName_ = fileName;
+    loadProfiles(fileName_);
+}
+
 void TMainForm::showSecondaryForm(SecondaryForm* form) {
     // The operator works in one window at a time: this one stays disabled until
     // the shown window closes.
@@ -397,6 +520,11 @@ void TMainForm::DisplayHint(const QString& hint) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == CommandsMemo && event->type() == QEvent::KeyPress) {
         return CommandsMemoKeyPress(static_cast<QKeyEvent*>(event));
+    }
+    if (watched == CommandsMemo->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop)) {
+        return CommandsMemoDrag(event);
     }
     return QWidget::eventFilter(watched, event);
 }

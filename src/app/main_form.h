@@ -9,8 +9,12 @@
 #include <string>
 #include <utility>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
@@ -23,20 +27,24 @@ class SecondaryForm;
 class TEditForm;
 class TAboutForm;
 class TTranslateForm;
+class TPreviewForm;
 
 inline constexpr char kMainCaption[] = "TAVU : Velkor User Commands Creator 1.2.1";
+inline constexpr char kMenuPreviewShortcut[] = "Ctrl+M";
 inline constexpr char kDefaultStatusText[] =
     "Place your mouse pointer over a component to get more information";
 
 // The main window: the profiles file and the chosen profile, the options that
-// steer the generator, the output text and the buttons that act on it.
+// steer the generator, the output text and the buttons that act on it. A
+// profiles.xml dropped on it opens as with the Open button.
 class TMainForm : public QWidget {
     Q_OBJECT
 public:
     TMainForm();
 
     // The windows created after this one, which the buttons show.
-    void setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm);
+    void setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm,
+                           TPreviewForm& previewForm);
 
     void LoadSettings();
     // Empty on success, otherwise "Unable to write to <path>".
@@ -60,6 +68,8 @@ private slots:
     void EditFormDone(const QString& output);
     void TranslateButtonClick();
     void AboutButtonClick();
+    void MenuPreviewActionTrigger();
+    void CommandsMemoContextPopup(const QPoint& position);
     void DisplayHint(const QString& hint);
     void SecondaryFormClose();
 
@@ -67,17 +77,24 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
     void FormClose(QCloseEvent* event);
     bool CommandsMemoKeyPress(const QKeyEvent* event);
+    void FormDragOver(QDragMoveEvent* event);
+    void FormDragDrop(QDropEvent* event);
+    bool CommandsMemoDrag(QEvent* event);
 
     void buildControls();
     void arrangeTabOrder();
     std::array<std::pair<bool GenerationOptions::*, QCheckBox*>, 11> optionCheckBoxes() const;
     void centreOnScreen();
     void loadProfiles(const QString& fileName);
+    void openDroppedFile(const QString& fileName);
     void showSecondaryForm(SecondaryForm* form);
     QString commandsText() const;
 
@@ -104,10 +121,13 @@ private:
     QPlainTextEdit* CommandsMemo;
     QStatusBar* StatusBar;
     QLabel* StatusLabel;
+    // Not a control: it lives in the output box's context menu and holds the shortcut.
+    QAction* MenuPreviewAction;
 
     TEditForm* editForm_ = nullptr;
     TAboutForm* aboutForm_ = nullptr;
     TTranslateForm* translateForm_ = nullptr;
+    TPreviewForm* previewForm_ = nullptr;
 
     ProfileSession session_;
     // The file name the file-open dialog starts with: the last file chosen in it,
