@@ -255,10 +255,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::FormClose(QCloseEvent* event) {
-    std::string failure = SaveSettings();
-    if (failure.empty()) {
-        failure = translateForm_->SaveStrings();
-    }
+    // Both sections go into the file in one save, so a failure leaves the file
+    // exactly as it was rather than with new options and old words.
+    const std::string failure = updateSettingsFile(settingsFilePath(), [this](IniFile& file) {
+        SaveSettings(file);
+        translateForm_->SaveStrings(file);
+    });
     if (!failure.empty()) {
         // The operator can fix the folder and close again; nothing is lost.
         event->ignore();
@@ -306,10 +308,8 @@ void TMainForm::LoadSettings() {
     setOptions(settings.options);
 }
 
-std::string TMainForm::SaveSettings() const {
-    const Settings settings{fileName_.toStdString(), options()};
-    return updateSettingsFile(settingsFilePath(),
-                              [&settings](IniFile& file) { tavu::SaveSettings(settings, file); });
+void TMainForm::SaveSettings(IniFile& file) const {
+    tavu::SaveSettings(Settings{fileName_.toStdString(), options()}, file);
 }
 
 void TMainForm::OpenButtonClick() {

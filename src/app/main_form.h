@@ -23,6 +23,8 @@ class QStatusBar;
 
 namespace tavu {
 
+class IniFile;
+
 class SecondaryForm;
 class TEditForm;
 class TAboutForm;
@@ -47,8 +49,8 @@ public:
                            TPreviewForm& previewForm);
 
     void LoadSettings();
-    // Empty on success, otherwise "Unable to write to <path>".
-    std::string SaveSettings() const;
+    // Writes the section "Settings" into the file being saved.
+    void SaveSettings(IniFile& file) const;
     void CreateUserCommands();
 
     GenerationOptions options() const;

@@ -92,9 +92,8 @@ void TTranslateForm::LoadStrings() {
     showWords();
 }
 
-std::string TTranslateForm::SaveStrings() const {
-    return updateSettingsFile(settingsFilePath(),
-                              [this](IniFile& file) { tavu::SaveStrings(vocabulary_, file); });
+void TTranslateForm::SaveStrings(IniFile& file) const {
+    tavu::SaveStrings(vocabulary_, file);
 }
 
 void TTranslateForm::showWords() {

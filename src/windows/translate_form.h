@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace tavu {
 
+class IniFile;
+
 class WordEdit;
 
 // The Translator. Its fields show and edit the one store of the vocabulary for
@@ -25,8 +27,8 @@ public:
     const Vocabulary& vocabulary() const { return vocabulary_; }
 
     void LoadStrings();
-    // Empty on success, otherwise "Unable to write to <path>".
-    std::string SaveStrings() const;
+    // Writes the section "Strings" into the file being saved.
+    void SaveStrings(IniFile& file) const;
 
 private slots:
     void ResetButtonClick();

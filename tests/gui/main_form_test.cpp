@@ -698,6 +698,21 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
     QCOMPARE(closed.count(), 0);
 }
 
+void MainFormTest::failedSaveLeavesBothSectionsAsTheyWere() {
+    const QByteArray before = "[Settings]\nsClear=0\n[Strings]\nwNick=Old\n";
+    write(QStringLiteral("TAVU.ini"), before);
+    const QString ini = folder_->filePath(QStringLiteral("TAVU.ini"));
+    QFile::setPermissions(ini, QFileDevice::ReadOwner);
+    qputenv("TAVU_INI", ini.toLocal8Bit());
+    TMainForm& form = start();
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    QVERIFY(!form.close());
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+    QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 // --- Message boxes ---
 
 void MainFormTest::errorBoxHasErrorIconCaptionAndOneOkButton() {

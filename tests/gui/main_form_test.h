@@ -55,6 +55,7 @@ private slots:
 
     void optionsAndFileNameSurviveARestart();
     void failedSaveKeepsTheWindowOpen();
+    void failedSaveLeavesBothSectionsAsTheyWere();
 
     void errorBoxHasErrorIconCaptionAndOneOkButton();
     void uncaughtErrorGoesToTheStandardErrorBox();
