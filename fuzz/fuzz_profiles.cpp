@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const tavu::Vocabulary vocabulary;
     const auto& names = loaded.document->names();
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const auto generation =
-            tavu::CreateUserCommands(loaded.document->profile(static_cast<int>(i)), options, vocabulary, "1/2/3");
+        const auto generation = tavu::CreateUserCommands(loaded.document->profile(static_cast<int>(i)),
+                                                         options, vocabulary, "1/2/3");
         if (generation.stop) {
             (void)generation.stop->description();
         }

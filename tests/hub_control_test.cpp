@@ -110,7 +110,6 @@ struct Case {
     std::vector<std::string> commands;
 };
 
-
 void expectCommands(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
