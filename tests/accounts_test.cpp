@@ -32,19 +32,6 @@ std::vector<std::string> accountsItems(const ProfileBuilder& profile, ItemOption
     return all;
 }
 
-// The hub command an emission sends: the text between "$<%[mynick]> " and "&#124;|".
-std::string hubCommand(const std::string& emission) {
-    const std::string head = "$<%[mynick]> ";
-    const auto start = emission.find(head) + head.size();
-    return emission.substr(start, emission.size() - start - std::string("&#124;|").size());
-}
-
-std::vector<std::string> hubCommands(const std::vector<std::string>& items) {
-    std::vector<std::string> commands;
-    std::ranges::transform(items, std::back_inserter(commands), hubCommand);
-    return commands;
-}
-
 TEST(AccountsMenu, ItemCountsForEachOptionSet) {
     struct Case {
         const char* name;

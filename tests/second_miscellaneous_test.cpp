@@ -5,14 +5,6 @@
 namespace tavu::test {
 namespace {
 
-const std::string kHead = "$<%[mynick]> ";
-const std::string kTail = "&#124;|";
-
-std::string hubCommand(const std::string& emission) {
-    const auto start = emission.find(kHead) + kHead.size();
-    return emission.substr(start, emission.size() - start - kTail.size());
-}
-
 // The messaging permissions, without the hide permissions of the first group.
 ProfileBuilder messagingGranted() {
     const std::string group = "Miscellaneous/Miscellaneous/";

@@ -86,6 +86,21 @@ std::vector<std::string> emissions(std::string_view text) {
     return result;
 }
 
+std::string hubCommand(const std::string& emission) {
+    const std::string_view head = "$<%[mynick]> ";
+    const std::string_view tail = "&#124;|";
+    const auto start = emission.find(head) + head.size();
+    return emission.substr(start, emission.size() - start - tail.size());
+}
+
+std::vector<std::string> hubCommands(const std::vector<std::string>& emissions) {
+    std::vector<std::string> commands;
+    for (const std::string& emission : emissions) {
+        commands.push_back(hubCommand(emission));
+    }
+    return commands;
+}
+
 const std::vector<PermissionElement>& allPermissionElements() {
     static const std::vector<PermissionElement> elements{
         {"General/ProfileSettings/MayUseHubCommands", true},

@@ -42,6 +42,11 @@ Generation generate(const ProfilesDocument& document, const GenerationOptions& o
 // The output cut after every "|": one string per emission, each ending in "|".
 std::vector<std::string> emissions(std::string_view text);
 
+// The hub command an emission sends: the text between "$<%[mynick]> " and
+// "&#124;|".
+std::string hubCommand(const std::string& emission);
+std::vector<std::string> hubCommands(const std::vector<std::string>& emissions);
+
 // The default item prefix, ".::" and a no-break space.
 inline const std::string kPrefix = ".::\xC2\xA0";
 

@@ -16,7 +16,6 @@ struct ItemOptions {
 constexpr ItemOptions kAllItemOptions{true, true, true, true};
 
 const std::string kHead = "$<%[mynick]> ";
-const std::string kTail = "&#124;|";
 
 // The emissions of the User control menu, the top-level item left out.
 std::vector<std::string> userControlItems(const ProfileBuilder& profile, ItemOptions items,
@@ -33,15 +32,6 @@ std::vector<std::string> userControlItems(const ProfileBuilder& profile, ItemOpt
 }
 
 // The hub command an emission sends: the text between "$<%[mynick]> " and "&#124;|".
-std::vector<std::string> hubCommands(const std::vector<std::string>& items) {
-    std::vector<std::string> commands;
-    for (const std::string& e : items) {
-        const auto start = e.find(kHead) + kHead.size();
-        commands.push_back(e.substr(start, e.size() - start - kTail.size()));
-    }
-    return commands;
-}
-
 // The registered users and the drop, block, mute, lunarize, kennylize, redirect
 // and kick items, without the bans.
 ProfileBuilder firstHalfGranted() {
