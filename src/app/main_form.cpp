@@ -7,6 +7,7 @@
 #include "app/settings_file.h"
 #include "platform/date_text.h"
 #include "windows/about_form.h"
+#include "windows/confirmation_box.h"
 #include "windows/edit_form.h"
 #include "windows/form_font.h"
 #include "windows/preview_form.h"
@@ -262,10 +263,14 @@ void TMainForm::FormClose(QCloseEvent* event) {
         translateForm_->SaveStrings(file);
     });
     if (!failure.empty()) {
-        // The operator can fix the folder and close again; nothing is lost.
-        event->ignore();
         MessageBox::standardError(this, QString::fromStdString(failure));
-        return;
+        // The operator can fix the folder and close again, or give up the save:
+        // a save that fails for good must not keep the program open forever.
+        if (!ConfirmationBox::confirm(this, QString::fromUtf8(kCloseWithoutSavingQuestion),
+                                      QMessageBox::No)) {
+            event->ignore();
+            return;
+        }
     }
     session_ = ProfileSession{};
     event->accept();
@@ -303,7 +308,12 @@ void TMainForm::setOptions(const GenerationOptions& options) {
 }
 
 void TMainForm::LoadSettings() {
-    const Settings settings = tavu::LoadSettings(readSettingsFile(settingsFilePath()));
+    const SettingsFileRead read = readSettingsFile(settingsFilePath());
+    if (!read.error.empty()) {
+        // Reported once, here; the Translator then reads the same defaults.
+        MessageBox::standardError(this, QString::fromStdString(read.error + kUnreadableSettingsConsequence));
+    }
+    const Settings settings = tavu::LoadSettings(read.file);
     fileName_ = QString::fromStdString(settings.file);
     setOptions(settings.options);
 }

@@ -35,6 +35,13 @@ inline constexpr char kMainCaption[] = "TAVU : Velkor User Commands Creator 1.2.
 inline constexpr char kMenuPreviewShortcut[] = "Ctrl+M";
 inline constexpr char kDefaultStatusText[] =
     "Place your mouse pointer over a component to get more information";
+// Asked after a failed save at close, so that a save that fails for good does
+// not keep the program open.
+inline constexpr char kCloseWithoutSavingQuestion[] = "Close without saving?";
+// Follows the reason a settings file could not be read at start.
+inline constexpr char kUnreadableSettingsConsequence[] =
+    "\n\nThe options and words are at their defaults, and the file is not overwritten when the program "
+    "closes.";
 
 // The main window: the profiles file and the chosen profile, the options that
 // steer the generator, the output text and the buttons that act on it. A

@@ -1,6 +1,8 @@
 #include "app/settings_file.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 namespace tavu {
@@ -36,27 +38,35 @@ std::filesystem::path settingsFilePath() {
     return userConfigFolder() / "tavu" / kSettingsFileName;
 }
 
-IniFile readSettingsFile(const std::filesystem::path& path) {
-    std::string bytes;
-    return readWholeFile(path, bytes) == ReadStatus::Read ? IniFile::parse(bytes) : IniFile{};
+SettingsFileRead readSettingsFile(const std::filesystem::path& path, FileOperations& operations) {
+    FileRead read = readRegularFile(path, kSettingsFileLimit, operations);
+    switch (read.status) {
+    case ReadStatus::Read:
+        return {IniFile::parse(read.bytes), {}};
+    case ReadStatus::Missing:
+        return {};
+    case ReadStatus::Unreadable:
+        break;
+    }
+    return {IniFile{}, std::move(read.reason)};
 }
 
-std::string updateSettingsFile(const std::filesystem::path& path,
-                               const std::function<void(IniFile&)>& change) {
+std::string updateSettingsFile(const std::filesystem::path& path, const std::function<void(IniFile&)>& change,
+                               FileOperations& operations) {
     const std::string failure = "Unable to write to " + path.string();
-    std::string bytes;
-    const ReadStatus status = readWholeFile(path, bytes);
-    // A file that exists but cannot be read would lose its other sections.
-    if (status == ReadStatus::Unreadable) {
-        return failure;
+    SettingsFileRead read = readSettingsFile(path, operations);
+    if (!read.error.empty()) {
+        return failure + "\n" + read.error;
     }
-    IniFile file = status == ReadStatus::Read ? IniFile::parse(bytes) : IniFile{};
-    change(file);
+    change(read.file);
     std::error_code code;
     if (path.has_parent_path()) {
         std::filesystem::create_directories(path.parent_path(), code);
     }
-    return writeFileAtomically(path, file.text()) ? std::string{} : failure;
+    if (!writeFileAtomically(path, read.file.text(), SymbolicLink::Follow, operations)) {
+        return failure + "\n" + std::strerror(errno) + ".";
+    }
+    return {};
 }
 
 } // namespace tavu

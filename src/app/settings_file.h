@@ -18,13 +18,23 @@ inline constexpr std::string_view kSettingsFileName = "TAVU.ini";
 // ~/.config/tavu/TAVU.ini.
 std::filesystem::path settingsFilePath();
 
-// Reading never fails: a missing or unreadable file reads as an empty one.
-IniFile readSettingsFile(const std::filesystem::path& path);
+struct SettingsFileRead {
+    IniFile file;      // empty when the file is missing or cannot be read
+    std::string error; // why a file that exists cannot be read; empty otherwise
+};
+
+// A missing file reads as an empty one and is no error. A file that exists but
+// cannot be read whole (not a regular file, too large, a read error) also
+// reads as empty, with the error to report.
+SettingsFileRead readSettingsFile(const std::filesystem::path& path,
+                                  FileOperations& operations = systemFileOperations());
 
 // Reads the file as it is now, lets `change` rewrite sections, and replaces the
-// file whole. On failure the file is untouched and the result is the message
-// "Unable to write to <path>"; on success it is empty.
-std::string updateSettingsFile(const std::filesystem::path& path,
-                               const std::function<void(IniFile&)>& change);
+// file whole. A file that exists but cannot be read whole is never replaced,
+// since its other sections would be lost. On failure the file is untouched and
+// the result is "Unable to write to <path>" with the reason on a second line;
+// on success it is empty.
+std::string updateSettingsFile(const std::filesystem::path& path, const std::function<void(IniFile&)>& change,
+                               FileOperations& operations = systemFileOperations());
 
 } // namespace tavu

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tavu {
@@ -119,6 +120,18 @@ public:
     const std::string& message() const { return message_; }
 
 private:
+    std::string message_;
+};
+
+// A command that cannot go on: its message and exit status.
+class Failure {
+public:
+    Failure(int status, std::string message) : status_(status), message_(std::move(message)) {}
+    int status() const { return status_; }
+    const std::string& message() const { return message_; }
+
+private:
+    int status_;
     std::string message_;
 };
 
@@ -248,11 +261,15 @@ struct GenerationInput {
 };
 
 GenerationInput readGenerationInput(const GenerateRequest& request) {
-    const IniFile ini = readSettingsFile(request.settingsFile ? std::filesystem::path(*request.settingsFile)
-                                                              : settingsFilePath());
-    Settings settings = LoadSettings(ini);
+    const SettingsFileRead read = readSettingsFile(
+        request.settingsFile ? std::filesystem::path(*request.settingsFile) : settingsFilePath());
+    // Defaults in place of the operator's settings would make a different menu.
+    if (!read.error.empty()) {
+        throw Failure(ExitNoProfiles, read.error);
+    }
+    Settings settings = LoadSettings(read.file);
     GenerationInput input;
-    LoadStrings(input.vocabulary, ini);
+    LoadStrings(input.vocabulary, read.file);
     applyOverrides(request, settings, input.vocabulary);
     input.options = settings.options;
     input.date = request.date ? *request.date : todayText();
@@ -461,12 +478,14 @@ int check(std::span<const std::string_view> arguments, std::ostream& out, std::o
         throw UsageError("check takes one file");
     }
     const std::string file(positional[0]);
-    std::string bytes;
-    if (readWholeFile(file, bytes) != ReadStatus::Read) {
-        err << "tavu-cli: cannot read " << file << '\n';
+    const FileRead read = file == "-" || file == "/dev/stdin"
+                              ? readStream(STDIN_FILENO, file, kBlockFileLimit)
+                              : readRegularFile(file, kBlockFileLimit);
+    if (read.status != ReadStatus::Read) {
+        err << "tavu-cli: " << read.reason << '\n';
         return ExitNoProfiles;
     }
-    const Conversion text = decodeToUtf8(bytes, encoding);
+    const Conversion text = decodeToUtf8(read.bytes, encoding);
     if (text.failure) {
         err << "tavu-cli: " << file << " is not " << codePageName(encoding) << ": byte "
             << byteText(text.failure->character) << " at byte " << text.failure->offset
@@ -503,6 +522,9 @@ int runCli(std::span<const std::string_view> arguments, std::ostream& out, std::
             return check(arguments.subspan(1), out, err);
         }
         throw UsageError("unknown command \"" + std::string(command) + "\"");
+    } catch (const Failure& failure) {
+        err << "tavu-cli: " << failure.message() << '\n';
+        return failure.status();
     } catch (const UsageError& error) {
         err << "tavu-cli: " << error.message() << "\nTry 'tavu-cli --help'.\n";
         return ExitUsage;

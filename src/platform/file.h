@@ -1,48 +1,120 @@
 #pragma once
 
-// Reading a file whole, and replacing one whole so that it is never seen
-// half-written.
+// Reading a regular file whole within a size limit, and replacing files whole
+// so that none is ever seen half-written.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <vector>
 
 namespace tavu {
 
-enum class ReadStatus { Read, Missing, Unreadable };
-ReadStatus readWholeFile(const std::filesystem::path& path, std::string& bytes);
+// The largest file of each kind that is read. Each is far above any real file
+// of its kind and far below what would strain memory; a larger file is refused
+// before a byte of it is read.
+inline constexpr std::uintmax_t kMebibyte = 1024 * 1024;
+inline constexpr std::uintmax_t kProfilesFileLimit = 64 * kMebibyte;
+inline constexpr std::uintmax_t kSettingsFileLimit = 16 * kMebibyte;
+inline constexpr std::uintmax_t kBlockFileLimit = 16 * kMebibyte;
 
-// The system calls a save makes, so that tests can make any one of them fail.
+// The system calls that reading and saving make, so that tests can make any
+// one of them fail.
 class FileOperations {
 public:
     virtual ~FileOperations() = default;
+    virtual int open(const char* path, int flags);
+    virtual int status(int fd, struct stat& info);
+    virtual ssize_t read(int fd, char* data, std::size_t size);
     virtual int createTemporary(std::string& pathTemplate);
     virtual ssize_t write(int fd, const char* data, std::size_t size);
+    virtual int changeOwner(int fd, uid_t owner, gid_t group);
     virtual int changeMode(int fd, mode_t mode);
     virtual int sync(int fd);
+    virtual int syncFileSystem(int fd);
     virtual int close(int fd);
     virtual int rename(const char* from, const char* to);
     virtual int remove(const char* path);
 };
 FileOperations& systemFileOperations();
 
+enum class ReadStatus { Read, Missing, Unreadable };
+
+struct FileRead {
+    ReadStatus status = ReadStatus::Unreadable;
+    std::string bytes;  // the whole file, when read
+    std::string reason; // why it was not read, as a sentence for a message
+};
+
+// Reads a regular file whole. Anything else (a folder, a device, a FIFO) is
+// refused without blocking, so is a file larger than `limit`, and a read that
+// fails or ends early fails the whole read: no part of a file is ever taken
+// for the whole.
+FileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t limit,
+                         FileOperations& operations = systemFileOperations());
+
+// Reads an open descriptor (standard input) to its end, refusing more than
+// `limit` bytes. `name` labels the reason.
+FileRead readStream(int fd, const std::string& name, std::uintmax_t limit,
+                    FileOperations& operations = systemFileOperations());
+
 // What a symbolic link at the path means: the file it points to is the one to
 // save (a settings file kept elsewhere), or the link itself is replaced (a file
 // written into a folder, which must never write outside it).
 enum class SymbolicLink { Follow, Replace };
 
-// Writes `text` to a temporary file in the same folder, flushes it and renames it
-// over `path`, so the file is either as before or wholly new. On any failure the
-// temporary file is removed, errno tells why, and the result is false. A file or
-// folder that is read-only is never written, even by a user who could.
-// Temporary files left by a save that was killed are removed first.
+// Replaces files whole: each is written to a temporary file of its own, created
+// exclusively in the same folder, made durable and renamed over its target, so
+// every target is either as before or wholly new. Two programs saving the same
+// file at once both succeed; the last rename wins. The owner, group and
+// permissions of a replaced file are kept where the process may (never a
+// set-user-ID or set-group-ID bit). A file or folder that is read-only is
+// never written, even by a user who could. No file this program did not create
+// is ever removed: on failure only its own temporary file goes.
+//
+class FileBatch {
+public:
+    // Each file synced as it is staged (right for one file), or all of them
+    // with one sync of the file system at commit (right for many).
+    enum class Sync { EachFile, Together };
+
+    explicit FileBatch(Sync sync = Sync::Together, FileOperations& operations = systemFileOperations())
+        : sync_(sync), operations_(operations) {}
+    ~FileBatch();
+    FileBatch(const FileBatch&) = delete;
+    FileBatch& operator=(const FileBatch&) = delete;
+
+    // Writes the temporary file for `path`. On failure errno tells why, nothing
+    // is left behind, and the result is false.
+    bool stage(const std::filesystem::path& path, std::string_view text,
+               SymbolicLink link = SymbolicLink::Follow);
+
+    // Makes every staged file durable and puts it in place. One entry per
+    // staged file, in order: 0 when it is in place and durable, else the errno
+    // of its failure. A file that failed before its rename is left as it was.
+    std::vector<int> commit();
+
+private:
+    struct Staged {
+        std::filesystem::path target;
+        std::string temporary;
+    };
+    void removeTemporaries();
+    // Syncs the folder with `syncCall`: 0, or the errno of the failure.
+    int syncFolder(const std::filesystem::path& folder, int (FileOperations::*syncCall)(int));
+
+    Sync sync_;
+    FileOperations& operations_;
+    std::vector<Staged> staged_;
+};
+
+// Replaces one file as FileBatch does. On failure errno tells why and the
+// result is false.
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view text,
                          SymbolicLink link = SymbolicLink::Follow,
                          FileOperations& operations = systemFileOperations());
-
-// The name of the temporary file while `path` is being saved, less its six
-// random characters.
-std::string temporaryPrefix(const std::filesystem::path& path);
 
 } // namespace tavu

@@ -12,16 +12,11 @@ constexpr std::string_view kNameElement = "Name";
 } // namespace
 
 ProfilesDocument::LoadResult ProfilesDocument::load(const std::filesystem::path& path) {
-    std::string bytes;
-    switch (readWholeFile(path, bytes)) {
-    case ReadStatus::Read:
-        return parse(bytes, path.string());
-    case ReadStatus::Missing:
-        return {std::nullopt, path.string() + ": the file does not exist."};
-    case ReadStatus::Unreadable:
-        break;
+    const FileRead file = readRegularFile(path, kProfilesFileLimit);
+    if (file.status != ReadStatus::Read) {
+        return {std::nullopt, file.reason};
     }
-    return {std::nullopt, path.string() + ": the file cannot be read."};
+    return parse(file.bytes, path.string());
 }
 
 ProfilesDocument::LoadResult ProfilesDocument::parse(std::string_view bytes, const std::string& name) {

@@ -11,13 +11,15 @@ std::optional<QString> lastAsked;
 
 } // namespace
 
-bool ConfirmationBox::confirm(QWidget* parent, const QString& text) {
+bool ConfirmationBox::confirm(QWidget* parent, const QString& text,
+                              QMessageBox::StandardButton defaultButton) {
     lastAsked = text;
     if (const auto answer = std::exchange(nextAnswer, std::nullopt)) {
         return *answer == QMessageBox::Yes;
     }
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(defaultButton);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -13,8 +13,10 @@ namespace tavu {
 // answers the next box in advance instead of having a modal box block it.
 class ConfirmationBox {
 public:
-    // True only when the operator answers Yes.
-    static bool confirm(QWidget* parent, const QString& text);
+    // True only when the operator answers Yes. `defaultButton` is the one
+    // Enter presses.
+    static bool confirm(QWidget* parent, const QString& text,
+                        QMessageBox::StandardButton defaultButton = QMessageBox::Yes);
 
     // The next box is not shown; it is noted and answered with `button`.
     static void setNextAnswer(QMessageBox::StandardButton button);

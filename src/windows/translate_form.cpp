@@ -88,7 +88,7 @@ void TTranslateForm::FormCreate() {
 }
 
 void TTranslateForm::LoadStrings() {
-    tavu::LoadStrings(vocabulary_, readSettingsFile(settingsFilePath()));
+    tavu::LoadStrings(vocabulary_, readSettingsFile(settingsFilePath()).file);
     showWords();
 }
 

@@ -6,6 +6,7 @@
 #include "app/settings_file.h"
 #include "platform/date_text.h"
 #include "windows/about_form.h"
+#include "windows/confirmation_box.h"
 #include "windows/edit_form.h"
 #include "windows/preview_form.h"
 #include "windows/translate_form.h"
@@ -28,6 +29,7 @@
 #include <QTimer>
 
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace tavu {
 
@@ -41,7 +43,7 @@ const QString kTitle = QString::fromUtf8(kApplicationTitle);
 // settings file in use.
 std::string coreOutput(const QString& file, int index, const GenerationOptions& options, const QString& ini) {
     Vocabulary vocabulary;
-    LoadStrings(vocabulary, readSettingsFile(ini.toStdString()));
+    LoadStrings(vocabulary, readSettingsFile(ini.toStdString()).file);
     const auto loaded = ProfilesDocument::load(file.toStdString());
     return CreateUserCommands(loaded.document->profile(index), options, vocabulary, todayText()).text;
 }
@@ -692,10 +694,21 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
     TMainForm& form = start();
     QSignalSpy closed(&form, &TMainForm::FormClosed);
     MessageBox::setNextAnswer(QMessageBox::Ok);
+    ConfirmationBox::setNextAnswer(QMessageBox::No);
     QVERIFY(!form.close());
-    QCOMPARE(lastBox(), kTitle + ": Unable to write to " + ini + ".");
+    QCOMPARE(lastBox(), kTitle + ": Unable to write to " + ini + "\nNot a directory.");
+    QCOMPARE(ConfirmationBox::takeLastAsked(), QStringLiteral("Close without saving?"));
     QVERIFY(form.isVisible());
     QCOMPARE(closed.count(), 0);
+
+    // Given up, the save leaves the program without touching anything.
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    ConfirmationBox::setNextAnswer(QMessageBox::Yes);
+    QVERIFY(form.close());
+    QCOMPARE(closed.count(), 1);
+    QFile blocker(folder_->filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::ReadOnly));
+    QCOMPARE(blocker.readAll(), QByteArray("x"));
 }
 
 void MainFormTest::failedSaveLeavesBothSectionsAsTheyWere() {
@@ -706,11 +719,29 @@ void MainFormTest::failedSaveLeavesBothSectionsAsTheyWere() {
     qputenv("TAVU_INI", ini.toLocal8Bit());
     TMainForm& form = start();
     MessageBox::setNextAnswer(QMessageBox::Ok);
+    ConfirmationBox::setNextAnswer(QMessageBox::No);
     QVERIFY(!form.close());
     QFile file(ini);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
     QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+void MainFormTest::unreadableSettingsAreReportedOnceAndNeverOverwritten() {
+    // A FIFO would block a plain read forever; it is refused at once.
+    const QString ini = folder_->filePath(QStringLiteral("TAVU.ini"));
+    QVERIFY(::mkfifo(ini.toLocal8Bit().constData(), 0600) == 0);
+    qputenv("TAVU_INI", ini.toLocal8Bit());
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    TMainForm& form = start();
+    QCOMPARE(lastBox(), kTitle + ": " + ini +
+                            " is not a regular file.\n\nThe options and words are at their defaults, and the "
+                            "file is not overwritten when the program closes.");
+    QVERIFY(control<QCheckBox>("ClearCheckBox")->isChecked());
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    ConfirmationBox::setNextAnswer(QMessageBox::Yes);
+    QVERIFY(form.close());
+    QVERIFY(QFileInfo(ini).isFile() == false && QFileInfo::exists(ini));
 }
 
 // --- Message boxes ---

@@ -56,6 +56,7 @@ private slots:
     void optionsAndFileNameSurviveARestart();
     void failedSaveKeepsTheWindowOpen();
     void failedSaveLeavesBothSectionsAsTheyWere();
+    void unreadableSettingsAreReportedOnceAndNeverOverwritten();
 
     void errorBoxHasErrorIconCaptionAndOneOkButton();
     void uncaughtErrorGoesToTheStandardErrorBox();

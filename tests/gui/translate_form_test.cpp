@@ -35,7 +35,7 @@ QString wordIn(const Vocabulary& vocabulary, Word word) {
 
 Vocabulary savedVocabulary(const QString& ini) {
     Vocabulary vocabulary;
-    LoadStrings(vocabulary, readSettingsFile(ini.toStdString()));
+    LoadStrings(vocabulary, readSettingsFile(ini.toStdString()).file);
     return vocabulary;
 }
 
