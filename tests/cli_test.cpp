@@ -231,6 +231,38 @@ TEST_F(Cli, AllReportsTheWorstStatusAndStillWritesEveryProfile) {
         ExitUnwritable);
 }
 
+TEST_F(Cli, AProfileThatCannotBeEncodedGetsNoFile) {
+    const auto outDir = folder / "menus";
+    EXPECT_EQ(run({"generate", profiles, "--all", "--out-dir", outDir.string(), "--settings", settings,
+                   "--encoding", "windows-1252", "--word", "wCore=Ядро"}),
+              ExitUnencodable);
+    EXPECT_FALSE(std::filesystem::exists(outDir / "Owner.txt"));
+    EXPECT_TRUE(std::filesystem::exists(outDir / "Broken.txt"));
+}
+
+TEST_F(Cli, ANameIsPrintedOnOneLine) {
+    std::ofstream(profiles) << "<Profiles>"
+                            << profileOf(ProfileBuilder().xml("Two&#10;lines\\a&#9;&#13;\x7F"))
+                            << "</Profiles>";
+    EXPECT_EQ(run({"list", profiles}), ExitDone);
+    EXPECT_EQ(out.str(), "Two\\nlines\\\\a\\t\\r\\x7F\n");
+}
+
+// A stream whose every write fails, as standard output on a full disk.
+class FullDisk : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST_F(Cli, OutputThatCannotBeWrittenIsAFailure) {
+    FullDisk disk;
+    std::ostream full(&disk);
+    const std::vector<std::string_view> arguments{"list", profiles};
+    EXPECT_EQ(runCli(arguments, full, err), ExitOutputUnwritable);
+    EXPECT_TRUE(err.str().starts_with("tavu-cli: cannot write standard output")) << err.str();
+}
+
 struct ExitCase {
     const char* what;
     std::vector<std::string> arguments; // PROFILES stands for the profiles file
@@ -287,7 +319,18 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"TreeNoSuchProfile", {"tree", "PROFILES", "--index", "5"}, ExitNoProfiles},
         ExitCase{"CheckWithoutFile", {"check"}, ExitUsage},
         ExitCase{"CheckTwoFiles", {"check", "PROFILES", "PROFILES"}, ExitUsage},
-        ExitCase{"CheckMissingFile", {"check", "/nonexistent/block.txt"}, ExitNoProfiles}),
+        ExitCase{"CheckMissingFile", {"check", "/nonexistent/block.txt"}, ExitNoProfiles},
+        ExitCase{"IndexTwice", {"generate", "PROFILES", "--index", "0", "--index", "1"}, ExitUsage},
+        ExitCase{
+            "ProfileTwice", {"tree", "PROFILES", "--profile", "Owner", "--profile", "Broken"}, ExitUsage},
+        // Endless and special files are refused before they are read.
+        ExitCase{"CheckEndlessFile", {"check", "/dev/zero"}, ExitNoProfiles},
+        ExitCase{"ListEndlessFile", {"list", "/dev/zero"}, ExitNoProfiles},
+        ExitCase{"SettingsEndless",
+                 {"generate", "PROFILES", "--index", "0", "--settings", "/dev/zero"},
+                 ExitNoProfiles},
+        ExitCase{
+            "SettingsFolder", {"tree", "PROFILES", "--index", "0", "--settings", "/tmp"}, ExitNoProfiles}),
     [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace

@@ -87,6 +87,11 @@ TEST(IniWrite, KeepsTheLineEndingOfTheFile) {
     IniFile file = IniFile::parse("[A]\r\nk=v\r\n");
     file.replaceSection("B", {{"x", "1"}});
     EXPECT_EQ(file.text(), "[A]\r\nk=v\r\n[B]\r\nx=1\r\n");
+
+    // A CR alone inside a line of such a file stays in its line.
+    file = IniFile::parse("[A]\r\nnote=one\rtwo\r\n[Settings]\r\n");
+    file.replaceSection("Settings", {});
+    EXPECT_EQ(file.text(), "[A]\r\nnote=one\rtwo\r\n[Settings]\r\n");
 }
 
 struct RoundTrip {

@@ -13,11 +13,14 @@
 #include "vocabulary/vocabulary.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <unistd.h>
+#include <variant>
 #include <vector>
 
 namespace tavu {
@@ -36,7 +39,8 @@ constexpr std::string_view kHelp = R"help(Usage:
                     [--word wKEY=TEXT]...
 
 list      prints the names of the profiles in PROFILES (a profiles.xml file),
-          one a line, in the file's order.
+          one a line, in the file's order; a backslash and control characters
+          in a name are written as \\, \n, \r, \t or \xHH.
 generate  writes the $UserCommand block for one profile to standard output,
           byte for byte, with nothing added (no final newline). With --all it
           writes one file per profile into DIR instead, and prints one line for
@@ -46,7 +50,7 @@ tree      shows the menus that a client builds from the block generate would
           item with its command and the titles it prompts for, then the chat
           text and the problems found.
 check     shows the same for a block saved in FILE (a generated, hand-edited or
-          saved block; /dev/stdin reads standard input).
+          saved block; - or /dev/stdin reads standard input).
 
   --profile NAME       the profile with this name (the first one, if several)
   --index N            the profile at position N, counting from 0
@@ -90,11 +94,13 @@ Exit status:
      naming the element and its text, goes to standard error
      check: a piece that no client can read
   2  usage error
-  3  the profiles file cannot be loaded, or holds no such profile; for check,
-     FILE cannot be read or is not in its code page
+  3  the profiles file cannot be loaded, or holds no such profile; the
+     settings file exists but cannot be read; for check, FILE cannot be read
+     or is not in its code page
   4  the block holds a character that the code page cannot hold; nothing is
      written for that profile
   5  generate --all: DIR or a file in it cannot be written
+  6  standard output cannot be written (a full disk, for example)
   With --all the status is the highest that any profile gave; every profile
   that can be written is written.
 )help";
@@ -141,6 +147,16 @@ std::pair<std::string_view, std::string_view> splitAssignment(std::string_view f
         throw UsageError(std::string(flag) + " takes KEY=VALUE, not \"" + std::string(text) + "\"");
     }
     return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
+// A second value would silently win over the first; a script that repeats an
+// option has a mistake in it.
+template <typename Value>
+void setOnce(std::optional<Value>& option, std::string_view flag, Value value) {
+    if (option) {
+        throw UsageError(std::string(flag) + " is given twice");
+    }
+    option = std::move(value);
 }
 
 int parseIndex(std::string_view text) {
@@ -190,17 +206,17 @@ GenerateRequest parseGenerate(std::string_view command, std::span<const std::str
     GenerateRequest request;
     const auto positional = readArguments(arguments, [&](std::string_view flag, const auto& next) {
         if (flag == "--profile") {
-            request.profileName = std::string(next());
+            setOnce(request.profileName, flag, std::string(next()));
         } else if (flag == "--index") {
-            request.profileIndex = parseIndex(next());
+            setOnce(request.profileIndex, flag, parseIndex(next()));
         } else if (flag == "--all" && allowed == Target::AllProfiles) {
             request.allProfiles = true;
         } else if (flag == "--out-dir" && allowed == Target::AllProfiles) {
-            request.outDir = std::string(next());
+            setOnce(request.outDir, flag, std::string(next()));
         } else if (flag == "--settings") {
-            request.settingsFile = std::string(next());
+            setOnce(request.settingsFile, flag, std::string(next()));
         } else if (flag == "--date") {
-            request.date = std::string(next());
+            setOnce(request.date, flag, std::string(next()));
         } else if (flag == "--option") {
             request.options.push_back(splitAssignment(flag, next()));
         } else if (flag == "--word") {
@@ -368,6 +384,29 @@ int reportStop(const Generation& generation, std::string_view who, std::ostream&
     return ExitStopped;
 }
 
+// A name as one line of output: a backslash and the control characters (a line
+// break above all) are written as C escapes, so that one line is one profile.
+std::string escapedLine(std::string_view name) {
+    std::string line;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            line += "\\\\";
+        } else if (c == '\n') {
+            line += "\\n";
+        } else if (c == '\r') {
+            line += "\\r";
+        } else if (c == '\t') {
+            line += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            line += "\\x" + byteText(byte).substr(2);
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
 int list(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     if (arguments.size() != 1) {
         throw UsageError("list takes one profiles file");
@@ -378,31 +417,42 @@ int list(std::span<const std::string_view> arguments, std::ostream& out, std::os
         return ExitNoProfiles;
     }
     for (const std::string& name : loaded.document->names()) {
-        out << name << '\n';
+        out << escapedLine(name) << '\n';
     }
     return ExitDone;
 }
 
-// Generates one profile of --all into its file and prints the line for it.
-int exportProfile(const ProfilesDocument& document, int index, const std::string& fileName,
-                  const GenerateRequest& request, const GenerationInput& input, std::ostream& out,
-                  std::ostream& err) {
-    const std::string profile = "profile " + std::to_string(index) + " " +
-                                preview::quoted(document.names()[static_cast<std::size_t>(index)]);
+// A profile of --all whose file is written and awaits the batch's commit.
+struct StagedExport {
+    std::string path;
+    std::string profile; // "profile N \"NAME\""
+    int status = ExitDone;
+};
+
+std::string profileLabel(const ProfilesDocument& document, std::size_t index) {
+    return "profile " + std::to_string(index) + " " + preview::quoted(document.names()[index]);
+}
+
+// Generates one profile of --all and writes its temporary file; the status
+// when it fails, else its staged file.
+std::variant<int, StagedExport> stageExport(const ProfilesDocument& document, std::size_t index,
+                                            const std::filesystem::path& path, const GenerateRequest& request,
+                                            const GenerationInput& input, FileBatch& batch,
+                                            std::ostream& err) {
+    const std::string profile = profileLabel(document, index);
     const std::string who = profile + ": ";
-    const Generation generation = generateFor(document.profile(index), input);
+    const Generation generation = generateFor(document.profile(static_cast<int>(index)), input);
     const auto bytes = encodeBlock(generation.text, request, input, who, err);
     if (!bytes) {
         return ExitUnencodable;
     }
-    const std::string failure = replaceFileInFolder(*request.outDir, fileName, *bytes);
-    if (!failure.empty()) {
-        err << "tavu-cli: " << who << failure << '\n';
+    // A symbolic link in the folder is replaced, never followed out of it.
+    if (!batch.stage(path, *bytes, SymbolicLink::Replace)) {
+        err << "tavu-cli: " << who << "cannot write " << path.string() << ": " << std::strerror(errno)
+            << '\n';
         return ExitUnwritable;
     }
-    out << "wrote " << (std::filesystem::path(*request.outDir) / fileName).string() << " for " << profile
-        << '\n';
-    return reportStop(generation, who, err);
+    return StagedExport{path.string(), profile, reportStop(generation, who, err)};
 }
 
 int exportAll(const ProfilesDocument& document, const GenerateRequest& request, const GenerationInput& input,
@@ -414,11 +464,30 @@ int exportAll(const ProfilesDocument& document, const GenerateRequest& request, 
             << (code ? ": " + code.message() : std::string()) << '\n';
         return ExitUnwritable;
     }
+    // Every file is written first and made durable with one sync for all.
     const std::vector<std::string> fileNames = exportFileNames(document.names());
+    FileBatch batch;
+    std::vector<StagedExport> staged;
     int status = ExitDone;
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
-        status = std::max(
-            status, exportProfile(document, static_cast<int>(i), fileNames[i], request, input, out, err));
+        auto result = stageExport(document, i, std::filesystem::path(*request.outDir) / fileNames[i], request,
+                                  input, batch, err);
+        if (auto* file = std::get_if<StagedExport>(&result)) {
+            staged.push_back(std::move(*file));
+        } else {
+            status = std::max(status, std::get<int>(result));
+        }
+    }
+    const std::vector<int> committed = batch.commit();
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (committed[i] != 0) {
+            err << "tavu-cli: " << staged[i].profile << ": cannot write " << staged[i].path << ": "
+                << std::strerror(committed[i]) << '\n';
+            status = std::max<int>(status, ExitUnwritable);
+            continue;
+        }
+        out << "wrote " << staged[i].path << " for " << staged[i].profile << '\n';
+        status = std::max(status, staged[i].status);
     }
     return status;
 }
@@ -497,9 +566,7 @@ int check(std::span<const std::string_view> arguments, std::ostream& out, std::o
     return preview.hasUnreadablePiece() ? ExitUnreadablePiece : ExitDone;
 }
 
-} // namespace
-
-int runCli(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
+int runCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     try {
         if (arguments.empty()) {
             throw UsageError("no command given");
@@ -529,6 +596,20 @@ int runCli(std::span<const std::string_view> arguments, std::ostream& out, std::
         err << "tavu-cli: " << error.message() << "\nTry 'tavu-cli --help'.\n";
         return ExitUsage;
     }
+}
+
+} // namespace
+
+int runCli(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
+    const int status = runCommand(arguments, out, err);
+    // Output that never arrived must not pass for done.
+    errno = 0;
+    if (!out.flush()) {
+        err << "tavu-cli: cannot write standard output"
+            << (errno != 0 ? ": " + std::string(std::strerror(errno)) : "") << '\n';
+        return ExitOutputUnwritable;
+    }
+    return status;
 }
 
 } // namespace tavu

@@ -13,9 +13,10 @@ enum CliExit {
     ExitStopped = 1,         // generate and tree: stopped at a permission that cannot be read
     ExitUnreadablePiece = 1, // check: a piece that no client can read
     ExitUsage = 2,
-    ExitNoProfiles = 3, // the profiles file, or the block to check, cannot be read; no such profile
+    ExitNoProfiles = 3, // the profiles, settings or block file cannot be read; no such profile
     ExitUnencodable = 4,
     ExitUnwritable = 5,
+    ExitOutputUnwritable = 6, // standard output cannot be written (a full disk, a closed file)
 };
 
 // Runs tavu-cli with its arguments (without the program name).
