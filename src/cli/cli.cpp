@@ -103,6 +103,9 @@ Exit status:
   6  standard output cannot be written (a full disk, for example)
   With --all the status is the highest that any profile gave; every profile
   that can be written is written.
+
+Only regular files are read, each within a limit: PROFILES 64 MiB, the
+settings file 16 MiB, FILE for check 16 MiB.
 )help";
 
 enum class Target { OneProfile, AllProfiles };
