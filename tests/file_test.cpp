@@ -1,5 +1,7 @@
 #include "platform/file.h"
 
+#include "app/settings_file.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -311,6 +313,24 @@ TEST_F(AtomicWrite, AReadThatFailsPartWayFailsWhole) {
     EXPECT_EQ(read.status, ReadStatus::Unreadable);
     EXPECT_EQ(read.reason, path.string() + " cannot be read: Input/output error.");
     EXPECT_EQ(read.bytes, "");
+}
+
+// A settings file that cannot be read whole is never replaced by what was read
+// of it: its other sections would be cut off.
+TEST_F(AtomicWrite, ASettingsFileThatFailsPartWayIsNeverOverwritten) {
+    std::string before = "[Other]\n";
+    while (before.size() < 20000) {
+        before += "line=" + std::to_string(before.size()) + "\n";
+    }
+    std::ofstream(path) << before;
+    for (const int failAt : {1, 2}) {
+        FailingOperations failing(Call::Read, failAt);
+        EXPECT_EQ(updateSettingsFile(
+                      path, [](IniFile& file) { file.replaceSection("Settings", {}); }, failing),
+                  "Unable to write to " + path.string() + "\n" + path.string() +
+                      " cannot be read: Input/output error.");
+        EXPECT_EQ(contents(), before);
+    }
 }
 
 TEST_F(AtomicWrite, AReadOnlyFolderIsNotWritten) {
