@@ -4,7 +4,7 @@
 
 #include "cli/cli.h"
 #include "generator/generator.h"
-#include "preview/batch_export.h"
+#include "preview/export_names.h"
 #include "profiles/profiles_document.h"
 #include "profiles_file.h"
 #include "vocabulary/vocabulary.h"

@@ -333,6 +333,17 @@ TEST_F(AtomicWrite, ASettingsFileThatFailsPartWayIsNeverOverwritten) {
     }
 }
 
+// A file exported into a folder must never write outside it.
+TEST_F(AtomicWrite, ASymbolicLinkToReplaceIsReplacedNotFollowed) {
+    const auto outside = folder / "outside.txt";
+    std::ofstream(outside) << "keep";
+    std::filesystem::create_symlink(outside, path);
+    ASSERT_TRUE(writeFileAtomically(path, "menu", SymbolicLink::Replace));
+    EXPECT_EQ(readRegularFile(outside, kSettingsFileLimit).bytes, "keep");
+    EXPECT_FALSE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(contents(), "menu");
+}
+
 TEST_F(AtomicWrite, AReadOnlyFolderIsNotWritten) {
     ::chmod(folder.c_str(), 0555);
     EXPECT_FALSE(writeFileAtomically(path, "new"));

@@ -6,7 +6,7 @@
 #include "platform/code_page.h"
 #include "platform/date_text.h"
 #include "platform/file.h"
-#include "preview/batch_export.h"
+#include "preview/export_names.h"
 #include "preview/menu_preview.h"
 #include "preview/preview_text.h"
 #include "profiles/profiles_document.h"
