@@ -55,20 +55,20 @@ TEST_F(HostileInput, AnEntityExpansionBombIsRefused) {
 TEST_F(HostileInput, ExternalEntitiesAndDtdsAreNeverRead) {
     const auto secret = write("secret.txt", "root:x:0:0:secret");
     const std::string file = "file://" + secret.string();
-    const std::vector<std::string> doctypes{
-        "<!DOCTYPE Profiles [<!ENTITY x SYSTEM \"" + file + "\">]>",
-        "<!DOCTYPE Profiles [<!ENTITY x SYSTEM \"/etc/passwd\">]>",
-        "<!DOCTYPE Profiles [<!ENTITY x SYSTEM \"http://127.0.0.1:9/profiles.dtd\">]>",
-        "<!DOCTYPE Profiles [<!ENTITY % p SYSTEM \"" + file + "\"> %p;<!ENTITY x \"y\">]>",
-        "<!DOCTYPE Profiles SYSTEM \"" + file + "\" [<!ENTITY x \"y\">]>",
-        "<!DOCTYPE Profiles SYSTEM \"http://127.0.0.1:9/profiles.dtd\" [<!ENTITY x \"y\">]>",
+    // Each document type with the name "A&x;" gives: an entity that is not read
+    // stands for nothing.
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"<!DOCTYPE Profiles [<!ENTITY x SYSTEM \"" + file + "\">]>", "A"},
+        {"<!DOCTYPE Profiles [<!ENTITY x SYSTEM \"/etc/passwd\">]>", "A"},
+        {"<!DOCTYPE Profiles [<!ENTITY x SYSTEM \"http://127.0.0.1:9/profiles.dtd\">]>", "A"},
+        {"<!DOCTYPE Profiles [<!ENTITY % p SYSTEM \"" + file + "\"> %p;<!ENTITY x \"y\">]>", "Ay"},
+        {"<!DOCTYPE Profiles SYSTEM \"" + file + "\" [<!ENTITY x \"y\">]>", "Ay"},
+        {"<!DOCTYPE Profiles SYSTEM \"http://127.0.0.1:9/profiles.dtd\" [<!ENTITY x \"y\">]>", "Ay"},
     };
-    for (const std::string& doctype : doctypes) {
+    for (const auto& [doctype, name] : cases) {
         const auto loaded = ProfilesDocument::parse(oneProfile(doctype, "A&x;"), "t");
-        if (loaded.document) {
-            ASSERT_EQ(loaded.document->names().size(), 1u) << doctype;
-            EXPECT_EQ(loaded.document->names()[0].find("root:"), std::string::npos) << doctype;
-        }
+        ASSERT_TRUE(loaded.document) << doctype << "\n" << loaded.error;
+        EXPECT_EQ(loaded.document->names(), std::vector<std::string>{name}) << doctype;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "platform/xml.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
@@ -50,6 +51,15 @@ void configureLibxmlOnce() {
     });
 }
 
+// "name, line 3: message", the line left out when it is not known.
+std::string placed(const std::string& name, int line, std::string_view message) {
+    std::string where = name;
+    if (line > 0) {
+        where += ", line " + std::to_string(line);
+    }
+    return where + ": " + std::string(message);
+}
+
 std::string describe(const xmlError* error, const std::string& name) {
     if (error == nullptr || error->message == nullptr) {
         return name + ": the file is not a readable XML document.";
@@ -58,16 +68,35 @@ std::string describe(const xmlError* error, const std::string& name) {
     while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
         message.pop_back();
     }
-    std::string where = name;
-    if (error->line > 0) {
-        where += ", line " + std::to_string(error->line);
-    }
-    return where + ": " + message;
+    return placed(name, error->line, message);
 }
 
 struct ParserContextDeleter {
     void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
 };
+
+// Where the parser stopped reading, as seen at the end of the document.
+struct DocumentEnd {
+    bool reached = false;
+    bool inputLeft = false;
+    int line = 0;
+};
+
+// Some libxml2 versions take a NUL byte after the root element for the end of
+// the input and silently drop whatever follows it, so the parser must have
+// read its input to the end. That is checked at the document's end: the input
+// is still open there (newer versions close it before the read returns), and
+// it holds decoded text, so a NUL character in a UTF-16 file counts while the
+// NUL bytes of the encoding itself do not.
+void endDocumentCheckingTheInputEnd(void* userData) {
+    auto* context = static_cast<xmlParserCtxt*>(userData);
+    xmlSAX2EndDocument(context);
+    auto* end = static_cast<DocumentEnd*>(context->_private);
+    const xmlParserInput* input = context->input;
+    end->reached = true;
+    end->inputLeft = input == nullptr || input->cur != input->end;
+    end->line = input != nullptr ? input->line : 0;
+}
 
 } // namespace
 
@@ -154,10 +183,17 @@ XmlParseResult parseXml(std::string_view bytes, const std::string& name) {
     // expansion. No XML_PARSE_DTDLOAD, and NONET on top of the refusing loader.
     constexpr int options = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
                             XML_PARSE_NOCDATA | XML_PARSE_COMPACT;
+    DocumentEnd end;
+    context->_private = &end;
+    context->sax->endDocument = endDocumentCheckingTheInputEnd;
     XmlDocumentPtr document(xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
                                               nullptr, nullptr, options));
     if (!document || !context->wellFormed) {
         return {nullptr, describe(xmlCtxtGetLastError(context.get()), name)};
+    }
+    // Worded as libxml2 words any other content after the root element.
+    if (!end.reached || end.inputLeft) {
+        return {nullptr, placed(name, end.line, "Extra content at the end of the document")};
     }
     return {std::move(document), {}};
 }

@@ -53,7 +53,8 @@ struct XmlParseResult {
 
 // Parses the bytes of a file. `name` only labels error messages. The declared
 // encoding (or byte-order mark) is honoured; internal entities are expanded, and
-// no external entity, DTD or URL is ever read.
+// no external entity, DTD or URL is ever read. The parse must reach the end of
+// the bytes: a NUL byte is never taken for the end of the file.
 XmlParseResult parseXml(std::string_view bytes, const std::string& name);
 
 XmlElement documentElement(const _xmlDoc* document);
