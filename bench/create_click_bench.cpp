@@ -4,7 +4,7 @@
 // grant a quarter, a half, three quarters and all of the permissions show how
 // the time grows with the output's length.
 
-#include "app/application.h"
+#include "app/program.h"
 #include "app/file_dialog.h"
 #include "app/main_form.h"
 #include "profiles_file.h"
@@ -41,7 +41,7 @@ public:
         control<QCheckBox>("OffsetsCheckBox").setChecked(true);
     }
 
-    TMainForm& form() { return windows_.mainForm(); }
+    TMainForm& form() { return program_.windows().mainForm(); }
 
     template <typename Control>
     Control& control(const char* name) {
@@ -66,7 +66,7 @@ public:
     }
 
 private:
-    Windows windows_;
+    Program program_;
 };
 
 BenchWindow* window = nullptr;

@@ -5,7 +5,7 @@
 // argument --shown-only it ends once shown, so that a profile of it holds the
 // start-up alone.
 
-#include "app/application.h"
+#include "app/program.h"
 #include "app/file_dialog.h"
 #include "app/main_form.h"
 #include "shown_probe.h"
@@ -51,8 +51,8 @@ bool createFullMenu(tavu::TMainForm& form, const QString& profiles) {
 int main(int argc, char** argv) {
     const bool shownOnly = argc > 1 && std::strcmp(argv[1], "--shown-only") == 0;
     tavu::Application application(argc, argv);
-    tavu::Windows windows;
-    tavu::TMainForm& form = windows.mainForm();
+    tavu::Program program;
+    tavu::TMainForm& form = program.windows().mainForm();
     QObject::connect(&form, &tavu::TMainForm::FormClosed, &application, &QCoreApplication::quit);
     tavu::bench::whenFirstPainted(form, [&form, shownOnly] {
         tavu::bench::reportShown();

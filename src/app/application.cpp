@@ -2,6 +2,7 @@
 
 #include "app/main_form.h"
 #include "app/message_box.h"
+#include "settings/session.h"
 #include "windows/about_form.h"
 #include "windows/edit_form.h"
 #include "windows/preview_form.h"
@@ -41,12 +42,12 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     }
 }
 
-Windows::Windows() {
+Windows::Windows(Session& session) {
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
-    mainForm_ = std::make_unique<TMainForm>();
+    mainForm_ = std::make_unique<TMainForm>(session);
     editForm_ = std::make_unique<TEditForm>();
     aboutForm_ = std::make_unique<TAboutForm>();
-    translateForm_ = std::make_unique<TTranslateForm>();
+    translateForm_ = std::make_unique<TTranslateForm>(session.vocabulary());
     previewForm_ = std::make_unique<TPreviewForm>();
     mainForm_->setSecondaryForms(*editForm_, *aboutForm_, *translateForm_, *previewForm_);
 }

@@ -11,6 +11,7 @@ class TEditForm;
 class TAboutForm;
 class TTranslateForm;
 class TPreviewForm;
+class Session;
 
 inline constexpr char kApplicationTitle[] = "Velkor User Commands Creator";
 inline constexpr char kVersion[] = "1.2.1";
@@ -25,13 +26,13 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// The program's five windows. Creating them sets the application title, then
-// creates the main window and the Easy Editor, the About window, the
-// Translator and the Menu preview, in that order; the last four stay hidden
-// until asked for.
+// The program's five windows on one session. Creating them sets the
+// application title, then creates the main window and the Easy Editor, the
+// About window, the Translator and the Menu preview, in that order; the last
+// four stay hidden until asked for.
 class Windows {
 public:
-    Windows();
+    explicit Windows(Session& session);
     ~Windows();
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;

@@ -1,11 +1,12 @@
 #include "app/application.h"
 #include "app/main_form.h"
+#include "app/program.h"
 
 int main(int argc, char** argv) {
     tavu::Application application(argc, argv);
-    tavu::Windows windows;
-    QObject::connect(&windows.mainForm(), &tavu::TMainForm::FormClosed, &application,
+    tavu::Program program;
+    QObject::connect(&program.windows().mainForm(), &tavu::TMainForm::FormClosed, &application,
                      &QCoreApplication::quit);
-    windows.mainForm().show();
+    program.windows().mainForm().show();
     return tavu::Application::exec();
 }

@@ -3,13 +3,14 @@
 #include "app/application.h"
 #include "app/file_dialog.h"
 #include "app/message_box.h"
-#include "app/settings.h"
-#include "app/settings_file.h"
 #include "platform/date_text.h"
+#include "settings/session.h"
 #include "windows/about_form.h"
 #include "windows/confirmation_box.h"
 #include "windows/edit_form.h"
 #include "windows/form_font.h"
+#include "windows/option_boxes.h"
+#include "windows/placement.h"
 #include "windows/preview_form.h"
 #include "windows/translate_form.h"
 
@@ -54,33 +55,6 @@ constexpr char kProfilesFileName[] = "profiles.xml";
 constexpr char kOpenCaption[] = "Open profiles.xml";
 constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
 
-// Creates a control at its place. Its hint goes into the status tip, which Qt
-// reports to the window when the pointer enters or leaves the control; no
-// control has a tool tip, so hints never pop up.
-template <typename Control>
-Control* place(QWidget* form, const char* name, QRect geometry, const char* hint) {
-    auto* control = new Control(form);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(geometry);
-    control->setStatusTip(QString::fromUtf8(hint));
-    return control;
-}
-
-template <typename Control>
-Control* placeWithCaption(QWidget* form, const char* name, QRect geometry, const char* caption,
-                          const char* hint) {
-    Control* control = place<Control>(form, name, geometry, hint);
-    control->setText(QString::fromUtf8(caption));
-    return control;
-}
-
-QCheckBox* placeCheckBox(QWidget* form, const char* name, QRect geometry, const char* caption,
-                         const char* hint, bool checked) {
-    QCheckBox* box = placeWithCaption<QCheckBox>(form, name, geometry, caption, hint);
-    box->setChecked(checked);
-    return box;
-}
-
 // The one local file a drag carries, or empty when it carries anything else
 // or may not be copied: a drag offering only a move would have its source
 // delete the file once dropped.
@@ -101,18 +75,19 @@ QString longHint(const QString& hint) {
 
 } // namespace
 
-TMainForm::TMainForm() {
+TMainForm::TMainForm(Session& session) : session_(session) {
     buildControls();
     arrangeTabOrder();
     FormCreate();
 }
+
+TMainForm::~TMainForm() = default;
 
 void TMainForm::buildControls() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(441, 449);
     setFont(formFont());
-    const GenerationOptions defaults;
 
     OpenButton = placeWithCaption<QPushButton>(this, "OpenButton", {16, 16, 113, 21}, "Open profiles.xml",
                                                "Open profiles.xml and activate it");
@@ -122,33 +97,7 @@ void TMainForm::buildControls() {
         placeWithCaption<QPushButton>(this, "RefreshButton", {352, 16, 75, 21}, "Refresh",
                                       "Press this button in case the content of profiles.xml has changed");
     OptionsLabel = placeWithCaption<QLabel>(this, "OptionsLabel", {16, 48, 41, 13}, "Options:", "");
-    AnyUserCheckBox =
-        placeCheckBox(this, "AnyUserCheckBox", {72, 48, 81, 17}, "For any user",
-                      "Adds menu items where you have to manually type the username", defaults.anyUser);
-    SelectedUserCheckBox = placeCheckBox(this, "SelectedUserCheckBox", {72, 64, 105, 17}, "For selected user",
-                                         "Adds menu items for selected user", defaults.selectedUser);
-    FastUserControlCheckBox = placeCheckBox(
-        this, "FastUserControlCheckBox", {72, 80, 105, 17}, "Fast user control",
-        "Adds extra menu items for user control where reason is optional", defaults.fastUserControl);
-    OffsetsCheckBox =
-        placeCheckBox(this, "OffsetsCheckBox", {72, 96, 57, 17}, "Offsets",
-                      "Adds extra menu items where offset variable is available", defaults.offsets);
-    MenuMiscellaneousCheckBox =
-        placeCheckBox(this, "MenuMiscellaneousCheckBox", {184, 48, 89, 17}, "Miscellaneous",
-                      "Adds miscellaneous menu items", defaults.menuMiscellaneous);
-    MenuInformationCheckBox = placeCheckBox(this, "MenuInformationCheckBox", {184, 64, 81, 17}, "Information",
-                                            "Adds information menu items", defaults.menuInformation);
-    MenuHubControlCheckBox = placeCheckBox(this, "MenuHubControlCheckBox", {184, 80, 81, 17}, "Hub control",
-                                           "Adds menu items for hub control", defaults.menuHubControl);
-    MenuAccountsCheckBox = placeCheckBox(this, "MenuAccountsCheckBox", {184, 96, 65, 17}, "Accounts",
-                                         "Adds menu items for accounts management", defaults.menuAccounts);
-    MenuUserControlCheckBox =
-        placeCheckBox(this, "MenuUserControlCheckBox", {280, 48, 81, 17}, "User control",
-                      "Adds menu items for user control", defaults.menuUserControl);
-    ClearCheckBox = placeCheckBox(this, "ClearCheckBox", {280, 64, 49, 17}, "Clear",
-                                  "Clear old menus before installing this one", defaults.clear);
-    MessageCheckBox = placeCheckBox(this, "MessageCheckBox", {280, 80, 65, 17}, "Message",
-                                    "Show user a message about installed commands", defaults.message);
+    optionBoxes_ = std::make_unique<OptionBoxes>(this);
     CreateButton = placeWithCaption<QPushButton>(this, "CreateButton", {16, 120, 113, 21}, "Create commands",
                                                  "Create user commands for chosen profile");
     CopyButton = placeWithCaption<QPushButton>(this, "CopyButton", {136, 120, 65, 21}, "Copy",
@@ -202,22 +151,22 @@ void TMainForm::buildControls() {
 void TMainForm::arrangeTabOrder() {
     const std::array<QWidget*, 20> order{OpenButton,
                                          ProfileComboBox,
-                                         OffsetsCheckBox,
-                                         FastUserControlCheckBox,
-                                         AnyUserCheckBox,
-                                         SelectedUserCheckBox,
+                                         optionBoxes_->box(&GenerationOptions::offsets),
+                                         optionBoxes_->box(&GenerationOptions::fastUserControl),
+                                         optionBoxes_->box(&GenerationOptions::anyUser),
+                                         optionBoxes_->box(&GenerationOptions::selectedUser),
                                          CreateButton,
                                          CommandsMemo,
                                          EditButton,
                                          CopyButton,
                                          RefreshButton,
-                                         MenuInformationCheckBox,
-                                         MenuMiscellaneousCheckBox,
-                                         MenuHubControlCheckBox,
-                                         MenuAccountsCheckBox,
-                                         MenuUserControlCheckBox,
-                                         ClearCheckBox,
-                                         MessageCheckBox,
+                                         optionBoxes_->box(&GenerationOptions::menuInformation),
+                                         optionBoxes_->box(&GenerationOptions::menuMiscellaneous),
+                                         optionBoxes_->box(&GenerationOptions::menuHubControl),
+                                         optionBoxes_->box(&GenerationOptions::menuAccounts),
+                                         optionBoxes_->box(&GenerationOptions::menuUserControl),
+                                         optionBoxes_->box(&GenerationOptions::clear),
+                                         optionBoxes_->box(&GenerationOptions::message),
                                          AboutButton,
                                          TranslateButton};
     for (std::size_t i = 1; i < order.size(); ++i) {
@@ -258,10 +207,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::FormClose(QCloseEvent* event) {
     // Both sections go into the file in one save, so a failure leaves the file
     // exactly as it was rather than with new options and old words.
-    const std::string failure = updateSettingsFile(settingsFilePath(), [this](IniFile& file) {
-        SaveSettings(file);
-        translateForm_->SaveStrings(file);
-    });
+    SaveSettings();
+    const std::string failure = session_.save();
     if (!failure.empty()) {
         MessageBox::standardError(this, QString::fromStdString(failure));
         // The operator can fix the folder and close again, or give up the save:
@@ -272,104 +219,83 @@ void TMainForm::FormClose(QCloseEvent* event) {
             return;
         }
     }
-    session_ = ProfileSession{};
+    session_.profiles() = ProfileSession{};
     event->accept();
     emit FormClosed();
 }
 
-std::array<std::pair<bool GenerationOptions::*, QCheckBox*>, 11> TMainForm::optionCheckBoxes() const {
-    return {{
-        {&GenerationOptions::anyUser, AnyUserCheckBox},
-        {&GenerationOptions::selectedUser, SelectedUserCheckBox},
-        {&GenerationOptions::fastUserControl, FastUserControlCheckBox},
-        {&GenerationOptions::offsets, OffsetsCheckBox},
-        {&GenerationOptions::menuMiscellaneous, MenuMiscellaneousCheckBox},
-        {&GenerationOptions::menuInformation, MenuInformationCheckBox},
-        {&GenerationOptions::menuHubControl, MenuHubControlCheckBox},
-        {&GenerationOptions::menuAccounts, MenuAccountsCheckBox},
-        {&GenerationOptions::menuUserControl, MenuUserControlCheckBox},
-        {&GenerationOptions::clear, ClearCheckBox},
-        {&GenerationOptions::message, MessageCheckBox},
-    }};
-}
-
 GenerationOptions TMainForm::options() const {
-    GenerationOptions options;
-    for (const auto& [option, box] : optionCheckBoxes()) {
-        options.*option = box->isChecked();
-    }
-    return options;
+    return optionBoxes_->options();
 }
 
 void TMainForm::setOptions(const GenerationOptions& options) {
-    for (const auto& [option, box] : optionCheckBoxes()) {
-        box->setChecked(options.*option);
-    }
+    optionBoxes_->setOptions(options);
 }
 
 void TMainForm::LoadSettings() {
-    const SettingsFileRead read = readSettingsFile(settingsFilePath());
-    if (!read.error.empty()) {
-        // Reported once, here; the Translator then reads the same defaults.
-        MessageBox::standardError(this, QString::fromStdString(read.error + kUnreadableSettingsConsequence));
-    }
-    const Settings settings = tavu::LoadSettings(read.file);
-    fileName_ = QString::fromStdString(settings.file);
-    setOptions(settings.options);
+    setOptions(session_.settings().options);
 }
 
-void TMainForm::SaveSettings(IniFile& file) const {
-    tavu::SaveSettings(Settings{fileName_.toStdString(), options()}, file);
+void TMainForm::SaveSettings() {
+    session_.settings().options = options();
+}
+
+QString TMainForm::fileName() const {
+    return QString::fromStdString(session_.settings().file);
+}
+
+void TMainForm::setFileName(const QString& fileName) {
+    session_.settings().file = fileName.toStdString();
 }
 
 void TMainForm::OpenButtonClick() {
-    const QString chosen = FileDialog::getOpenFileName(this, QString::fromUtf8(kOpenCaption), fileName_,
+    const QString chosen = FileDialog::getOpenFileName(this, QString::fromUtf8(kOpenCaption), fileName(),
                                                        QString::fromUtf8(kProfilesFilter));
     if (chosen.isEmpty()) {
         return;
     }
-    fileName_ = chosen;
-    loadProfiles(fileName_);
+    setFileName(chosen);
+    loadProfiles(chosen);
 }
 
 void TMainForm::RefreshButtonClick() {
-    if (session_.state() == ProfileState::NothingLoaded) {
+    if (session_.profiles().state() == ProfileState::NothingLoaded) {
         MessageBox::error(this, QString::fromUtf8(kNothingToRefresh));
         return;
     }
-    loadProfiles(fileName_);
+    loadProfiles(fileName());
 }
 
 void TMainForm::loadProfiles(const QString& fileName) {
     // A file that fails to load leaves the document, the list and the choice
     // as they were, so the operator can go on with the profile already chosen.
-    const std::string failure = session_.load(QFile::encodeName(fileName).toStdString());
+    const std::string failure = session_.profiles().load(QFile::encodeName(fileName).toStdString());
     if (!failure.empty()) {
         MessageBox::standardError(this, QString::fromStdString(failure));
         return;
     }
     ProfileComboBox->clear();
-    for (const std::string& name : session_.names()) {
+    for (const std::string& name : session_.profiles().names()) {
         ProfileComboBox->addItem(QString::fromStdString(name));
     }
     ProfileComboBox->setCurrentIndex(-1);
 }
 
 void TMainForm::ProfileComboBoxChange(int index) {
-    session_.choose(index);
+    session_.profiles().choose(index);
 }
 
 void TMainForm::CreateButtonClick() {
-    if (session_.state() != ProfileState::Chosen) {
+    if (session_.profiles().state() != ProfileState::Chosen) {
         MessageBox::error(this, QString::fromUtf8(kMindreader));
         return;
     }
-    CreateUserCommands();
+    createCommands();
 }
 
-void TMainForm::CreateUserCommands() {
-    const Generation generation = tavu::CreateUserCommands(session_.profileNode(), options(),
-                                                           translateForm_->vocabulary(), todayText());
+void TMainForm::createCommands() {
+    const Generation generation =
+        CreateUserCommands(session_.profiles().profileNode(), options(), session_.vocabulary(), todayText());
     // Set once with the finished text: appending command by command would lay
     // the text out again for every one of them.
     CommandsMemo->setPlainText(QString::fromStdString(generation.text));
@@ -497,8 +423,8 @@ void TMainForm::openDroppedFile(const QString& fileName) {
         MessageBox::error(this, QString::fromUtf8(kNotProfiles).arg(name));
         return;
     }
-    fileName_ = fileName;
-    loadProfiles(fileName_);
+    setFileName(fileName);
+    loadProfiles(fileName);
 }
 
 void TMainForm::showSecondaryForm(SecondaryForm* form) {

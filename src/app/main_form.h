@@ -1,16 +1,12 @@
 #pragma once
 
 #include "generator/generator.h"
-#include "profiles/profiles_document.h"
 
 #include <QWidget>
 
-#include <array>
-#include <string>
-#include <utility>
+#include <memory>
 
 class QAction;
-class QCheckBox;
 class QComboBox;
 class QDragEnterEvent;
 class QDragMoveEvent;
@@ -23,7 +19,8 @@ class QStatusBar;
 
 namespace tavu {
 
-class IniFile;
+class OptionBoxes;
+class Session;
 
 class SecondaryForm;
 class TEditForm;
@@ -38,10 +35,6 @@ inline constexpr char kDefaultStatusText[] =
 // Asked after a failed save at close, so that a save that fails for good does
 // not keep the program open.
 inline constexpr char kCloseWithoutSavingQuestion[] = "Close without saving?";
-// Follows the reason a settings file could not be read at start.
-inline constexpr char kUnreadableSettingsConsequence[] =
-    "\n\nThe options and words are at their defaults, and the file is not overwritten when the program "
-    "closes.";
 
 // The main window: the profiles file and the chosen profile, the options that
 // steer the generator, the output text and the buttons that act on it. A
@@ -49,16 +42,19 @@ inline constexpr char kUnreadableSettingsConsequence[] =
 class TMainForm : public QWidget {
     Q_OBJECT
 public:
-    TMainForm();
+    // The window shows and edits the session; it lives as long as the window.
+    explicit TMainForm(Session& session);
+    ~TMainForm() override;
 
     // The windows created after this one, which the buttons show.
     void setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm,
                            TPreviewForm& previewForm);
 
+    // The check boxes from the session's options, and back.
     void LoadSettings();
-    // Writes the section "Settings" into the file being saved.
-    void SaveSettings(IniFile& file) const;
-    void CreateUserCommands();
+    void SaveSettings();
+    // Replaces the output with the chosen profile's commands.
+    void createCommands();
 
     GenerationOptions options() const;
     void setOptions(const GenerationOptions& options);
@@ -100,28 +96,21 @@ private:
 
     void buildControls();
     void arrangeTabOrder();
-    std::array<std::pair<bool GenerationOptions::*, QCheckBox*>, 11> optionCheckBoxes() const;
     void centreOnScreen();
     void loadProfiles(const QString& fileName);
     void openDroppedFile(const QString& fileName);
     void showSecondaryForm(SecondaryForm* form);
     QString commandsText() const;
+    // The file name the file-open dialog starts with: the last file chosen in
+    // it, or the one remembered from the settings file.
+    QString fileName() const;
+    void setFileName(const QString& fileName);
 
     QPushButton* OpenButton;
     QComboBox* ProfileComboBox;
     QPushButton* RefreshButton;
     QLabel* OptionsLabel;
-    QCheckBox* AnyUserCheckBox;
-    QCheckBox* SelectedUserCheckBox;
-    QCheckBox* FastUserControlCheckBox;
-    QCheckBox* OffsetsCheckBox;
-    QCheckBox* MenuMiscellaneousCheckBox;
-    QCheckBox* MenuInformationCheckBox;
-    QCheckBox* MenuHubControlCheckBox;
-    QCheckBox* MenuAccountsCheckBox;
-    QCheckBox* MenuUserControlCheckBox;
-    QCheckBox* ClearCheckBox;
-    QCheckBox* MessageCheckBox;
+    std::unique_ptr<OptionBoxes> optionBoxes_;
     QPushButton* CreateButton;
     QPushButton* CopyButton;
     QPushButton* EditButton;
@@ -138,10 +127,7 @@ private:
     TTranslateForm* translateForm_ = nullptr;
     TPreviewForm* previewForm_ = nullptr;
 
-    ProfileSession session_;
-    // The file name the file-open dialog starts with: the last file chosen in it,
-    // or the one remembered from the settings file.
-    QString fileName_;
+    Session& session_;
 };
 
 } // namespace tavu

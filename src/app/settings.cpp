@@ -3,42 +3,10 @@
 #include "platform/ini_file.h"
 #include "platform/text.h"
 
-#include <array>
 #include <charconv>
 #include <cstdint>
 
 namespace tavu {
-
-namespace {
-
-constexpr std::array<BooleanKey, 11> kBooleanKeys{{
-    {"sAnyUser", &GenerationOptions::anyUser},
-    {"sSelectedUser", &GenerationOptions::selectedUser},
-    {"sFastUserControl", &GenerationOptions::fastUserControl},
-    {"sOffsets", &GenerationOptions::offsets},
-    {"sMenuMiscellaneous", &GenerationOptions::menuMiscellaneous},
-    {"sMenuInformation", &GenerationOptions::menuInformation},
-    {"sMenuHubControl", &GenerationOptions::menuHubControl},
-    {"sMenuAccounts", &GenerationOptions::menuAccounts},
-    {"sMenuUserControl", &GenerationOptions::menuUserControl},
-    {"sClear", &GenerationOptions::clear},
-    {"sMessage", &GenerationOptions::message},
-}};
-
-} // namespace
-
-std::span<const BooleanKey> booleanKeys() {
-    return kBooleanKeys;
-}
-
-const BooleanKey* booleanKeyByName(std::string_view key) {
-    for (const BooleanKey& entry : kBooleanKeys) {
-        if (equalsIgnoringAsciiCase(entry.key, key)) {
-            return &entry;
-        }
-    }
-    return nullptr;
-}
 
 std::optional<bool> readIniBoolean(std::string_view text) {
     bool negative = false;
@@ -69,7 +37,7 @@ std::optional<bool> readIniBoolean(std::string_view text) {
 Settings LoadSettings(const IniFile& file) {
     Settings settings;
     settings.file = file.value(kSettingsSection, kFileKey).value_or("");
-    for (const BooleanKey& entry : kBooleanKeys) {
+    for (const OptionEntry& entry : kOptionTable) {
         if (const auto text = file.value(kSettingsSection, entry.key)) {
             if (const auto value = readIniBoolean(*text)) {
                 settings.options.*entry.option = *value;
@@ -82,7 +50,7 @@ Settings LoadSettings(const IniFile& file) {
 void SaveSettings(const Settings& settings, IniFile& file) {
     std::vector<IniFile::Entry> entries;
     entries.push_back({std::string(kFileKey), settings.file});
-    for (const BooleanKey& entry : kBooleanKeys) {
+    for (const OptionEntry& entry : kOptionTable) {
         entries.push_back({std::string(entry.key), settings.options.*entry.option ? "1" : "0"});
     }
     file.replaceSection(kSettingsSection, entries);

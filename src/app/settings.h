@@ -24,13 +24,11 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// The eleven Boolean keys in the order they are read and written.
-struct BooleanKey {
-    std::string_view key;
-    bool GenerationOptions::*option;
-};
-std::span<const BooleanKey> booleanKeys();
-const BooleanKey* booleanKeyByName(std::string_view key);
+// TEMPORARY until the command line moves to optionByKey.
+using BooleanKey = OptionEntry;
+inline const OptionEntry* booleanKeyByName(std::string_view key) {
+    return optionByKey(key);
+}
 
 // A whole number, decimal or hexadecimal after "0x", "0X" or "$"; any number but
 // 0 is true. Empty when the text is not a whole number.

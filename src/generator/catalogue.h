@@ -94,21 +94,6 @@ struct Row {
     Pieces<kMaxCommandPieces> command;
 };
 
-// The main-window check box that gates a whole menu group.
-enum class GroupSwitch : std::uint8_t {
-    Always,
-    Miscellaneous,
-    Information,
-    HubControl,
-    Accounts,
-    UserControl
-};
-
-struct Group {
-    GroupSwitch gate;
-    std::span<const Row> rows;
-};
-
 // The groups, each in its own source.
 std::span<const Row> topLevelRows();
 std::span<const Row> firstMiscellaneousRows();

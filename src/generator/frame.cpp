@@ -82,37 +82,18 @@ std::string_view commandHead(Kind kind) {
     return kind == K1_2 ? "$UserCommand 1 2 " : "$UserCommand 1 3 ";
 }
 
-bool isSwitchedOn(GroupSwitch gate, const GenerationOptions& options) {
-    switch (gate) {
-    case GroupSwitch::Always:
-        return true;
-    case GroupSwitch::Miscellaneous:
-        return options.menuMiscellaneous;
-    case GroupSwitch::Information:
-        return options.menuInformation;
-    case GroupSwitch::HubControl:
-        return options.menuHubControl;
-    case GroupSwitch::Accounts:
-        return options.menuAccounts;
-    case GroupSwitch::UserControl:
-        return options.menuUserControl;
-    }
-    return false;
-}
+// A menu group with the option that gates it; null for one always written.
+struct Group {
+    bool GenerationOptions::*gate;
+    std::span<const Row> rows;
+};
 
 ItemOption itemOptionsOn(const GenerationOptions& options) {
     ItemOption on = None;
-    if (options.selectedUser) {
-        on = on | Selected;
-    }
-    if (options.anyUser) {
-        on = on | Any;
-    }
-    if (options.offsets) {
-        on = on | Offsets;
-    }
-    if (options.fastUserControl) {
-        on = on | Fast;
+    for (const OptionEntry& entry : kOptionTable) {
+        if (options.*entry.option) {
+            on = on | entry.item;
+        }
     }
     return on;
 }
@@ -135,16 +116,16 @@ public:
             return std::move(generation_);
         }
         const std::array<Group, 7> groups{{
-            {GroupSwitch::Always, topLevelRows()},
-            {GroupSwitch::Miscellaneous, firstMiscellaneousRows()},
-            {GroupSwitch::Information, informationRows()},
-            {GroupSwitch::HubControl, hubControlRows()},
-            {GroupSwitch::Accounts, accountsRows()},
-            {GroupSwitch::UserControl, userControlRows()},
-            {GroupSwitch::Miscellaneous, secondMiscellaneousRows()},
+            {nullptr, topLevelRows()},
+            {&GenerationOptions::menuMiscellaneous, firstMiscellaneousRows()},
+            {&GenerationOptions::menuInformation, informationRows()},
+            {&GenerationOptions::menuHubControl, hubControlRows()},
+            {&GenerationOptions::menuAccounts, accountsRows()},
+            {&GenerationOptions::menuUserControl, userControlRows()},
+            {&GenerationOptions::menuMiscellaneous, secondMiscellaneousRows()},
         }};
         for (const Group& group : groups) {
-            if (isSwitchedOn(group.gate, options_) && !appendGroup(group.rows)) {
+            if ((group.gate == nullptr || options_.*group.gate) && !appendGroup(group.rows)) {
                 return std::move(generation_);
             }
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/options.h"
 #include "platform/xml.h"
 #include "vocabulary/vocabulary.h"
 
@@ -8,24 +9,6 @@
 #include <string_view>
 
 namespace tavu {
-
-// The main window's eleven option check boxes, with the defaults it shows
-// before the settings file is read.
-struct GenerationOptions {
-    bool anyUser = true;
-    bool selectedUser = true;
-    bool fastUserControl = true;
-    bool offsets = false;
-    bool menuMiscellaneous = true;
-    bool menuInformation = true;
-    bool menuHubControl = true;
-    bool menuAccounts = true;
-    bool menuUserControl = true;
-    bool clear = true;
-    bool message = true;
-
-    bool operator==(const GenerationOptions&) const = default;
-};
 
 // Why a generation stopped before its end.
 struct GenerationStop {

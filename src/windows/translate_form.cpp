@@ -1,6 +1,5 @@
 #include "windows/translate_form.h"
 
-#include "app/settings_file.h"
 #include "windows/confirmation_box.h"
 #include "windows/word_edit.h"
 
@@ -51,7 +50,8 @@ QLabel* placeLabel(QWidget* form, const char* name, int top, const char* caption
 
 } // namespace
 
-TTranslateForm::TTranslateForm() : SecondaryForm(QStringLiteral("TAVU Translator"), {}) {
+TTranslateForm::TTranslateForm(Vocabulary& vocabulary)
+    : SecondaryForm(QStringLiteral("TAVU Translator"), {}), vocabulary_(vocabulary) {
     buildControls();
     arrangeTabOrder();
     FormCreate();
@@ -88,15 +88,6 @@ void TTranslateForm::FormCreate() {
 }
 
 void TTranslateForm::LoadStrings() {
-    tavu::LoadStrings(vocabulary_, readSettingsFile(settingsFilePath()).file);
-    showWords();
-}
-
-void TTranslateForm::SaveStrings(IniFile& file) const {
-    tavu::SaveStrings(vocabulary_, file);
-}
-
-void TTranslateForm::showWords() {
     for (std::size_t i = 0; i < kWordCount; ++i) {
         showWord(static_cast<Word>(i));
     }
@@ -115,7 +106,7 @@ void TTranslateForm::ResetButtonClick() {
         return;
     }
     vocabulary_.resetToDefaults();
-    showWords();
+    LoadStrings();
 }
 
 void TTranslateForm::closeEvent(QCloseEvent* event) {

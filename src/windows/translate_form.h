@@ -11,24 +11,19 @@ class QPushButton;
 
 namespace tavu {
 
-class IniFile;
-
 class WordEdit;
 
-// The Translator. Its fields show and edit the one store of the vocabulary for
-// the whole run: it reads the section "Strings" when it is created, the
-// generator reads the words as the fields hold them at every Create, and the
-// main window has it write the section back when the program closes.
+// The Translator. Its fields show and edit the session's vocabulary, the one
+// store of the words for the whole run: the generator reads the words as the
+// fields hold them at every Create, and the session writes them back when the
+// program closes.
 class TTranslateForm : public SecondaryForm {
     Q_OBJECT
 public:
-    TTranslateForm();
+    explicit TTranslateForm(Vocabulary& vocabulary);
 
-    const Vocabulary& vocabulary() const { return vocabulary_; }
-
+    // Shows every word as the vocabulary holds it.
     void LoadStrings();
-    // Writes the section "Strings" into the file being saved.
-    void SaveStrings(IniFile& file) const;
 
 private slots:
     void ResetButtonClick();
@@ -43,7 +38,6 @@ private:
 
     void buildControls();
     void arrangeTabOrder();
-    void showWords();
     void showWord(Word word);
 
     std::array<WordEdit*, kWordCount> wordEdits_{};
@@ -51,7 +45,7 @@ private:
     QLabel* wBotMessageLabel;
     QPushButton* ResetButton;
 
-    Vocabulary vocabulary_;
+    Vocabulary& vocabulary_;
 };
 
 } // namespace tavu

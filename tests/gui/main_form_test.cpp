@@ -105,15 +105,15 @@ void MainFormTest::init() {
 }
 
 void MainFormTest::cleanup() {
-    windows_.reset();
+    program_.reset();
     MessageBox::takeLastShown();
     FileDialog::takeLastRequest();
     folder_.reset();
 }
 
 TMainForm& MainFormTest::start() {
-    windows_ = std::make_unique<Windows>();
-    TMainForm& form = windows_->mainForm();
+    program_ = std::make_unique<Program>();
+    TMainForm& form = program_->windows().mainForm();
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         qFatal("the main window was never shown");
@@ -137,7 +137,7 @@ QString MainFormTest::write(const QString& name, const QByteArray& bytes) const 
 
 template <typename Control>
 Control* MainFormTest::control(const char* name) {
-    auto* found = windows_->mainForm().findChild<Control*>(QLatin1String(name));
+    auto* found = program_->windows().mainForm().findChild<Control*>(QLatin1String(name));
     if (found == nullptr) {
         qFatal("no control %s", name);
     }
@@ -179,14 +179,14 @@ void MainFormTest::startsWithHiddenSecondaryWindows() {
     TMainForm& form = start();
     QCOMPARE(QCoreApplication::applicationName(), kTitle);
     QCOMPARE(form.windowTitle(), QStringLiteral("TAVU : Velkor User Commands Creator 1.2.1"));
-    QCOMPARE(windows_->editForm().windowTitle(), QStringLiteral("TAVU Easy Editor"));
-    QCOMPARE(windows_->aboutForm().windowTitle(), QStringLiteral("About"));
-    QCOMPARE(windows_->translateForm().windowTitle(), QStringLiteral("TAVU Translator"));
-    QCOMPARE(windows_->previewForm().windowTitle(), QStringLiteral("TAVU Menu preview"));
-    QVERIFY(!windows_->editForm().isVisible());
-    QVERIFY(!windows_->aboutForm().isVisible());
-    QVERIFY(!windows_->translateForm().isVisible());
-    QVERIFY(!windows_->previewForm().isVisible());
+    QCOMPARE(program_->windows().editForm().windowTitle(), QStringLiteral("TAVU Easy Editor"));
+    QCOMPARE(program_->windows().aboutForm().windowTitle(), QStringLiteral("About"));
+    QCOMPARE(program_->windows().translateForm().windowTitle(), QStringLiteral("TAVU Translator"));
+    QCOMPARE(program_->windows().previewForm().windowTitle(), QStringLiteral("TAVU Menu preview"));
+    QVERIFY(!program_->windows().editForm().isVisible());
+    QVERIFY(!program_->windows().aboutForm().isVisible());
+    QVERIFY(!program_->windows().translateForm().isVisible());
+    QVERIFY(!program_->windows().previewForm().isVisible());
     QCOMPARE(form.minimumSize(), QSize(441, 449));
     QCOMPARE(form.maximumSize(), QSize(441, 449));
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -477,7 +477,7 @@ void MainFormTest::editNeedsOutputBeginningWithDollar() {
         expectError(
             "I think you should create some commands first. Or would you like to edit an empty window?");
     }
-    QCOMPARE(windows_->editForm().isVisible(), accepted);
+    QCOMPARE(program_->windows().editForm().isVisible(), accepted);
     QCOMPARE(form.isEnabled(), !accepted);
 }
 
@@ -671,7 +671,7 @@ void MainFormTest::optionsAndFileNameSurviveARestart() {
     QVERIFY(saved.contains("kept=yes"));
     QVERIFY(saved.indexOf("[Settings]") < saved.indexOf("[Strings]"));
 
-    windows_.reset();
+    program_.reset();
     start();
     for (const OptionBox& box : kOptionBoxes) {
         const bool changed = QStringList{"OffsetsCheckBox", "ClearCheckBox", "MenuAccountsCheckBox"}.contains(
@@ -804,8 +804,8 @@ void MainFormTest::grabShowsTheWholeWindow() {
     open(kExample);
     choose(1);
     click("CreateButton");
-    QTest::mouseMove(&windows_->mainForm(), control<QWidget>("CreateButton")->geometry().center());
-    const QPixmap picture = windows_->mainForm().grab();
+    QTest::mouseMove(&program_->windows().mainForm(), control<QWidget>("CreateButton")->geometry().center());
+    const QPixmap picture = program_->windows().mainForm().grab();
     QCOMPARE(picture.deviceIndependentSize().toSize(), QSize(441, 449));
     // scripts write the picture into docs/ with TAVU_SCREENSHOT set
     if (const QString path = qEnvironmentVariable("TAVU_SCREENSHOT"); !path.isEmpty()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/application.h"
+#include "app/program.h"
 
 #include <QObject>
 #include <QTemporaryDir>
@@ -79,7 +79,7 @@ private:
     void expectError(const QString& text);
 
     std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<Windows> windows_;
+    std::unique_ptr<Program> program_;
 };
 
 } // namespace tavu

@@ -161,7 +161,7 @@ void TranslateFormTest::editIsUsedByTheNextCreateWithoutASaveAndSavedAtClose() {
     TTranslateForm& form = openTranslator();
     retype(field(Word::wKick), QStringLiteral("Выгнать"));
     // The generator reads the fields' store as it is, even with the window open.
-    QCOMPARE(wordIn(form.vocabulary(), Word::wKick), QStringLiteral("Выгнать"));
+    QCOMPARE(wordIn(fixture_->session().vocabulary(), Word::wKick), QStringLiteral("Выгнать"));
     QVERIFY(form.close());
     WindowsFixture::click(fixture_->windows().mainForm(), "CreateButton");
     const QString after = fixture_->commandsText();
@@ -186,7 +186,7 @@ void TranslateFormTest::resetAsksFirst() {
     TTranslateForm& form = openTranslator();
     retype(field(Word::wStartWith), QStringLiteral("> "));
     retype(field(Word::wBotMessage), QStringLiteral("Hi"));
-    const Vocabulary edited = form.vocabulary();
+    const Vocabulary edited = fixture_->session().vocabulary();
     QCOMPARE(wordIn(edited, Word::wNick), QStringLiteral("Ник"));
 
     ConfirmationBox::setNextAnswer(answer);
@@ -195,7 +195,7 @@ void TranslateFormTest::resetAsksFirst() {
              QStringLiteral("This will reset all fields to default english values. "
                             "Are you sure you want to do this?"));
     const Vocabulary expected = answer == QMessageBox::Yes ? Vocabulary() : edited;
-    QVERIFY(form.vocabulary() == expected);
+    QVERIFY(fixture_->session().vocabulary() == expected);
     for (std::size_t i = 0; i < kWordCount; ++i) {
         const auto word = static_cast<Word>(i);
         QCOMPARE(field(word)->text(), wordIn(expected, word));
@@ -242,7 +242,7 @@ void TranslateFormTest::barAndDollarNeverGetIn() {
     QFETCH(int, cursorAfter);
     fixture_->writeIni("[Strings]\nwNick=" + stored + "\n");
     fixture_->start();
-    TTranslateForm& form = openTranslator();
+    openTranslator();
     QLineEdit* nick = field(Word::wNick);
     // A stored word keeps its "|" and "$": only what the operator puts in is filtered.
     QCOMPARE(nick->text(), QString::fromUtf8(stored));
@@ -257,18 +257,18 @@ void TranslateFormTest::barAndDollarNeverGetIn() {
     }
     QCOMPARE(nick->text(), shown);
     QCOMPARE(nick->cursorPosition(), cursorAfter);
-    QCOMPARE(wordIn(form.vocabulary(), Word::wNick), shown);
+    QCOMPARE(wordIn(fixture_->session().vocabulary(), Word::wNick), shown);
 }
 
 void TranslateFormTest::everyFieldFiltersAlike() {
     fixture_->start();
-    const TTranslateForm& form = openTranslator();
+    openTranslator();
     for (std::size_t i = 0; i < kWordCount; ++i) {
         const auto word = static_cast<Word>(i);
         retype(field(word), QStringLiteral("$é|"));
         paste(field(word), QStringLiteral("|w$"));
         QCOMPARE(field(word)->text(), QStringLiteral("éw"));
-        QCOMPARE(wordIn(form.vocabulary(), word), QStringLiteral("éw"));
+        QCOMPARE(wordIn(fixture_->session().vocabulary(), word), QStringLiteral("éw"));
     }
 }
 
@@ -289,10 +289,10 @@ void TranslateFormTest::itemPrefixSpaceBecomesANoBreakSpaceOnClose() {
     retype(field(Word::wStartWith), QStringLiteral("- > "));
     retype(field(Word::wNick), QStringLiteral("Nick name"));
     QCOMPARE(field(Word::wStartWith)->text(), QStringLiteral("- > "));
-    QCOMPARE(form.vocabulary().text(Word::wStartWith), "- > ");
+    QCOMPARE(fixture_->session().vocabulary().text(Word::wStartWith), "- > ");
 
     QVERIFY(form.close());
-    QCOMPARE(form.vocabulary().text(Word::wStartWith), "-\xC2\xA0>\xC2\xA0");
+    QCOMPARE(fixture_->session().vocabulary().text(Word::wStartWith), "-\xC2\xA0>\xC2\xA0");
     openTranslator();
     const QString normalised = "-" + kNoBreakSpace + ">" + kNoBreakSpace;
     QCOMPARE(field(Word::wStartWith)->text(), normalised);

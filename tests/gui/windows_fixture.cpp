@@ -27,7 +27,7 @@ WindowsFixture::WindowsFixture() {
 }
 
 WindowsFixture::~WindowsFixture() {
-    windows_.reset();
+    program_.reset();
     MessageBox::takeLastShown();
     FileDialog::takeLastRequest();
     ConfirmationBox::takeLastAsked();
@@ -35,12 +35,12 @@ WindowsFixture::~WindowsFixture() {
 }
 
 Windows& WindowsFixture::start() {
-    windows_ = std::make_unique<Windows>();
-    windows_->mainForm().show();
-    if (!QTest::qWaitForWindowExposed(&windows_->mainForm())) {
+    program_ = std::make_unique<Program>();
+    program_->windows().mainForm().show();
+    if (!QTest::qWaitForWindowExposed(&program_->windows().mainForm())) {
         qFatal("the main window was never shown");
     }
-    return *windows_;
+    return program_->windows();
 }
 
 QString WindowsFixture::iniPath() const {
@@ -55,7 +55,7 @@ void WindowsFixture::writeIni(const QByteArray& bytes) const {
 }
 
 void WindowsFixture::createCommands(int profile) {
-    const TMainForm& form = windows_->mainForm();
+    const TMainForm& form = program_->windows().mainForm();
     FileDialog::setNextFileName(QStringLiteral(TAVU_SOURCE_DIR "/examples/profiles.xml"));
     click(form, "OpenButton");
     auto* combo = find<QComboBox>(form, QStringLiteral("ProfileComboBox"));
@@ -67,15 +67,15 @@ void WindowsFixture::createCommands(int profile) {
 }
 
 QString WindowsFixture::commandsText() {
-    return find<QPlainTextEdit>(windows_->mainForm(), QStringLiteral("CommandsMemo"))
+    return find<QPlainTextEdit>(program_->windows().mainForm(), QStringLiteral("CommandsMemo"))
         ->document()
         ->toRawText();
 }
 
 QWidget& WindowsFixture::showFromMainWindow(const char* button) {
-    click(windows_->mainForm(), button);
+    click(program_->windows().mainForm(), button);
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window != &windows_->mainForm()) {
+        if (window->isVisible() && window != &program_->windows().mainForm()) {
             return *window;
         }
     }

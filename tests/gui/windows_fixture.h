@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/application.h"
+#include "app/program.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -27,7 +27,8 @@ public:
 
     // Creates the windows, reading the settings file as it is now, and shows the main window.
     Windows& start();
-    Windows& windows() { return *windows_; }
+    Windows& windows() { return program_->windows(); }
+    Session& session() { return program_->session(); }
     QString iniPath() const;
     void writeIni(const QByteArray& bytes) const;
 
@@ -53,7 +54,7 @@ public:
 
 private:
     QTemporaryDir folder_;
-    std::unique_ptr<Windows> windows_;
+    std::unique_ptr<Program> program_;
 };
 
 // "caption: text" of the last error box, or "(none)".

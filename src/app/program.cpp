@@ -1,0 +1,26 @@
+#include "app/program.h"
+
+#include "app/main_form.h"
+#include "app/message_box.h"
+#include "app/settings_file.h"
+
+namespace tavu {
+
+namespace {
+
+// Follows the reason a settings file could not be read at start.
+constexpr char kUnreadableSettingsConsequence[] = "\n\nThe options and words are at their defaults, and the "
+                                                  "file is not overwritten when the program closes.";
+
+} // namespace
+
+Program::Program() : session_(settingsFilePath()) {
+    const std::string unreadable = session_.load();
+    windows_ = std::make_unique<Windows>(session_);
+    if (!unreadable.empty()) {
+        MessageBox::standardError(&windows_->mainForm(),
+                                  QString::fromStdString(unreadable + kUnreadableSettingsConsequence));
+    }
+}
+
+} // namespace tavu

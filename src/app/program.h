@@ -1,0 +1,27 @@
+#pragma once
+
+// The composition root: the session on the settings file where the program
+// keeps it, and the windows on the session.
+
+#include "app/application.h"
+#include "settings/session.h"
+
+#include <memory>
+
+namespace tavu {
+
+class Program {
+public:
+    // Reads the settings file and creates the windows. A settings file that
+    // cannot be read is reported once, and every default is used.
+    Program();
+
+    Session& session() { return session_; }
+    Windows& windows() { return *windows_; }
+
+private:
+    Session session_;
+    std::unique_ptr<Windows> windows_;
+};
+
+} // namespace tavu
