@@ -2,21 +2,16 @@
 
 #include <QFileDialog>
 
-#include <utility>
-
 namespace tavu {
 
-namespace {
-
-std::optional<QString> nextFileName;
-std::optional<FileDialog::Request> lastRequest;
-
-} // namespace
+AnsweredInAdvance<FileDialog::Request, QString>& FileDialog::prompts() {
+    static AnsweredInAdvance<Request, QString> prompts;
+    return prompts;
+}
 
 QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, const QString& startFile,
                                     const QString& filter) {
-    lastRequest = Request{caption, startFile, filter};
-    if (auto answer = std::exchange(nextFileName, std::nullopt)) {
+    if (auto answer = prompts().ask(Request{caption, startFile, filter})) {
         return *answer;
     }
     QFileDialog dialog(parent, caption);
@@ -31,11 +26,15 @@ QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, con
 }
 
 void FileDialog::setNextFileName(const QString& fileName) {
-    nextFileName = fileName;
+    prompts().setNextAnswer(fileName);
 }
 
 std::optional<FileDialog::Request> FileDialog::takeLastRequest() {
-    return std::exchange(lastRequest, std::nullopt);
+    return prompts().takeLastRequest();
+}
+
+void FileDialog::forget() {
+    prompts().forget();
 }
 
 } // namespace tavu

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/answered_in_advance.h"
+
 #include <QString>
 
 #include <optional>
@@ -28,6 +30,12 @@ public:
     static void setNextFileName(const QString& fileName);
     // The last dialog asked for, shown or answered in advance; forgets it.
     static std::optional<Request> takeLastRequest();
+    // Forgets what was asked and the answers not used, so that nothing of one
+    // test reaches the next.
+    static void forget();
+
+private:
+    static AnsweredInAdvance<Request, QString>& prompts();
 };
 
 } // namespace tavu

@@ -6,7 +6,6 @@
 #include "platform/date_text.h"
 #include "settings/session.h"
 #include "windows/about_form.h"
-#include "windows/confirmation_box.h"
 #include "windows/edit_form.h"
 #include "windows/form_font.h"
 #include "windows/option_boxes.h"
@@ -213,8 +212,7 @@ void TMainForm::FormClose(QCloseEvent* event) {
         MessageBox::standardError(this, QString::fromStdString(failure));
         // The operator can fix the folder and close again, or give up the save:
         // a save that fails for good must not keep the program open forever.
-        if (!ConfirmationBox::confirm(this, QString::fromUtf8(kCloseWithoutSavingQuestion),
-                                      QMessageBox::No)) {
+        if (!MessageBox::confirm(this, QString::fromUtf8(kCloseWithoutSavingQuestion), QMessageBox::No)) {
             event->ignore();
             return;
         }

@@ -2,31 +2,30 @@
 
 #include <QDesktopServices>
 
-#include <utility>
-
 namespace tavu {
 
-namespace {
-
-bool holdNext = false;
-std::optional<QUrl> lastTarget;
-
-} // namespace
+AnsweredInAdvance<QUrl, LinkOpener::Held>& LinkOpener::prompts() {
+    static AnsweredInAdvance<QUrl, Held> prompts;
+    return prompts;
+}
 
 void LinkOpener::open(const QUrl& target) {
-    lastTarget = target;
-    if (std::exchange(holdNext, false)) {
+    if (prompts().ask(target)) {
         return;
     }
     QDesktopServices::openUrl(target);
 }
 
 void LinkOpener::holdNextOpening() {
-    holdNext = true;
+    prompts().setNextAnswer(Held{});
 }
 
 std::optional<QUrl> LinkOpener::takeLastTarget() {
-    return std::exchange(lastTarget, std::nullopt);
+    return prompts().takeLastRequest();
+}
+
+void LinkOpener::forget() {
+    prompts().forget();
 }
 
 } // namespace tavu

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/answered_in_advance.h"
+
 #include <QUrl>
 
 #include <optional>
@@ -17,6 +19,14 @@ public:
     static void holdNextOpening();
     // The last target asked for, opened or held back; forgets it.
     static std::optional<QUrl> takeLastTarget();
+
+    // Forgets what was asked and the openings held back but not used, so that
+    // nothing of one test reaches the next.
+    static void forget();
+
+private:
+    struct Held {};
+    static AnsweredInAdvance<QUrl, Held>& prompts();
 };
 
 } // namespace tavu

@@ -1,6 +1,6 @@
 #include "windows/translate_form.h"
 
-#include "windows/confirmation_box.h"
+#include "app/message_box.h"
 #include "windows/word_edit.h"
 
 #include <QCloseEvent>
@@ -102,7 +102,7 @@ void TTranslateForm::WordEditChange(Word word, const QString& text) {
 }
 
 void TTranslateForm::ResetButtonClick() {
-    if (!ConfirmationBox::confirm(this, QString::fromUtf8(kResetQuestion))) {
+    if (!MessageBox::confirm(this, QString::fromUtf8(kResetQuestion))) {
         return;
     }
     vocabulary_.resetToDefaults();

@@ -6,7 +6,6 @@
 #include "app/settings_file.h"
 #include "platform/date_text.h"
 #include "windows/about_form.h"
-#include "windows/confirmation_box.h"
 #include "windows/edit_form.h"
 #include "windows/preview_form.h"
 #include "windows/translate_form.h"
@@ -106,8 +105,8 @@ void MainFormTest::init() {
 
 void MainFormTest::cleanup() {
     program_.reset();
-    MessageBox::takeLastShown();
-    FileDialog::takeLastRequest();
+    MessageBox::forget();
+    FileDialog::forget();
     folder_.reset();
 }
 
@@ -694,16 +693,19 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
     TMainForm& form = start();
     QSignalSpy closed(&form, &TMainForm::FormClosed);
     MessageBox::setNextAnswer(QMessageBox::Ok);
-    ConfirmationBox::setNextAnswer(QMessageBox::No);
+    MessageBox::setNextAnswer(QMessageBox::No);
     QVERIFY(!form.close());
-    QCOMPARE(lastBox(), kTitle + ": Unable to write to " + ini + "\nNot a directory.");
-    QCOMPARE(ConfirmationBox::takeLastAsked(), QStringLiteral("Close without saving?"));
+    const auto boxes = MessageBox::takeAllShown();
+    QCOMPARE(boxes.size(), 2u);
+    QCOMPARE(boxes[0].caption + ": " + boxes[0].text,
+             kTitle + ": Unable to write to " + ini + "\nNot a directory.");
+    QCOMPARE(boxes[1].caption + ": " + boxes[1].text, QStringLiteral("Confirm: Close without saving?"));
     QVERIFY(form.isVisible());
     QCOMPARE(closed.count(), 0);
 
     // Given up, the save leaves the program without touching anything.
     MessageBox::setNextAnswer(QMessageBox::Ok);
-    ConfirmationBox::setNextAnswer(QMessageBox::Yes);
+    MessageBox::setNextAnswer(QMessageBox::Yes);
     QVERIFY(form.close());
     QCOMPARE(closed.count(), 1);
     QFile blocker(folder_->filePath(QStringLiteral("blocker")));
@@ -719,7 +721,7 @@ void MainFormTest::failedSaveLeavesBothSectionsAsTheyWere() {
     qputenv("TAVU_INI", ini.toLocal8Bit());
     TMainForm& form = start();
     MessageBox::setNextAnswer(QMessageBox::Ok);
-    ConfirmationBox::setNextAnswer(QMessageBox::No);
+    MessageBox::setNextAnswer(QMessageBox::No);
     QVERIFY(!form.close());
     QFile file(ini);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -739,7 +741,7 @@ void MainFormTest::unreadableSettingsAreReportedOnceAndNeverOverwritten() {
                             "file is not overwritten when the program closes.");
     QVERIFY(control<QCheckBox>("ClearCheckBox")->isChecked());
     MessageBox::setNextAnswer(QMessageBox::Ok);
-    ConfirmationBox::setNextAnswer(QMessageBox::Yes);
+    MessageBox::setNextAnswer(QMessageBox::Yes);
     QVERIFY(form.close());
     QVERIFY(QFileInfo(ini).isFile() == false && QFileInfo::exists(ini));
 }

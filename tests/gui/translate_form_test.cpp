@@ -1,9 +1,9 @@
 #include "windows_fixture.h"
 
 #include "app/main_form.h"
+#include "app/message_box.h"
 #include "app/settings_file.h"
 #include "vocabulary/vocabulary.h"
-#include "windows/confirmation_box.h"
 #include "windows/translate_form.h"
 
 #include <QClipboard>
@@ -189,9 +189,9 @@ void TranslateFormTest::resetAsksFirst() {
     const Vocabulary edited = fixture_->session().vocabulary();
     QCOMPARE(wordIn(edited, Word::wNick), QStringLiteral("Ник"));
 
-    ConfirmationBox::setNextAnswer(answer);
+    MessageBox::setNextAnswer(answer);
     WindowsFixture::click(form, "ResetButton");
-    QCOMPARE(ConfirmationBox::takeLastAsked().value_or(QString()),
+    QCOMPARE(MessageBox::takeLastShown().value_or(MessageBox::Shown{}).text,
              QStringLiteral("This will reset all fields to default english values. "
                             "Are you sure you want to do this?"));
     const Vocabulary expected = answer == QMessageBox::Yes ? Vocabulary() : edited;

@@ -4,7 +4,6 @@
 #include "app/main_form.h"
 #include "app/message_box.h"
 #include "windows/about_form.h"
-#include "windows/confirmation_box.h"
 #include "windows/edit_form.h"
 #include "windows/link_opener.h"
 #include "windows/translate_form.h"
@@ -28,10 +27,9 @@ WindowsFixture::WindowsFixture() {
 
 WindowsFixture::~WindowsFixture() {
     program_.reset();
-    MessageBox::takeLastShown();
-    FileDialog::takeLastRequest();
-    ConfirmationBox::takeLastAsked();
-    LinkOpener::takeLastTarget();
+    MessageBox::forget();
+    FileDialog::forget();
+    LinkOpener::forget();
 }
 
 Windows& WindowsFixture::start() {
