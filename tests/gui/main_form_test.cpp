@@ -1,4 +1,5 @@
 #include "main_form_test.h"
+#include "windows_fixture.h"
 
 #include "app/file_dialog.h"
 #include "app/main_form.h"
@@ -47,12 +48,6 @@ std::string coreOutput(const QString& file, int index, const GenerationOptions& 
     return CreateUserCommands(loaded.document->profile(index), options, vocabulary, todayText()).text;
 }
 
-// "caption: text" of the last message box, or "(none)".
-QString lastBox() {
-    const auto shown = MessageBox::takeLastShown();
-    return shown ? shown->caption + ": " + shown->text : QStringLiteral("(none)");
-}
-
 QStringList comboItems(const QComboBox* combo) {
     QStringList items;
     for (int i = 0; i < combo->count(); ++i) {
@@ -97,71 +92,24 @@ public:
 } // namespace
 
 void MainFormTest::init() {
-    folder_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder_->isValid());
-    qputenv("TAVU_INI", iniPath().toLocal8Bit());
-    QGuiApplication::clipboard()->clear();
+    fixture_.emplace();
 }
 
 void MainFormTest::cleanup() {
-    program_.reset();
-    MessageBox::forget();
-    FileDialog::forget();
-    folder_.reset();
+    fixture_.reset();
 }
 
 TMainForm& MainFormTest::start() {
-    program_ = std::make_unique<Program>();
-    TMainForm& form = program_->windows().mainForm();
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) {
-        qFatal("the main window was never shown");
-    }
-    return form;
-}
-
-QString MainFormTest::iniPath() const {
-    return folder_->filePath(QStringLiteral("TAVU.ini"));
-}
-
-QString MainFormTest::write(const QString& name, const QByteArray& bytes) const {
-    const QString path = folder_->filePath(name);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        qFatal("cannot write %s", qPrintable(path));
-    }
-    return path;
+    return fixture_->start().mainForm();
 }
 
 template <typename Control>
 Control* MainFormTest::control(const char* name) {
-    auto* found = program_->windows().mainForm().findChild<Control*>(QLatin1String(name));
-    if (found == nullptr) {
-        qFatal("no control %s", name);
-    }
-    return found;
+    return WindowsFixture::find<Control>(fixture_->windows().mainForm(), QLatin1String(name));
 }
 
 void MainFormTest::click(const char* name) {
-    QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
-}
-
-void MainFormTest::open(const QString& path) {
-    FileDialog::setNextFileName(path);
-    click("OpenButton");
-}
-
-void MainFormTest::choose(int index) {
-    auto* combo = control<QComboBox>("ProfileComboBox");
-    QTest::keyClick(combo, Qt::Key_Home);
-    for (int i = 0; i < index; ++i) {
-        QTest::keyClick(combo, Qt::Key_Down);
-    }
-}
-
-QString MainFormTest::commandsText() {
-    return control<QPlainTextEdit>("CommandsMemo")->document()->toRawText();
+    WindowsFixture::click(fixture_->windows().mainForm(), name);
 }
 
 void MainFormTest::typeCommands(const QString& text) {
@@ -169,7 +117,7 @@ void MainFormTest::typeCommands(const QString& text) {
 }
 
 void MainFormTest::expectError(const QString& text) {
-    QCOMPARE(lastBox(), "Error: " + text);
+    QCOMPARE(lastErrorBox(), "Error: " + text);
 }
 
 // --- Start-up and layout ---
@@ -178,14 +126,14 @@ void MainFormTest::startsWithHiddenSecondaryWindows() {
     TMainForm& form = start();
     QCOMPARE(QCoreApplication::applicationName(), kTitle);
     QCOMPARE(form.windowTitle(), QStringLiteral("TAVU : Velkor User Commands Creator 1.2.1"));
-    QCOMPARE(program_->windows().editForm().windowTitle(), QStringLiteral("TAVU Easy Editor"));
-    QCOMPARE(program_->windows().aboutForm().windowTitle(), QStringLiteral("About"));
-    QCOMPARE(program_->windows().translateForm().windowTitle(), QStringLiteral("TAVU Translator"));
-    QCOMPARE(program_->windows().previewForm().windowTitle(), QStringLiteral("TAVU Menu preview"));
-    QVERIFY(!program_->windows().editForm().isVisible());
-    QVERIFY(!program_->windows().aboutForm().isVisible());
-    QVERIFY(!program_->windows().translateForm().isVisible());
-    QVERIFY(!program_->windows().previewForm().isVisible());
+    QCOMPARE(fixture_->windows().editForm().windowTitle(), QStringLiteral("TAVU Easy Editor"));
+    QCOMPARE(fixture_->windows().aboutForm().windowTitle(), QStringLiteral("About"));
+    QCOMPARE(fixture_->windows().translateForm().windowTitle(), QStringLiteral("TAVU Translator"));
+    QCOMPARE(fixture_->windows().previewForm().windowTitle(), QStringLiteral("TAVU Menu preview"));
+    QVERIFY(!fixture_->windows().editForm().isVisible());
+    QVERIFY(!fixture_->windows().aboutForm().isVisible());
+    QVERIFY(!fixture_->windows().translateForm().isVisible());
+    QVERIFY(!fixture_->windows().previewForm().isVisible());
     QCOMPARE(form.minimumSize(), QSize(441, 449));
     QCOMPARE(form.maximumSize(), QSize(441, 449));
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -310,7 +258,7 @@ void MainFormTest::tabVisitsTheControlsInOrder() {
                                "TranslateButton",
                                "OpenButton"};
     QCOMPARE(visited, expected);
-    QVERIFY(commandsText().isEmpty()); // Tab moved on from the output box and typed nothing
+    QVERIFY(fixture_->commandsText().isEmpty()); // Tab moved on from the output box and typed nothing
 }
 
 void MainFormTest::statusBarShowsTheHintUnderThePointer_data() {
@@ -359,19 +307,19 @@ void MainFormTest::createRefusedWithoutChosenProfile() {
     start();
     typeCommands(QStringLiteral("$old|"));
     if (openFirst) {
-        open(kExample);
+        fixture_->open(kExample);
         QCOMPARE(comboItems(control<QComboBox>("ProfileComboBox")), kExampleNames);
         QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), -1);
     }
     if (refreshAfterChoosing) {
-        choose(1);
+        fixture_->choose(1);
         click("RefreshButton");
         QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), -1);
     }
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("CreateButton");
     expectError("I'm not a mindreader. First of all choose a profile.");
-    QCOMPARE(commandsText(), QStringLiteral("$old|"));
+    QCOMPARE(fixture_->commandsText(), QStringLiteral("$old|"));
 }
 
 void MainFormTest::createWritesTheCoresOutput_data() {
@@ -388,35 +336,35 @@ void MainFormTest::createWritesTheCoresOutput() {
     QFETCH(int, profile);
     QFETCH(QStringList, toggledBoxes);
     // A translated word shows that Create takes the Translator's vocabulary.
-    write(QStringLiteral("TAVU.ini"), "[Strings]\nwHubControl=Hubkontroll\nwUser=Nutzer\n");
+    fixture_->write(QStringLiteral("TAVU.ini"), "[Strings]\nwHubControl=Hubkontroll\nwUser=Nutzer\n");
     start();
     typeCommands(QStringLiteral("$old|"));
     for (const QString& box : toggledBoxes) {
         click(qPrintable(box));
     }
-    open(kExample);
-    choose(profile);
+    fixture_->open(kExample);
+    fixture_->choose(profile);
     click("CreateButton");
     QCOMPARE(MessageBox::takeLastShown().has_value(), false);
 
-    const std::string expected = coreOutput(kExample, profile, toggled(toggledBoxes), iniPath());
+    const std::string expected = coreOutput(kExample, profile, toggled(toggledBoxes), fixture_->iniPath());
     QVERIFY(expected.find("Hubkontroll") != std::string::npos || profile == 2);
-    QCOMPARE(commandsText().toStdString(), expected);
+    QCOMPARE(fixture_->commandsText().toStdString(), expected);
     // The copy is byte for byte the core's, no-break spaces included.
     click("CopyButton");
     QCOMPARE(QGuiApplication::clipboard()->text().toStdString(), expected);
 }
 
 void MainFormTest::createReportsWhereTheGenerationStopped() {
-    const QString file =
-        write(QStringLiteral("broken/profiles.xml"),
-              "<Profiles><Profile><Name>Broken</Name><General>"
-              "<ProfileSettings><MayUseHubCommands enable=\"true\"/></ProfileSettings>"
-              "<Information><MayShowHubInfo enable=\"true\"/><MayShowUserInfo>lots</MayShowUserInfo>"
-              "</Information></General></Profile></Profiles>");
+    const QString file = fixture_->write(
+        QStringLiteral("broken/profiles.xml"),
+        "<Profiles><Profile><Name>Broken</Name><General>"
+        "<ProfileSettings><MayUseHubCommands enable=\"true\"/></ProfileSettings>"
+        "<Information><MayShowHubInfo enable=\"true\"/><MayShowUserInfo>lots</MayShowUserInfo>"
+        "</Information></General></Profile></Profiles>");
     start();
-    open(file);
-    choose(0);
+    fixture_->open(file);
+    fixture_->choose(0);
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("CreateButton");
 
@@ -426,7 +374,7 @@ void MainFormTest::createReportsWhereTheGenerationStopped() {
         CreateUserCommands(loaded.document->profile(0), GenerationOptions{}, vocabulary, todayText());
     QVERIFY(expected.stop.has_value());
     QVERIFY(!expected.text.empty());
-    QCOMPARE(commandsText().toStdString(), expected.text);
+    QCOMPARE(fixture_->commandsText().toStdString(), expected.text);
     const QString description = QString::fromStdString(expected.stop->description());
     QVERIFY(description.contains("General/Information/MayShowUserInfo") && description.contains("lots"));
     expectError(description);
@@ -449,7 +397,7 @@ void MainFormTest::copyRefusesOnlyAnEmptyOutput() {
         expectError("Why should I fill clipboard with nothing?");
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("held before"));
     } else {
-        QCOMPARE(lastBox(), QStringLiteral("(none)"));
+        QCOMPARE(lastErrorBox(), QStringLiteral("(none)"));
         QCOMPARE(QGuiApplication::clipboard()->text(), output);
     }
 }
@@ -471,12 +419,12 @@ void MainFormTest::editNeedsOutputBeginningWithDollar() {
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("EditButton");
     if (accepted) {
-        QCOMPARE(lastBox(), QStringLiteral("(none)"));
+        QCOMPARE(lastErrorBox(), QStringLiteral("(none)"));
     } else {
         expectError(
             "I think you should create some commands first. Or would you like to edit an empty window?");
     }
-    QCOMPARE(program_->windows().editForm().isVisible(), accepted);
+    QCOMPARE(fixture_->windows().editForm().isVisible(), accepted);
     QCOMPARE(form.isEnabled(), !accepted);
 }
 
@@ -520,7 +468,7 @@ void MainFormTest::commandsMemoTakesNoLineBreakAndStaysResponsive() {
     QTest::keyClick(memo, Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
     typeCommands(QStringLiteral("b|"));
-    QCOMPARE(commandsText(), QStringLiteral("$ab|"));
+    QCOMPARE(fixture_->commandsText(), QStringLiteral("$ab|"));
 
     // A pasted line ten times as long as the longest generated output, then typing at its end.
     const QString longText =
@@ -533,14 +481,14 @@ void MainFormTest::commandsMemoTakesNoLineBreakAndStaysResponsive() {
     typeCommands(QStringLiteral("x"));
     QCoreApplication::processEvents();
     QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed()) + " ms"));
-    QCOMPARE(commandsText().size(), 5 + longText.size());
+    QCOMPARE(fixture_->commandsText().size(), 5 + longText.size());
 }
 
 // --- Open and Refresh ---
 
 void MainFormTest::refreshBeforeOpenIsRefused() {
     // A file remembered from the last run is only where the dialog starts.
-    write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
+    fixture_->write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
     start();
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("RefreshButton");
@@ -550,14 +498,15 @@ void MainFormTest::refreshBeforeOpenIsRefused() {
 }
 
 void MainFormTest::refreshReloadsTheFileWithoutDialog() {
-    const QString file = write(QStringLiteral("hub/profiles.xml"),
-                               "<Profiles><Profile><Name>First</Name></Profile></Profiles>");
+    const QString file = fixture_->write(QStringLiteral("hub/profiles.xml"),
+                                         "<Profiles><Profile><Name>First</Name></Profile></Profiles>");
     start();
-    open(file);
+    fixture_->open(file);
     FileDialog::takeLastRequest();
-    choose(0);
-    write(QStringLiteral("hub/profiles.xml"),
-          "<Profiles><Profile><Name>Master</Name></Profile><Profile><Name>Guest</Name></Profile></Profiles>");
+    fixture_->choose(0);
+    fixture_->write(
+        QStringLiteral("hub/profiles.xml"),
+        "<Profiles><Profile><Name>Master</Name></Profile><Profile><Name>Guest</Name></Profile></Profiles>");
     click("RefreshButton");
     QVERIFY(!FileDialog::takeLastRequest().has_value());
     QCOMPARE(comboItems(control<QComboBox>("ProfileComboBox")), (QStringList{"Master", "Guest"}));
@@ -568,7 +517,7 @@ void MainFormTest::refreshReloadsTheFileWithoutDialog() {
 }
 
 void MainFormTest::openDialogAsksForAnExistingProfilesXml() {
-    write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
+    fixture_->write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
     start();
     QString caption;
     QStringList filters;
@@ -596,12 +545,13 @@ void MainFormTest::openDialogAsksForAnExistingProfilesXml() {
 
 void MainFormTest::openCancelledChangesNothing() {
     start();
-    open(kExample);
-    choose(2);
-    open(QString());
+    fixture_->open(kExample);
+    fixture_->choose(2);
+    fixture_->open(QString());
     QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), 2);
     click("CreateButton");
-    QCOMPARE(commandsText().toStdString(), coreOutput(kExample, 2, GenerationOptions{}, iniPath()));
+    QCOMPARE(fixture_->commandsText().toStdString(),
+             coreOutput(kExample, 2, GenerationOptions{}, fixture_->iniPath()));
 }
 
 void MainFormTest::unloadableFileKeepsTheOldListAndChoice_data() {
@@ -618,47 +568,48 @@ void MainFormTest::unloadableFileKeepsTheOldListAndChoice_data() {
 void MainFormTest::unloadableFileKeepsTheOldListAndChoice() {
     QFETCH(bool, byRefresh);
     QFETCH(QByteArray, content);
-    QFile::copy(kExample, folder_->filePath(QStringLiteral("profiles.xml")));
-    const QString good = folder_->filePath(QStringLiteral("profiles.xml"));
-    const QString bad = byRefresh ? good : folder_->filePath(QStringLiteral("bad/profiles.xml"));
+    QFile::copy(kExample, fixture_->filePath(QStringLiteral("profiles.xml")));
+    const QString good = fixture_->filePath(QStringLiteral("profiles.xml"));
+    const QString bad = byRefresh ? good : fixture_->filePath(QStringLiteral("bad/profiles.xml"));
     start();
-    open(good);
-    choose(1);
+    fixture_->open(good);
+    fixture_->choose(1);
 
     if (content.isEmpty()) {
         QVERIFY(QFile::remove(bad));
     } else {
-        write(QDir(folder_->path()).relativeFilePath(bad), content);
+        fixture_->write(QDir(QFileInfo(fixture_->iniPath()).path()).relativeFilePath(bad), content);
     }
     MessageBox::setNextAnswer(QMessageBox::Ok);
     if (byRefresh) {
         click("RefreshButton");
     } else {
-        open(bad);
+        fixture_->open(bad);
     }
-    const QString box = lastBox();
+    const QString box = lastErrorBox();
     QVERIFY2(box.startsWith(kTitle + ": ") && box.size() > kTitle.size() + 2, qPrintable(box));
 
     QCOMPARE(comboItems(control<QComboBox>("ProfileComboBox")), kExampleNames);
     QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), 1);
     click("CreateButton");
-    QCOMPARE(commandsText().toStdString(), coreOutput(kExample, 1, GenerationOptions{}, iniPath()));
+    QCOMPARE(fixture_->commandsText().toStdString(),
+             coreOutput(kExample, 1, GenerationOptions{}, fixture_->iniPath()));
 }
 
 // --- Settings ---
 
 void MainFormTest::optionsAndFileNameSurviveARestart() {
-    write(QStringLiteral("TAVU.ini"), "[Settings]\nsUnknown=7\nsClear=1\n[Other]\nkept=yes\n");
+    fixture_->write(QStringLiteral("TAVU.ini"), "[Settings]\nsUnknown=7\nsClear=1\n[Other]\nkept=yes\n");
     TMainForm& first = start();
     QSignalSpy closed(&first, &TMainForm::FormClosed);
     click("OffsetsCheckBox");
     click("ClearCheckBox");
     click("MenuAccountsCheckBox");
-    open(kExample);
+    fixture_->open(kExample);
     QVERIFY(first.close());
     QCOMPARE(closed.count(), 1);
 
-    QFile ini(iniPath());
+    QFile ini(fixture_->iniPath());
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QString saved = QString::fromUtf8(ini.readAll());
     QVERIFY2(saved.contains("[Settings]\nsFile=" + kExample +
@@ -670,14 +621,13 @@ void MainFormTest::optionsAndFileNameSurviveARestart() {
     QVERIFY(saved.contains("kept=yes"));
     QVERIFY(saved.indexOf("[Settings]") < saved.indexOf("[Strings]"));
 
-    program_.reset();
     start();
     for (const OptionBox& box : kOptionBoxes) {
         const bool changed = QStringList{"OffsetsCheckBox", "ClearCheckBox", "MenuAccountsCheckBox"}.contains(
             QLatin1String(box.name));
         QCOMPARE(control<QCheckBox>(box.name)->isChecked(), GenerationOptions{}.*box.option != changed);
     }
-    open(QString());
+    fixture_->open(QString());
     const auto request = FileDialog::takeLastRequest();
     QVERIFY(request.has_value());
     QCOMPARE(request->startFile, kExample);
@@ -687,8 +637,8 @@ void MainFormTest::optionsAndFileNameSurviveARestart() {
 
 void MainFormTest::failedSaveKeepsTheWindowOpen() {
     // A regular file where the settings folder should be: no one can write there.
-    write(QStringLiteral("blocker"), "x");
-    const QString ini = folder_->filePath(QStringLiteral("blocker/TAVU.ini"));
+    fixture_->write(QStringLiteral("blocker"), "x");
+    const QString ini = fixture_->filePath(QStringLiteral("blocker/TAVU.ini"));
     qputenv("TAVU_INI", ini.toLocal8Bit());
     TMainForm& form = start();
     QSignalSpy closed(&form, &TMainForm::FormClosed);
@@ -708,15 +658,15 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
     MessageBox::setNextAnswer(QMessageBox::Yes);
     QVERIFY(form.close());
     QCOMPARE(closed.count(), 1);
-    QFile blocker(folder_->filePath(QStringLiteral("blocker")));
+    QFile blocker(fixture_->filePath(QStringLiteral("blocker")));
     QVERIFY(blocker.open(QIODevice::ReadOnly));
     QCOMPARE(blocker.readAll(), QByteArray("x"));
 }
 
 void MainFormTest::failedSaveLeavesBothSectionsAsTheyWere() {
     const QByteArray before = "[Settings]\nsClear=0\n[Strings]\nwNick=Old\n";
-    write(QStringLiteral("TAVU.ini"), before);
-    const QString ini = folder_->filePath(QStringLiteral("TAVU.ini"));
+    fixture_->write(QStringLiteral("TAVU.ini"), before);
+    const QString ini = fixture_->filePath(QStringLiteral("TAVU.ini"));
     QFile::setPermissions(ini, QFileDevice::ReadOwner);
     qputenv("TAVU_INI", ini.toLocal8Bit());
     TMainForm& form = start();
@@ -731,14 +681,15 @@ void MainFormTest::failedSaveLeavesBothSectionsAsTheyWere() {
 
 void MainFormTest::unreadableSettingsAreReportedOnceAndNeverOverwritten() {
     // A FIFO would block a plain read forever; it is refused at once.
-    const QString ini = folder_->filePath(QStringLiteral("TAVU.ini"));
+    const QString ini = fixture_->filePath(QStringLiteral("TAVU.ini"));
     QVERIFY(::mkfifo(ini.toLocal8Bit().constData(), 0600) == 0);
     qputenv("TAVU_INI", ini.toLocal8Bit());
     MessageBox::setNextAnswer(QMessageBox::Ok);
     TMainForm& form = start();
-    QCOMPARE(lastBox(), kTitle + ": " + ini +
-                            " is not a regular file.\n\nThe options and words are at their defaults, and the "
-                            "file is not overwritten when the program closes.");
+    QCOMPARE(lastErrorBox(),
+             kTitle + ": " + ini +
+                 " is not a regular file.\n\nThe options and words are at their defaults, and the "
+                 "file is not overwritten when the program closes.");
     QVERIFY(control<QCheckBox>("ClearCheckBox")->isChecked());
     MessageBox::setNextAnswer(QMessageBox::Ok);
     MessageBox::setNextAnswer(QMessageBox::Yes);
@@ -773,7 +724,7 @@ void MainFormTest::uncaughtErrorGoesToTheStandardErrorBox() {
     QEvent event(QEvent::User);
     MessageBox::setNextAnswer(QMessageBox::Ok);
     QCOMPARE(QCoreApplication::sendEvent(&thrower, &event), false);
-    QCOMPARE(lastBox(), kTitle + ": The disk is on fire.");
+    QCOMPARE(lastErrorBox(), kTitle + ": The disk is on fire.");
 }
 
 void MainFormTest::standardErrorTextEndsWithAFullStop_data() {
@@ -803,11 +754,11 @@ void MainFormTest::standardErrorTextEndsWithAFullStop() {
 
 void MainFormTest::grabShowsTheWholeWindow() {
     start();
-    open(kExample);
-    choose(1);
+    fixture_->open(kExample);
+    fixture_->choose(1);
     click("CreateButton");
-    QTest::mouseMove(&program_->windows().mainForm(), control<QWidget>("CreateButton")->geometry().center());
-    const QPixmap picture = program_->windows().mainForm().grab();
+    QTest::mouseMove(&fixture_->windows().mainForm(), control<QWidget>("CreateButton")->geometry().center());
+    const QPixmap picture = fixture_->windows().mainForm().grab();
     QCOMPARE(picture.deviceIndependentSize().toSize(), QSize(441, 449));
     // scripts write the picture into docs/ with TAVU_SCREENSHOT set
     if (const QString path = qEnvironmentVariable("TAVU_SCREENSHOT"); !path.isEmpty()) {

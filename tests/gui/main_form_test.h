@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/program.h"
+#include "windows_fixture.h"
 
 #include <QObject>
 #include <QTemporaryDir>
 
-#include <memory>
+#include <optional>
 
 class QCheckBox;
 class QPlainTextEdit;
@@ -67,19 +67,13 @@ private slots:
 
 private:
     TMainForm& start();
-    QString iniPath() const;
-    QString write(const QString& name, const QByteArray& bytes) const;
     template <typename Control>
     Control* control(const char* name);
     void click(const char* name);
-    void open(const QString& path);
-    void choose(int index);
-    QString commandsText();
     void typeCommands(const QString& text);
     void expectError(const QString& text);
 
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<Program> program_;
+    std::optional<WindowsFixture> fixture_;
 };
 
 } // namespace tavu

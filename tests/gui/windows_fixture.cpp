@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 
 namespace tavu {
@@ -33,6 +35,7 @@ WindowsFixture::~WindowsFixture() {
 }
 
 Windows& WindowsFixture::start() {
+    program_.reset(); // a restart: the old windows go first
     program_ = std::make_unique<Program>();
     program_->windows().mainForm().show();
     if (!QTest::qWaitForWindowExposed(&program_->windows().mainForm())) {
@@ -45,23 +48,37 @@ QString WindowsFixture::iniPath() const {
     return folder_.filePath(QStringLiteral("TAVU.ini"));
 }
 
-void WindowsFixture::writeIni(const QByteArray& bytes) const {
-    QFile file(iniPath());
+QString WindowsFixture::filePath(const QString& name) const {
+    return folder_.filePath(name);
+}
+
+QString WindowsFixture::write(const QString& name, const QByteArray& bytes) const {
+    const QString path = filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        qFatal("cannot write the settings file");
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    return path;
+}
+
+void WindowsFixture::open(const QString& path) {
+    FileDialog::setNextFileName(path);
+    click(windows().mainForm(), "OpenButton");
+}
+
+void WindowsFixture::choose(int index) {
+    auto* combo = find<QComboBox>(windows().mainForm(), QStringLiteral("ProfileComboBox"));
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int i = 0; i < index; ++i) {
+        QTest::keyClick(combo, Qt::Key_Down);
     }
 }
 
 void WindowsFixture::createCommands(int profile) {
-    const TMainForm& form = program_->windows().mainForm();
-    FileDialog::setNextFileName(QStringLiteral(TAVU_SOURCE_DIR "/examples/profiles.xml"));
-    click(form, "OpenButton");
-    auto* combo = find<QComboBox>(form, QStringLiteral("ProfileComboBox"));
-    QTest::keyClick(combo, Qt::Key_Home);
-    for (int i = 0; i < profile; ++i) {
-        QTest::keyClick(combo, Qt::Key_Down);
-    }
-    click(form, "CreateButton");
+    open(QStringLiteral(TAVU_SOURCE_DIR "/examples/profiles.xml"));
+    choose(profile);
+    click(windows().mainForm(), "CreateButton");
 }
 
 QString WindowsFixture::commandsText() {

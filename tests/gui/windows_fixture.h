@@ -30,7 +30,15 @@ public:
     Windows& windows() { return program_->windows(); }
     Session& session() { return program_->session(); }
     QString iniPath() const;
-    void writeIni(const QByteArray& bytes) const;
+    // A file of the test's own folder, with its folders made.
+    QString filePath(const QString& name) const;
+    QString write(const QString& name, const QByteArray& bytes) const;
+    void writeIni(const QByteArray& bytes) const { write(QStringLiteral("TAVU.ini"), bytes); }
+
+    // Opens a file as the Open button does, the dialog answered with `path`.
+    void open(const QString& path);
+    // Chooses a profile with the keyboard, as the operator would.
+    void choose(int index);
 
     // The example profiles opened, a profile chosen and its commands created.
     void createCommands(int profile);
