@@ -1,11 +1,17 @@
 #include "cli/cli.h"
+#include "cli/exit_statuses.h"
+#include "cli/version.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace tavu::test {
@@ -332,6 +338,194 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{
             "SettingsFolder", {"tree", "PROFILES", "--index", "0", "--settings", "/tmp"}, ExitNoProfiles}),
     [](const auto& info) { return std::string(info.param.what); });
+
+struct ArgumentCase {
+    const char* what;
+    std::vector<std::string> arguments; // PROFILES and SETTINGS, also at an end, stand for the files
+    int status;
+    std::string out;        // what standard output holds; empty when it must be empty
+    std::string err;        // the same for standard error
+    std::string input = ""; // standard input
+};
+
+void PrintTo(const ArgumentCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
+// Runs in the fixture's folder, where the profiles file is also "--x".
+class CliArguments : public Cli, public testing::WithParamInterface<ArgumentCase> {};
+
+TEST_P(CliArguments, AreReadAsUnixToolsReadThem) {
+    std::vector<std::string> arguments = GetParam().arguments;
+    for (std::string& argument : arguments) {
+        for (const auto& [word, path] : {std::pair{"PROFILES", profiles}, std::pair{"SETTINGS", settings}}) {
+            if (argument.ends_with(word)) {
+                argument.replace(argument.size() - std::strlen(word), std::strlen(word), path);
+            }
+        }
+    }
+    std::filesystem::copy_file(profiles, folder / "--x");
+    std::ofstream(folder / "input") << GetParam().input;
+    const int input = ::open((folder / "input").c_str(), O_RDONLY);
+    const int savedInput = ::dup(STDIN_FILENO);
+    ASSERT_TRUE(input >= 0 && savedInput >= 0 && ::dup2(input, STDIN_FILENO) == STDIN_FILENO);
+    const auto savedFolder = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    const int status = run(arguments);
+    std::filesystem::current_path(savedFolder);
+    ASSERT_TRUE(::dup2(savedInput, STDIN_FILENO) == STDIN_FILENO && ::close(savedInput) == 0 &&
+                ::close(input) == 0);
+
+    EXPECT_EQ(status, GetParam().status) << err.str();
+    EXPECT_NE(out.str().find(GetParam().out), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().empty(), GetParam().out.empty()) << out.str();
+    EXPECT_NE(err.str().find(GetParam().err), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().empty(), GetParam().err.empty()) << err.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliArguments,
+    testing::Values(
+        ArgumentCase{"Version", {"--version"}, ExitDone, "tavu-cli " + std::string(kCliVersion) + "\n", ""},
+        ArgumentCase{"ValuesAfterEquals",
+                     {"generate", "PROFILES", "--profile=Owner", "--settings=SETTINGS", "--date=1.1.",
+                      "--option=sClear=1", "--word=wHub=Hubinfo", "--encoding=utf-8"},
+                     ExitDone,
+                     kOwnerCommands,
+                     ""},
+        ArgumentCase{"OutDirAfterEquals",
+                     {"generate", "PROFILES", "--all", "--out-dir=menus", "--settings=SETTINGS"},
+                     ExitStopped,
+                     "wrote menus/Owner.txt",
+                     "MayShowHubInfo"},
+        ArgumentCase{"StandardInputInItsCodePage",
+                     {"check", "--encoding=windows-1251", "-"},
+                     ExitDone,
+                     "- \"К\" -> \"x\"",
+                     "",
+                     "$UserCommand 1 3 \xCA$x|"},
+        ArgumentCase{"FlagTakesNoValue",
+                     {"generate", "PROFILES", "--all=yes", "--out-dir", "x"},
+                     ExitUsage,
+                     "",
+                     "--all takes no value"},
+        ArgumentCase{"DoubleDashEndsOptions", {"list", "--", "--x"}, ExitDone, "Owner\nBroken\n", ""},
+        ArgumentCase{
+            "UnknownOption", {"check", "--foo", "x"}, ExitUsage, "", "unknown option --foo for check\n"},
+        ArgumentCase{"UnknownOptionFirst", {"-x"}, ExitUsage, "", "unknown option -x\n"},
+        ArgumentCase{"ExtraFile",
+                     {"list", "PROFILES", "more"},
+                     ExitUsage,
+                     "",
+                     "unexpected argument \"more\" for list\n"}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(Cli, CommandHelpIsThatCommandsOnly) {
+    const std::vector<std::string> names{"list", "generate", "tree", "check"};
+    for (const std::string& name : names) {
+        for (const char* flag : {"--help", "-h"}) {
+            EXPECT_EQ(run({name, profiles, flag}), ExitDone) << name;
+            EXPECT_TRUE(out.str().starts_with("Usage:\n  tavu-cli " + name + " ")) << out.str();
+            EXPECT_EQ(err.str(), "");
+            for (const std::string& other : names) {
+                EXPECT_EQ(out.str().find("tavu-cli " + other) == std::string::npos, other != name)
+                    << out.str();
+            }
+        }
+    }
+}
+
+// The codes and meanings of a Markdown table headed "| exit status | meaning |".
+std::vector<std::pair<int, std::string>> markdownStatuses(const std::string& text) {
+    std::vector<std::pair<int, std::string>> statuses;
+    const auto table = text.find("| exit status | meaning |\n|---|---|\n");
+    std::istringstream lines(table == std::string::npos ? "" : text.substr(table + 36));
+    for (std::string line; std::getline(lines, line) && line.starts_with("| ");) {
+        const auto bar = line.find(" | ");
+        statuses.emplace_back(std::atoi(line.c_str() + 2), line.substr(bar + 3, line.size() - bar - 5));
+    }
+    return statuses;
+}
+
+// The codes and meanings of the manual page's EXIT STATUS: ".TP", the code,
+// then the meaning's lines.
+std::vector<std::pair<int, std::string>> manualStatuses(const std::string& text) {
+    std::vector<std::pair<int, std::string>> statuses;
+    const auto section = text.find(".SH EXIT STATUS\n");
+    std::istringstream lines(section == std::string::npos ? "" : text.substr(section + 16));
+    for (std::string line; std::getline(lines, line) && !line.starts_with(".SH");) {
+        if (line == ".TP" && std::getline(lines, line)) {
+            statuses.emplace_back(std::atoi(line.c_str()), "");
+        } else if (!statuses.empty()) {
+            for (std::size_t at; (at = line.find("\\-")) != std::string::npos;) {
+                line.erase(at, 1);
+            }
+            statuses.back().second += (statuses.back().second.empty() ? "" : " ") + line;
+        }
+    }
+    return statuses;
+}
+
+TEST(CliDocuments, ListEveryExitStatusWithItsMeaning) {
+    std::vector<std::pair<int, std::string>> expected;
+    for (const ExitStatus& status : kExitStatuses) {
+        expected.emplace_back(status.code, status.meaning);
+    }
+    EXPECT_EQ(markdownStatuses(readFile(TAVU_SOURCE_DIR "/README.md")), expected);
+    EXPECT_EQ(markdownStatuses(readFile(TAVU_SOURCE_DIR "/docs/scripting.md")), expected);
+    EXPECT_EQ(manualStatuses(readFile(TAVU_SOURCE_DIR "/packaging/tavu-cli.1")), expected);
+}
+
+// Ends as cat does when the reader of its output goes away, also when the
+// parent left SIGPIPE ignored.
+TEST_F(Cli, AClosedPipeEndsTheProgramQuietly) {
+    const std::vector<std::vector<std::string>> commands{{"tavu-cli", "list", profiles},
+                                                         {"tavu-cli", "tree", profiles, "--index=0"}};
+    for (const auto& command : commands) {
+        int output[2];
+        int errors[2];
+        ASSERT_TRUE(::pipe(output) == 0 && ::pipe(errors) == 0 && ::close(output[0]) == 0);
+        const pid_t child = ::fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            std::signal(SIGPIPE, SIG_IGN);
+            std::vector<char*> argv;
+            for (const std::string& argument : command) {
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            }
+            const bool redirected =
+                ::dup2(output[1], STDOUT_FILENO) >= 0 && ::dup2(errors[1], STDERR_FILENO) >= 0;
+            ::_exit(redirected ? cliMain(static_cast<int>(argv.size()), argv.data()) : 127);
+        }
+        ASSERT_TRUE(::close(output[1]) == 0 && ::close(errors[1]) == 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        char message[200] = {};
+        EXPECT_EQ(::read(errors[0], message, sizeof message - 1), 0) << message;
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE)
+            << command[1] << " ended with " << status;
+        ASSERT_EQ(::close(errors[0]), 0);
+    }
+}
+
+} // namespace
+} // namespace tavu::test
+
+namespace tavu::test {
+namespace {
+
+TEST_F(Cli, AProfileNameGivenTwiceChoosesTheFirst) {
+    const std::string first = ProfileBuilder()
+                                  .enable("General/ProfileSettings/MayUseHubCommands")
+                                  .enable("General/Information/MayShowHubInfo")
+                                  .xml("Owner");
+    const std::string second =
+        ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").xml("Owner");
+    std::ofstream(profiles) << "<Profiles>" << profileOf(first) << profileOf(second) << "</Profiles>";
+    EXPECT_EQ(run({"generate", profiles, "--profile", "Owner", "--settings", settings}), ExitDone)
+        << err.str();
+    EXPECT_EQ(out.str(), kOwnerCommands);
+}
 
 } // namespace
 } // namespace tavu::test

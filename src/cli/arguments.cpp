@@ -1,0 +1,119 @@
+#include "cli/arguments.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace tavu::cli {
+
+namespace {
+
+// "-" alone names standard input, so it is an operand.
+bool isOption(std::string_view argument) {
+    return argument.size() > 1 && argument.starts_with('-');
+}
+
+void readOption(std::string_view command, std::span<const std::string_view> arguments, std::size_t& position,
+                const TakeOption& takeOption) {
+    const std::string_view argument = arguments[position];
+    const auto equals = argument.starts_with("--") ? argument.find('=') : std::string_view::npos;
+    const std::string_view flag = argument.substr(0, equals);
+    std::optional<std::string_view> attached;
+    if (equals != std::string_view::npos) {
+        attached = argument.substr(equals + 1);
+    }
+    OptionValue value(arguments, position, flag, attached);
+    if (!takeOption(flag, value)) {
+        throw UsageError("unknown option " + std::string(flag) + " for " + std::string(command));
+    }
+    if (attached && !value.taken()) {
+        throw UsageError(std::string(flag) + " takes no value");
+    }
+}
+
+} // namespace
+
+std::string_view OptionValue::take() {
+    taken_ = true;
+    if (attached_) {
+        return *attached_;
+    }
+    if (position_ + 1 >= arguments_.size()) {
+        throw UsageError(std::string(flag_) + " needs a value");
+    }
+    return arguments_[++position_];
+}
+
+std::vector<std::string_view> readArguments(std::string_view command,
+                                            std::span<const std::string_view> arguments,
+                                            const TakeOption& takeOption) {
+    std::vector<std::string_view> operands;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (optionsEnded || !isOption(argument)) {
+            operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            throw HelpRequested{};
+        } else {
+            readOption(command, arguments, i, takeOption);
+        }
+    }
+    return operands;
+}
+
+std::string_view oneOperand(std::string_view command, const std::vector<std::string_view>& operands,
+                            std::string_view what) {
+    if (operands.empty()) {
+        throw UsageError(std::string(command) + " needs " + std::string(what));
+    }
+    if (operands.size() > 1) {
+        throw UsageError("unexpected argument \"" + std::string(operands[1]) + "\" for " +
+                         std::string(command));
+    }
+    return operands[0];
+}
+
+std::pair<std::string_view, std::string_view> splitAssignment(std::string_view flag, std::string_view text) {
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos || equals == 0) {
+        throw UsageError(std::string(flag) + " takes KEY=VALUE, not \"" + std::string(text) + "\"");
+    }
+    return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
+int parseIndex(std::string_view text) {
+    int index = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || index < 0) {
+        throw UsageError("--index takes a whole number from 0, not \"" + std::string(text) + "\"");
+    }
+    return index;
+}
+
+CodePage parseEncoding(std::string_view name) {
+    if (const auto page = codePageByName(name)) {
+        return *page;
+    }
+    std::string known;
+    for (CodePage page : allCodePages()) {
+        known += (known.empty() ? "" : ", ") + std::string(codePageName(page));
+    }
+    throw UsageError("--encoding: \"" + std::string(name) + "\" is not one of " + known);
+}
+
+std::string byteText(char32_t byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
+    return text;
+}
+
+const OptionHelp kEncodingOption{
+    "--encoding NAME",
+    "the code page of the block: utf-8 (the default), windows-1251, windows-1252 or iso-8859-1, for hubs "
+    "that "
+    "read their files in a single-byte code page. A character that the code page cannot hold is an error "
+    "naming the word and the character; nothing is replaced. For check, the code page FILE is written in."};
+
+} // namespace tavu::cli

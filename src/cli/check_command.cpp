@@ -1,0 +1,60 @@
+#include "cli/arguments.h"
+#include "cli/cli.h"
+#include "cli/command.h"
+#include "cli/help.h"
+#include "platform/file.h"
+#include "preview/menu_preview.h"
+#include "preview/preview_text.h"
+
+#include <unistd.h>
+
+namespace tavu::cli {
+
+namespace {
+
+int runCheck(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
+    std::optional<CodePage> encoding;
+    const auto operands = readArguments("check", arguments, [&](std::string_view flag, OptionValue& value) {
+        if (flag != "--encoding") {
+            return false;
+        }
+        setOnce(encoding, flag, parseEncoding(value.take()));
+        return true;
+    });
+    const std::string file(oneOperand("check", operands, "the file to check"));
+    const CodePage codePage = encoding.value_or(CodePage::Utf8);
+    const FileRead read = file == "-" || file == "/dev/stdin"
+                              ? readStream(STDIN_FILENO, file, kBlockFileLimit)
+                              : readRegularFile(file, kBlockFileLimit);
+    if (read.status != ReadStatus::Read) {
+        throw Failure(ExitNoProfiles, read.reason);
+    }
+    const Conversion text = decodeToUtf8(read.bytes, codePage);
+    if (text.failure) {
+        err << "tavu-cli: " << file << " is not " << codePageName(codePage) << ": byte "
+            << byteText(text.failure->character) << " at byte " << text.failure->offset
+            << (codePage == CodePage::Utf8 ? "; name its code page with --encoding" : "") << '\n';
+        return ExitNoProfiles;
+    }
+    const preview::MenuPreview preview = preview::previewUserCommands(text.bytes);
+    out << preview::previewText(preview);
+    return preview.hasUnreadablePiece() ? ExitUnreadablePiece : ExitDone;
+}
+
+const OptionHelp* const kOptions[] = {&kEncodingOption};
+
+} // namespace
+
+const Command kCheckCommand{
+    .name = "check",
+    .synopsis = "tavu-cli check FILE [--encoding NAME]",
+    .usageNote = {},
+    .description =
+        "shows the menus, the chat text and the problems found, as tree does, for a block saved in "
+        "FILE (a generated, hand-edited or saved block; - or /dev/stdin reads standard input).",
+    .options = kOptions,
+    .notes = kFindingsHelp,
+    .run = runCheck,
+};
+
+} // namespace tavu::cli

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "cli/arguments.h"
+#include "generator/generator.h"
+#include "generator/options.h"
+#include "platform/code_page.h"
+#include "profiles/profiles_document.h"
+#include "vocabulary/vocabulary.h"
+
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// What generate and tree share: the profiles file with the profile chosen in
+// it, the settings the generation reads, and the block in its code page.
+namespace tavu::cli {
+
+struct ProfileRequest {
+    std::string profilesFile;
+    std::optional<std::string> profileName;
+    std::optional<int> profileIndex;
+    std::optional<std::string> settingsFile;
+    std::optional<std::string> date;
+    std::optional<CodePage> encoding;
+    std::vector<std::pair<std::string_view, std::string_view>> options;
+    std::vector<std::pair<std::string_view, std::string_view>> words;
+
+    CodePage codePage() const { return encoding.value_or(CodePage::Utf8); }
+};
+
+// Everything a generation reads besides the profile.
+struct GenerationInput {
+    GenerationOptions options;
+    Vocabulary vocabulary;
+    std::string date;
+};
+
+// A generation of one profile with its block in the requested code page.
+struct ProfileBlock {
+    Generation generation;
+    std::string bytes;
+};
+
+inline constexpr std::string_view kSettingsSynopsis =
+    "where SETTINGS is [--settings INI] [--date TEXT] [--option sKEY=VALUE]...\n"
+    "                  [--word wKEY=TEXT]...";
+
+// Reads the profiles file and the options that generate and tree share;
+// `takeOwnOption` takes the command's others.
+ProfileRequest readProfileRequest(std::string_view command, std::span<const std::string_view> arguments,
+                                  const TakeOption& takeOwnOption);
+
+// Requires exactly one of --profile, --index and the command's own choice of
+// profiles, `otherFlag` (none when empty).
+void requireOneChoice(std::string_view command, const ProfileRequest& request,
+                      std::string_view otherFlag = {}, bool otherGiven = false);
+
+// The settings file with the request's overrides; throws Failure when the file
+// exists but cannot be read.
+GenerationInput readGenerationInput(const ProfileRequest& request);
+
+// Throws Failure when the profiles file cannot be loaded.
+ProfilesDocument loadProfiles(const ProfileRequest& request);
+
+// The block in the requested code page; throws Failure naming the character
+// that the code page cannot hold. `who` starts the message.
+std::string encodedBlock(const std::string& block, const ProfileRequest& request,
+                         const GenerationInput& input, std::string_view who);
+
+// Loads, chooses, generates and encodes: the step that generate and tree
+// share. Throws Failure when one of them cannot be done.
+ProfileBlock generateChosenProfile(const ProfileRequest& request);
+
+// The status of a generation, reporting where it stopped.
+int reportStop(const Generation& generation, std::string_view who, std::ostream& err);
+
+extern const OptionHelp kProfileOption;
+extern const OptionHelp kIndexOption;
+extern const OptionHelp kSettingsOption;
+extern const OptionHelp kDateOption;
+extern const OptionHelp kOptionOption;
+extern const OptionHelp kWordOption;
+
+} // namespace tavu::cli

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "cli/cli.h"
+
+#include <array>
+#include <string_view>
+
+namespace tavu {
+
+struct ExitStatus {
+    int code;
+    std::string_view name;
+    // Plain text, one paragraph: --help wraps it, and the README, the
+    // scripting guide and the manual page carry it word for word.
+    std::string_view meaning;
+};
+
+// Every status tavu-cli exits with, in the order of their codes.
+inline constexpr std::array<ExitStatus, 7> kExitStatuses{{
+    {ExitDone, "done", "done; for check, no piece that no client can read (warnings may be printed)"},
+    {ExitStopped, "stopped",
+     "generate and tree: the generation stopped at a permission whose text cannot be read (the commands "
+     "before it are still written, and standard error names the element and its text); check: a piece "
+     "that no client can read"},
+    {ExitUsage, "usage", "usage error"},
+    {ExitNoProfiles, "unreadable input",
+     "the profiles file cannot be loaded, or holds no such profile; the settings file exists but cannot "
+     "be read; for check, the block file cannot be read or is not in its code page"},
+    {ExitUnencodable, "unencodable",
+     "the block holds a character that the code page cannot hold; nothing is written for that profile"},
+    {ExitUnwritable, "unwritable", "generate --all: the folder or a file in it cannot be written"},
+    {ExitOutputUnwritable, "output unwritable",
+     "standard output cannot be written (a full disk, for example)"},
+}};
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kExitStatuses.size(); ++i) {
+            if (kExitStatuses[i].code != static_cast<int>(i)) {
+                return false;
+            }
+        }
+        return kExitStatuses.back().code == ExitOutputUnwritable && ExitUnreadablePiece == ExitStopped;
+    }(),
+    "the list holds every exit status once, in order");
+
+} // namespace tavu

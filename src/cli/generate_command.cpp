@@ -1,0 +1,149 @@
+#include "cli/arguments.h"
+#include "cli/chosen_profile.h"
+#include "cli/cli.h"
+#include "cli/command.h"
+#include "platform/file.h"
+#include "preview/export_names.h"
+#include "preview/user_command_text.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <variant>
+
+namespace tavu::cli {
+
+namespace {
+
+// A profile of --all whose file is written and awaits the batch's commit.
+struct StagedExport {
+    std::string path;
+    std::string profile; // "profile N \"NAME\""
+    int status = ExitDone;
+};
+
+std::string profileLabel(const ProfilesDocument& document, std::size_t index) {
+    return "profile " + std::to_string(index) + " " + preview::quoted(document.names()[index]);
+}
+
+// Generates one profile of --all and writes its temporary file; the status
+// when it fails, else its staged file.
+std::variant<int, StagedExport> stageExport(const ProfilesDocument& document, std::size_t index,
+                                            const std::filesystem::path& path, const ProfileRequest& request,
+                                            const GenerationInput& input, FileBatch& batch,
+                                            std::ostream& err) {
+    const std::string profile = profileLabel(document, index);
+    const std::string who = profile + ": ";
+    const Generation generation = CreateUserCommands(document.profile(static_cast<int>(index)), input.options,
+                                                     input.vocabulary, input.date);
+    std::string bytes;
+    try {
+        bytes = encodedBlock(generation.text, request, input, who);
+    } catch (const Failure& failure) {
+        // The other profiles are still written.
+        err << "tavu-cli: " << failure.message() << '\n';
+        return failure.status();
+    }
+    // A symbolic link in the folder is replaced, never followed out of it.
+    if (!batch.stage(path, bytes, SymbolicLink::Replace)) {
+        err << "tavu-cli: " << who << "cannot write " << path.string() << ": " << std::strerror(errno)
+            << '\n';
+        return ExitUnwritable;
+    }
+    return StagedExport{path.string(), profile, reportStop(generation, who, err)};
+}
+
+int exportAll(const ProfileRequest& request, const std::string& outDir, std::ostream& out,
+              std::ostream& err) {
+    const GenerationInput input = readGenerationInput(request);
+    const ProfilesDocument document = loadProfiles(request);
+    std::error_code code;
+    std::filesystem::create_directories(outDir, code);
+    if (code || !std::filesystem::is_directory(outDir)) {
+        err << "tavu-cli: cannot make the folder " << outDir << (code ? ": " + code.message() : std::string())
+            << '\n';
+        return ExitUnwritable;
+    }
+    // Every file is written first and made durable with one sync for all.
+    const std::vector<std::string> fileNames = exportFileNames(document.names());
+    FileBatch batch;
+    std::vector<StagedExport> staged;
+    int status = ExitDone;
+    for (std::size_t i = 0; i < fileNames.size(); ++i) {
+        auto result = stageExport(document, i, std::filesystem::path(outDir) / fileNames[i], request, input,
+                                  batch, err);
+        if (auto* file = std::get_if<StagedExport>(&result)) {
+            staged.push_back(std::move(*file));
+        } else {
+            status = std::max(status, std::get<int>(result));
+        }
+    }
+    const std::vector<int> committed = batch.commit();
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (committed[i] != 0) {
+            err << "tavu-cli: " << staged[i].profile << ": cannot write " << staged[i].path << ": "
+                << std::strerror(committed[i]) << '\n';
+            status = std::max<int>(status, ExitUnwritable);
+            continue;
+        }
+        out << "wrote " << staged[i].path << " for " << staged[i].profile << '\n';
+        status = std::max(status, staged[i].status);
+    }
+    return status;
+}
+
+int runGenerate(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
+    bool allProfiles = false;
+    std::optional<std::string> outDir;
+    const ProfileRequest request =
+        readProfileRequest("generate", arguments, [&](std::string_view flag, OptionValue& value) {
+            if (flag == "--all") {
+                allProfiles = true;
+            } else if (flag == "--out-dir") {
+                setOnce(outDir, flag, std::string(value.take()));
+            } else {
+                return false;
+            }
+            return true;
+        });
+    requireOneChoice("generate", request, "--all", allProfiles);
+    if (allProfiles != outDir.has_value()) {
+        throw UsageError("--all and --out-dir DIR go together");
+    }
+    if (allProfiles) {
+        return exportAll(request, *outDir, out, err);
+    }
+    const ProfileBlock block = generateChosenProfile(request);
+    out << block.bytes;
+    return reportStop(block.generation, "", err);
+}
+
+const OptionHelp kAllOption{"--all", "every profile, each into its own file in DIR"};
+const OptionHelp kOutDirOption{
+    "--out-dir DIR",
+    "the folder for --all; it is created when missing. The file name is the profile name made safe on every "
+    "file system, with \".txt\"; names equal without regard to case get \" (2)\", \" (3)\", ... An existing "
+    "file is replaced whole (a symbolic link is replaced, not followed), and nothing outside DIR is "
+    "written."};
+
+const OptionHelp* const kOptions[] = {&kProfileOption, &kIndexOption,    &kAllOption,
+                                      &kOutDirOption,  &kSettingsOption, &kDateOption,
+                                      &kOptionOption,  &kWordOption,     &kEncodingOption};
+
+} // namespace
+
+const Command kGenerateCommand{
+    .name = "generate",
+    .synopsis = "tavu-cli generate PROFILES (--profile NAME | --index N) [SETTINGS] [--encoding NAME]\n"
+                "tavu-cli generate PROFILES --all --out-dir DIR [SETTINGS] [--encoding NAME]",
+    .usageNote = kSettingsSynopsis,
+    .description = "writes the $UserCommand block for one profile to standard output, byte for byte, with "
+                   "nothing added (no final newline). With --all it writes one file per profile into DIR "
+                   "instead, and prints one line for each file it wrote.",
+    .options = kOptions,
+    .notes = {},
+    .run = runGenerate,
+};
+
+} // namespace tavu::cli
