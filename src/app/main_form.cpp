@@ -7,6 +7,7 @@
 #include "settings/session.h"
 #include "windows/about_form.h"
 #include "windows/edit_form.h"
+#include "windows/file_drop_target.h"
 #include "windows/form_font.h"
 #include "windows/option_boxes.h"
 #include "windows/placement.h"
@@ -18,14 +19,12 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -53,18 +52,6 @@ constexpr char kNotProfiles[] = "%1 is not profiles.xml. Drop the hub's profiles
 constexpr char kProfilesFileName[] = "profiles.xml";
 constexpr char kOpenCaption[] = "Open profiles.xml";
 constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
-
-// The one local file a drag carries, or empty when it carries anything else
-// or may not be copied: a drag offering only a move would have its source
-// delete the file once dropped.
-QString droppedFile(const QDropEvent* event) {
-    const QMimeData* data = event->mimeData();
-    if (data == nullptr || !data->hasUrls() || !(event->possibleActions() & Qt::CopyAction)) {
-        return {};
-    }
-    const QList<QUrl> urls = data->urls();
-    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
-}
 
 // The long part of a hint: the text after its first "|", or the whole hint.
 QString longHint(const QString& hint) {
@@ -113,11 +100,13 @@ void TMainForm::buildControls() {
     CommandsMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     CommandsMemo->setTabChangesFocus(true);
     CommandsMemo->installEventFilter(this);
+    CommandsMemo->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A profiles.xml dropped on the window opens as with the Open button.
     // Drags over the output box reach its viewport, which would paste a
     // dropped file's name as text.
-    CommandsMemo->viewport()->installEventFilter(this);
-    CommandsMemo->setContextMenuPolicy(Qt::CustomContextMenu);
-    setAcceptDrops(true);
+    auto* drop = new FileDropTarget(this, [this](const QString& file) { openDroppedFile(file); });
+    drop->watch(this);
+    drop->watch(CommandsMemo->viewport());
 
     MenuPreviewAction = new QAction(QStringLiteral("Menu preview"), this);
     MenuPreviewAction->setObjectName(QStringLiteral("MenuPreviewAction"));
@@ -361,58 +350,6 @@ void TMainForm::CommandsMemoContextPopup(const QPoint& position) {
     menu->exec(CommandsMemo->viewport()->mapToGlobal(position));
 }
 
-void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-    FormDragOver(event);
-}
-
-void TMainForm::dragMoveEvent(QDragMoveEvent* event) {
-    FormDragOver(event);
-}
-
-void TMainForm::dropEvent(QDropEvent* event) {
-    FormDragDrop(event);
-}
-
-// Any single file shows the drop cursor; one of another name is explained
-// when dropped rather than refused without a word.
-void TMainForm::FormDragOver(QDragMoveEvent* event) {
-    if (droppedFile(event).isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-}
-
-void TMainForm::FormDragDrop(QDropEvent* event) {
-    const QString file = droppedFile(event);
-    if (file.isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    // Opened once the drop is over: a message box inside the drop would hold
-    // up the program the file was dragged from.
-    QMetaObject::invokeMethod(
-        this, [this, file] { openDroppedFile(file); }, Qt::QueuedConnection);
-}
-
-// Links dragged over the output box are the window's, so that no file name or
-// address lands in the commands as text; other text stays the box's own.
-bool TMainForm::CommandsMemoDrag(QEvent* event) {
-    auto* drag = static_cast<QDropEvent*>(event);
-    if (drag->mimeData() == nullptr || !drag->mimeData()->hasUrls()) {
-        return false;
-    }
-    if (event->type() == QEvent::Drop) {
-        FormDragDrop(drag);
-    } else {
-        FormDragOver(static_cast<QDragMoveEvent*>(event));
-    }
-    return true;
-}
-
 void TMainForm::openDroppedFile(const QString& fileName) {
     // The same files as the Open dialog lets through, whatever the case of
     // the name: hubs written on Windows do not care about it.
@@ -454,11 +391,6 @@ void TMainForm::DisplayHint(const QString& hint) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == CommandsMemo && event->type() == QEvent::KeyPress) {
         return CommandsMemoKeyPress(static_cast<QKeyEvent*>(event));
-    }
-    if (watched == CommandsMemo->viewport() &&
-        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
-         event->type() == QEvent::Drop)) {
-        return CommandsMemoDrag(event);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -8,9 +8,6 @@
 
 class QAction;
 class QComboBox;
-class QDragEnterEvent;
-class QDragMoveEvent;
-class QDropEvent;
 class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
@@ -82,17 +79,11 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
     void FormClose(QCloseEvent* event);
     bool CommandsMemoKeyPress(const QKeyEvent* event);
-    void FormDragOver(QDragMoveEvent* event);
-    void FormDragDrop(QDropEvent* event);
-    bool CommandsMemoDrag(QEvent* event);
 
     void buildControls();
     void arrangeTabOrder();
