@@ -1,7 +1,7 @@
 #include "cli/cli.h"
 #include "cli/exit_statuses.h"
-#include "cli/version.h"
 #include "support.h"
+#include "version.h"
 
 #include <gtest/gtest.h>
 
@@ -386,7 +386,7 @@ TEST_P(CliArguments, AreReadAsUnixToolsReadThem) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliArguments,
     testing::Values(
-        ArgumentCase{"Version", {"--version"}, ExitDone, "tavu-cli " + std::string(kCliVersion) + "\n", ""},
+        ArgumentCase{"Version", {"--version"}, ExitDone, "tavu-cli " + std::string(kVersion) + "\n", ""},
         ArgumentCase{"ValuesAfterEquals",
                      {"generate", "PROFILES", "--profile=Owner", "--settings=SETTINGS", "--date=1.1.",
                       "--option=sClear=1", "--word=wHub=Hubinfo", "--encoding=utf-8"},

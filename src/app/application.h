@@ -14,7 +14,6 @@ class TPreviewForm;
 class Session;
 
 inline constexpr char kApplicationTitle[] = "Velkor User Commands Creator";
-inline constexpr char kVersion[] = "1.2.1";
 
 // The application object. An error that no handler catches ends that handler
 // and is shown in the standard error box; the program goes on running.

@@ -5,6 +5,7 @@
 #include "app/message_box.h"
 #include "platform/date_text.h"
 #include "settings/session.h"
+#include "version.h"
 #include "windows/about_form.h"
 #include "windows/edit_form.h"
 #include "windows/file_drop_target.h"
@@ -37,8 +38,6 @@
 #include <utility>
 
 namespace tavu {
-
-static_assert(std::string_view(kMainCaption).ends_with(kVersion), "the caption names the program's version");
 
 namespace {
 
@@ -184,7 +183,7 @@ void TMainForm::setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TT
 void TMainForm::FormCreate() {
     LoadSettings();
     // Hints reach the window as status tips; event() hands them to DisplayHint.
-    setWindowTitle(QString::fromUtf8(kMainCaption));
+    setWindowTitle(QString::fromUtf8(kMainCaption) + QString::fromUtf8(kVersion));
     centreOnScreen();
 }
 

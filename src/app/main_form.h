@@ -25,7 +25,8 @@ class TAboutForm;
 class TTranslateForm;
 class TPreviewForm;
 
-inline constexpr char kMainCaption[] = "TAVU : Velkor User Commands Creator 1.2.1";
+// The window title, followed by the version.
+inline constexpr char kMainCaption[] = "TAVU : Velkor User Commands Creator ";
 inline constexpr char kMenuPreviewShortcut[] = "Ctrl+M";
 inline constexpr char kDefaultStatusText[] =
     "Place your mouse pointer over a component to get more information";

@@ -3,7 +3,7 @@
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/help.h"
-#include "cli/version.h"
+#include "version.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -47,7 +47,7 @@ int runFirstArgument(std::span<const std::string_view> arguments, std::ostream& 
         return ExitDone;
     }
     if (first == "--version") {
-        out << "tavu-cli " << kCliVersion << '\n';
+        out << "tavu-cli " << kVersion << '\n';
         return ExitDone;
     }
     if (const cli::Command* command = commandNamed(first)) {

@@ -1,6 +1,7 @@
 #include "windows/about_form.h"
 
 #include "app/application.h"
+#include "version.h"
 #include "windows/link_label.h"
 #include "windows/link_opener.h"
 
