@@ -4,9 +4,9 @@
 // grant a quarter, a half, three quarters and all of the permissions show how
 // the time grows with the output's length.
 
-#include "app/program.h"
 #include "app/file_dialog.h"
 #include "app/main_form.h"
+#include "app/program.h"
 #include "profiles_file.h"
 
 #include <QCheckBox>

@@ -32,6 +32,14 @@ void PrintTo(const LintCase& value, std::ostream* out) {
     *out << testing::PrintToString(value.what);
 }
 
+std::string repeated(std::string_view text, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
 class Lint : public testing::TestWithParam<LintCase> {};
 
 TEST_P(Lint, Findings) {
@@ -41,7 +49,7 @@ TEST_P(Lint, Findings) {
         found.push_back({finding.kind, finding.piece, finding.line});
     }
     EXPECT_EQ(found, GetParam().findings);
-    EXPECT_EQ(preview.hasUnreadablePiece(), GetParam().unreadable);
+    EXPECT_EQ(preview.hasError(), GetParam().unreadable);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -96,6 +104,21 @@ INSTANTIATE_TEST_SUITE_P(
                  "$UserCommand 3 3 A$a|$Hello x|",
                  {{Kind::UnknownType, 1, 1}, {Kind::OtherCommand, 2, 1}},
                  false},
+        LintCase{"EachRepeatReplacesTheOneBefore",
+                 "$UserCommand 1 3 A$x|$UserCommand 1 3 A$y|$UserCommand 1 3 A$z|",
+                 {{Kind::Duplicate, 2, 1}, {Kind::Duplicate, 3, 1}},
+                 false},
+        LintCase{"DeeperThanTheCap",
+                 "$UserCommand 1 3 " + repeated("a\\", preview::kMaxMenuDepth) + "x$y|$UserCommand 2 4 " +
+                     repeated("a\\", preview::kMaxMenuDepth - 1) + "x$y|",
+                 {{Kind::TooDeep, 1, 1}},
+                 false},
+        LintCase{"BracketInAPromptTitle",
+                 "$UserCommand 1 3 A$.kick %[line:Re]ason]|$UserCommand 1 3 B$.x %[line:[Nick]] %[nick]|"
+                 "$UserCommand 1 3 C$.x %[line:Date: 07]12] 0|$UserCommand 1 3 D$<[op]> %[line:X] %[nick]|"
+                 "$UserCommand 1 3 E$.x] %[line:Nick]%[line:Re] [|",
+                 {{Kind::PromptCutShort, 1, 1}, {Kind::PromptCutShort, 2, 1}, {Kind::PromptCutShort, 3, 1}},
+                 true},
         LintCase{"LinesCountedFromTheCommandNotTheBar",
                  "$UserCommand 0 3|\n\n$UserCommand 1 3 A|\n",
                  {{Kind::CommandShownAsChat, 2, 3}},

@@ -42,7 +42,7 @@ protected:
     void SetUp() override {
         const auto loaded = ProfilesDocument::load(TAVU_SOURCE_DIR "/examples/profiles.xml");
         ASSERT_TRUE(loaded.document) << loaded.error;
-        const Generation generation = generate(*loaded.document, GenerationOptions{});
+        const Generation generation = generate(*loaded.document, allOptionsOn());
         ASSERT_FALSE(generation.stop);
         text = generation.text;
         menus = preview::previewUserCommands(text);
@@ -133,6 +133,11 @@ INSTANTIATE_TEST_SUITE_P(
             "$UserCommand 1 1 A\\ B$b|$UserCommand 1 1 A\\ C$c|$UserCommand 1 1 A \\D$d|",
             "  + \"A\"\n    - \" B\" -> \"b\"\n    - \" C\" -> \"c\"\n  + \"A \"\n    - \"D\" -> \"d\"\n",
             "  (empty)\n"},
+        TreeCase{"SameTitleUnderOtherParentsStaysApart",
+                 "$UserCommand 1 1 A\\X\\1$a|$UserCommand 1 1 B\\X\\2$b|",
+                 "  + \"A\"\n    + \"X\"\n      - \"1\" -> \"a\"\n  + \"B\"\n    + \"X\"\n      - \"2\" -> "
+                 "\"b\"\n",
+                 "  (empty)\n"},
         TreeCase{"ItemAndSubmenuOfOneTitleStaySeparate", "$UserCommand 1 2 A$a|$UserCommand 1 2 A\\B$b|",
                  "  (empty)\n", "  - \"A\" -> \"a\"\n  + \"A\"\n    - \"B\" -> \"b\"\n"},
         TreeCase{"EscapesUndoneOneAfterTheOther",
@@ -160,12 +165,70 @@ INSTANTIATE_TEST_SUITE_P(
                  "  (empty)\n"}),
     [](const auto& info) { return std::string(info.param.what); });
 
+std::string nestedTitle(std::size_t levels) {
+    std::string title;
+    for (std::size_t level = 1; level < levels; ++level) {
+        title += "a\\";
+    }
+    return title + "x";
+}
+
+// Deeper levels would crash the printing, the window and the destruction of
+// the tree, and print text growing with the square of the depth.
+TEST(PreviewDepth, ItemsDeeperThanTheCapAreBuiltAtTheCap) {
+    const std::string block = "$UserCommand 1 3 " + nestedTitle(20'000) + "$y|";
+    const preview::MenuPreview menus = preview::previewUserCommands(block);
+    const std::vector<MenuNode>* entries = &menus.hubMenu;
+    std::size_t depth = 1;
+    for (; entries->size() == 1 && entries->front().kind == MenuNode::Kind::Submenu; ++depth) {
+        entries = &entries->front().children;
+    }
+    EXPECT_EQ(depth, preview::kMaxMenuDepth);
+    ASSERT_EQ(entries->size(), 1u);
+    // Compared whole, but not printed whole when it differs.
+    EXPECT_TRUE(entries->front().title == nestedTitle(20'000 - preview::kMaxMenuDepth + 1));
+    EXPECT_LT(preview::previewText(menus).size(), 4 * block.size());
+}
+
+// A "]" in any word or in the date cuts every prompt it is in short.
+TEST(PreviewOfCutPrompts, EveryGeneratedPromptHoldingABracketIsAnError) {
+    Vocabulary vocabulary;
+    for (std::size_t word = 0; word < kWordCount; ++word) {
+        vocabulary.setText(static_cast<Word>(word), vocabulary.text(static_cast<Word>(word)) + " [1]");
+    }
+    const std::string text =
+        generate(everythingGranted().document(), allOptionsOn(), vocabulary, "07]12]2026").text;
+    std::size_t prompting = 0;
+    for (const std::string& emission : emissions(text)) {
+        prompting += emission.find("%[line:") != std::string::npos ? 1 : 0;
+    }
+    const preview::MenuPreview menus = preview::previewUserCommands(text);
+    ASSERT_GT(prompting, 0u);
+    EXPECT_EQ(std::count_if(menus.findings.begin(), menus.findings.end(),
+                            [](const preview::Finding& f) { return f.isError(); }),
+              prompting);
+}
+
 TEST(PreviewText, ShowsChatTextAndFindingsAfterTheMenus) {
     EXPECT_EQ(
         preview::previewText(preview::previewUserCommands("<<bot>> Hi|$UserCommand 1 1 X|")),
         "Hub menu\n  (empty)\nUser-list menu\n  (empty)\nChat text\n  piece 1: \"<<bot>> Hi\"\n"
         "Findings\n  error: piece 2, line 1: no client can read \"$UserCommand 1 1 X\": no \"$\" between "
         "the title and the command\n");
+}
+
+TEST(PreviewText, NamesDeepItemsAndCutPrompts) {
+    const std::string text = preview::previewText(preview::previewUserCommands(
+        "$UserCommand 1 4 " + nestedTitle(33) + "$y|$UserCommand 1 4 K$.kick %[line:Re]ason] %[nick]|"));
+    EXPECT_EQ(text.substr(text.find("Findings\n")),
+              R"(Findings
+  warning: piece 1, line 1: the item "a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\")"
+              R"(... is nested 33 levels deep; )"
+              R"(the preview shows it at level 32, with the deeper levels left in its title
+  error: piece 2, line 1: the prompt "Re" is followed by "ason]", whose "]" closes no %[...] variable: )"
+              R"(a "]" in the prompt's title ends the prompt early, and clients send the rest of the title )"
+              R"(with the command
+)");
 }
 
 } // namespace

@@ -24,12 +24,6 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// TEMPORARY until the command line moves to optionByKey.
-using BooleanKey = OptionEntry;
-inline const OptionEntry* booleanKeyByName(std::string_view key) {
-    return optionByKey(key);
-}
-
 // A whole number, decimal or hexadecimal after "0x", "0X" or "$"; any number but
 // 0 is true. Empty when the text is not a whole number.
 std::optional<bool> readIniBoolean(std::string_view text);

@@ -38,7 +38,7 @@ int runCheck(std::span<const std::string_view> arguments, std::ostream& out, std
     }
     const preview::MenuPreview preview = preview::previewUserCommands(text.bytes);
     out << preview::previewText(preview);
-    return preview.hasUnreadablePiece() ? ExitUnreadablePiece : ExitDone;
+    return preview.hasError() ? ExitUnreadablePiece : ExitDone;
 }
 
 const OptionHelp* const kOptions[] = {&kEncodingOption};

@@ -3,6 +3,7 @@
 #include "app/settings.h"
 #include "app/settings_file.h"
 #include "cli/cli.h"
+#include "generator/options.h"
 #include "platform/date_text.h"
 
 #include <algorithm>
@@ -13,7 +14,7 @@ namespace {
 
 void applyOverrides(const ProfileRequest& request, Settings& settings, Vocabulary& vocabulary) {
     for (const auto& [key, text] : request.options) {
-        const BooleanKey* entry = booleanKeyByName(key);
+        const OptionEntry* entry = optionByKey(key);
         if (entry == nullptr) {
             throw UsageError("--option: \"" + std::string(key) + "\" is not an option key such as sOffsets");
         }

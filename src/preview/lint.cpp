@@ -2,6 +2,7 @@
 
 #include "platform/text.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace tavu::preview {
@@ -47,7 +48,66 @@ std::optional<std::string_view> strayPercent(std::string_view command) {
     return std::nullopt;
 }
 
+// A prompt that a "]" in its title ended early, and the text after it up to
+// the first "]" that closes no %[...] variable.
+struct CutPrompt {
+    std::string_view title;    // as clients read it, up to the "]" that ended it
+    std::string_view leftOver; // the rest of the title and the "]" that was meant to end it
+};
+
+// The generator writes a prompt as "%[line:", the title and "]". A "]" in the
+// title ends the prompt there, and the "]" meant to end it is left over: it
+// closes no variable, as a "%[" opens a variable that runs to the next "]".
+// Commands written by hand rarely hold a lone "]" after a prompt. A title whose
+// left-over part itself reads as a whole variable ("a]%[b") cannot be told
+// from two variables written on purpose, and is not found.
+std::optional<CutPrompt> promptCutShort(std::string_view command) {
+    constexpr std::string_view kVariable = "%[";
+    constexpr std::string_view kLinePrompt = "%[line:";
+    std::optional<CutPrompt> lastPrompt;
+    std::size_t afterLastPrompt = 0;
+    for (std::size_t at = 0; at < command.size();) {
+        if (command.substr(at).starts_with(kVariable)) {
+            const auto end = command.find(']', at);
+            if (end == std::string_view::npos) {
+                return std::nullopt;
+            }
+            if (command.substr(at).starts_with(kLinePrompt)) {
+                const std::size_t title = at + kLinePrompt.size();
+                lastPrompt = CutPrompt{command.substr(title, end - title), {}};
+                afterLastPrompt = end + 1;
+            }
+            at = end + 1;
+        } else if (command[at] == ']' && lastPrompt) {
+            lastPrompt->leftOver = command.substr(afterLastPrompt, at + 1 - afterLastPrompt);
+            return lastPrompt;
+        } else {
+            ++at;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t menuLevels(std::string_view title) {
+    return static_cast<std::size_t>(std::count(title.begin(), title.end(), '\\')) + 1;
+}
+
 void lintMenuItem(const Piece& piece, std::vector<Finding>& findings) {
+    if (const std::size_t levels = menuLevels(piece.title); levels > kMaxMenuDepth) {
+        findings.push_back(
+            finding(Finding::Kind::TooDeep, piece,
+                    "the item " + excerpt(piece.title) + " is nested " + std::to_string(levels) +
+                        " levels deep; the preview shows it at level " + std::to_string(kMaxMenuDepth) +
+                        ", with the deeper levels left in its title"));
+    }
+    if (const auto cut = promptCutShort(piece.command)) {
+        findings.push_back(
+            finding(Finding::Kind::PromptCutShort, piece,
+                    "the prompt " + excerpt(cut->title) + " is followed by " + excerpt(cut->leftOver) +
+                        ", whose \"]\" closes no %[...] variable: a \"]\" in the prompt's title "
+                        "ends the prompt early, and clients send the rest of the title with the "
+                        "command"));
+    }
     if (piece.title.find('&') != std::string::npos) {
         findings.push_back(finding(Finding::Kind::Ampersand, piece,
                                    "the \"&\" in the title " + quoted(piece.title) +

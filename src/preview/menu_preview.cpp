@@ -3,6 +3,10 @@
 #include "preview/lint.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
+#include <map>
+#include <utility>
 
 namespace tavu::preview {
 
@@ -18,7 +22,7 @@ bool isMenuItem(const Piece& piece) {
 
 std::string pathText(std::string_view title) {
     std::string text;
-    for (const std::string& part : titlePath(title)) {
+    for (std::string_view part : titlePath(title)) {
         text += (text.empty() ? "" : " > ") + quoted(part);
     }
     return text;
@@ -33,73 +37,142 @@ Finding duplicateFinding(const Piece& later, const Piece& earlier) {
 
 // The items and separators that clients hold once they have read every piece,
 // in the order they were added. Duplicates are reported as they are dropped.
-std::vector<const Piece*> keptCommands(const std::vector<Piece>& pieces, std::vector<Finding>& findings) {
-    std::vector<const Piece*> kept;
-    for (const Piece& piece : pieces) {
+// A dropped command leaves an empty slot, so that the order of the rest is
+// kept without moving them; items are found by context and title in a map,
+// and a clear finds what it removes in one list per context bit.
+class KeptCommands {
+public:
+    explicit KeptCommands(std::vector<Finding>& findings) : findings_(findings) {}
+
+    void read(const Piece& piece) {
         if (isOfType(piece, CommandType::Clear)) {
-            std::erase_if(kept,
-                          [&](const Piece* earlier) { return (earlier->context & piece.context) != 0; });
+            clear(piece.context);
         } else if (isOfType(piece, CommandType::Separator)) {
-            kept.push_back(&piece);
+            keep(piece);
         } else if (isMenuItem(piece)) {
-            const auto earlier = std::find_if(kept.begin(), kept.end(), [&](const Piece* other) {
-                return isMenuItem(*other) && other->title == piece.title && other->context == piece.context;
-            });
-            if (earlier != kept.end()) {
-                findings.push_back(duplicateFinding(piece, **earlier));
-                kept.erase(earlier);
+            const auto [slot, isNew] = itemSlots_.try_emplace({piece.context, piece.title}, 0);
+            if (!isNew && slots_[slot->second] != nullptr) {
+                findings_.push_back(duplicateFinding(piece, *slots_[slot->second]));
+                slots_[slot->second] = nullptr;
             }
-            kept.push_back(&piece);
+            slot->second = keep(piece);
         }
     }
-    return kept;
+
+    std::vector<const Piece*> take() && {
+        std::erase(slots_, nullptr);
+        return std::move(slots_);
+    }
+
+private:
+    static constexpr int kContextBits = std::numeric_limits<unsigned>::digits;
+
+    std::size_t keep(const Piece& piece) {
+        const std::size_t slot = slots_.size();
+        slots_.push_back(&piece);
+        for (int bit = 0; bit < kContextBits; ++bit) {
+            if ((piece.context >> bit & 1U) != 0) {
+                slotsWithBit_[static_cast<std::size_t>(bit)].push_back(slot);
+            }
+        }
+        return slot;
+    }
+
+    // Each slot is in the list of each of its bits once, so that all clears
+    // together look at no more slots than there are bits in the kept contexts.
+    void clear(unsigned context) {
+        for (int bit = 0; bit < kContextBits; ++bit) {
+            if ((context >> bit & 1U) != 0) {
+                std::vector<std::size_t>& withBit = slotsWithBit_[static_cast<std::size_t>(bit)];
+                for (std::size_t slot : withBit) {
+                    slots_[slot] = nullptr;
+                }
+                withBit.clear();
+            }
+        }
+    }
+
+    std::vector<Finding>& findings_;
+    std::vector<const Piece*> slots_; // nullptr where a command was dropped
+    // The slot of the last item of each context and title; stale once it is dropped.
+    std::map<std::pair<unsigned, std::string_view>, std::size_t> itemSlots_;
+    std::array<std::vector<std::size_t>, kContextBits> slotsWithBit_;
+};
+
+std::vector<const Piece*> keptCommands(const std::vector<Piece>& pieces, std::vector<Finding>& findings) {
+    KeptCommands kept(findings);
+    for (const Piece& piece : pieces) {
+        kept.read(piece);
+    }
+    return std::move(kept).take();
 }
 
-// Builds one menu entry by entry. Nodes are reached by their index path from
-// the top, because adding a node may move its siblings in memory.
+// Builds one menu entry by entry. Nodes are kept flat and reached by number,
+// as adding a node would move its siblings in memory, and submenus are found
+// by their parent and title in a map; the tree is made at the end.
 class MenuBuilder {
 public:
     void add(const Piece& piece) {
         if (isOfType(piece, CommandType::Separator)) {
-            entriesAt(lastItemParent_)
-                .push_back(MenuNode{MenuNode::Kind::Separator, {}, {}, {}, piece.number, {}});
+            addNode(lastItemParent_, MenuNode{MenuNode::Kind::Separator, {}, {}, {}, piece.number, {}});
             return;
         }
-        const std::vector<std::string> path = titlePath(piece.title);
-        std::vector<std::size_t> parent;
+        const std::vector<std::string_view> path = titlePath(piece.title, kMaxMenuDepth);
+        std::size_t parent = kTop;
         for (std::size_t level = 0; level + 1 < path.size(); ++level) {
-            parent.push_back(submenuIndex(entriesAt(parent), path[level]));
+            parent = submenu(parent, path[level]);
         }
-        entriesAt(parent).push_back(MenuNode{
-            MenuNode::Kind::Item, path.back(), piece.command, promptTitles(piece.command), piece.number, {}});
-        lastItemParent_ = std::move(parent);
+        addNode(parent, MenuNode{MenuNode::Kind::Item,
+                                 std::string(path.back()),
+                                 piece.command,
+                                 promptTitles(piece.command),
+                                 piece.number,
+                                 {}});
+        lastItemParent_ = parent;
     }
 
-    std::vector<MenuNode> take() && { return std::move(top_); }
+    std::vector<MenuNode> take() && { return entriesOf(kTop); }
 
 private:
-    std::vector<MenuNode>& entriesAt(const std::vector<std::size_t>& indexPath) {
-        std::vector<MenuNode>* entries = &top_;
-        for (std::size_t index : indexPath) {
-            entries = &(*entries)[index].children;
-        }
-        return *entries;
+    struct Node {
+        MenuNode node; // without its children
+        std::vector<std::size_t> children;
+    };
+    static constexpr std::size_t kTop = 0;
+
+    std::size_t addNode(std::size_t parent, MenuNode node) {
+        nodes_.push_back(Node{std::move(node), {}});
+        const std::size_t added = nodes_.size() - 1;
+        nodes_[parent].children.push_back(added);
+        return added;
     }
 
-    // The submenu of this title at this level, made when there is none yet.
-    static std::size_t submenuIndex(std::vector<MenuNode>& entries, const std::string& title) {
-        const auto found = std::find_if(entries.begin(), entries.end(), [&](const MenuNode& node) {
-            return node.kind == MenuNode::Kind::Submenu && node.title == title;
-        });
-        if (found != entries.end()) {
-            return static_cast<std::size_t>(found - entries.begin());
+    // The submenu of this title under this parent, made when there is none yet.
+    // The title is a view into a piece, which outlives the builder.
+    std::size_t submenu(std::size_t parent, std::string_view title) {
+        const auto [found, isNew] = submenus_.try_emplace({parent, title}, 0);
+        if (isNew) {
+            found->second =
+                addNode(parent, MenuNode{MenuNode::Kind::Submenu, std::string(title), {}, {}, 0, {}});
         }
-        entries.push_back(MenuNode{MenuNode::Kind::Submenu, title, {}, {}, 0, {}});
-        return entries.size() - 1;
+        return found->second;
     }
 
-    std::vector<MenuNode> top_;
-    std::vector<std::size_t> lastItemParent_;
+    // Recursion as deep as the menu, which kMaxMenuDepth bounds.
+    std::vector<MenuNode> entriesOf(std::size_t parent) {
+        std::vector<MenuNode> entries;
+        entries.reserve(nodes_[parent].children.size());
+        for (std::size_t child : nodes_[parent].children) {
+            MenuNode entry = std::move(nodes_[child].node);
+            entry.children = entriesOf(child);
+            entries.push_back(std::move(entry));
+        }
+        return entries;
+    }
+
+    std::vector<Node> nodes_ = std::vector<Node>(1); // the menu itself first
+    std::map<std::pair<std::size_t, std::string_view>, std::size_t> submenus_;
+    std::size_t lastItemParent_ = kTop;
 };
 
 std::vector<MenuNode> buildMenu(const std::vector<const Piece*>& commands, unsigned contextBit) {
@@ -114,8 +187,8 @@ std::vector<MenuNode> buildMenu(const std::vector<const Piece*>& commands, unsig
 
 } // namespace
 
-bool MenuPreview::hasUnreadablePiece() const {
-    return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.isUnreadable(); });
+bool MenuPreview::hasError() const {
+    return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.isError(); });
 }
 
 MenuPreview previewUserCommands(std::string_view text) {

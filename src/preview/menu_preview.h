@@ -12,6 +12,15 @@
 
 namespace tavu::preview {
 
+// The deepest level the preview builds: an item lies at most this many menus
+// deep, under one fewer submenus. A client opens each level as a popup beside
+// the last, so a menu far shallower than this is already off the screen; the
+// generator writes at most 5 levels. The limit bounds the preview's nesting,
+// and with it the stack its printing, its window and its destruction take, and
+// the indentation of every line it prints (a path of thousands of levels would
+// otherwise print text growing with the square of its depth).
+inline constexpr std::size_t kMaxMenuDepth = 32;
+
 struct MenuNode {
     enum class Kind { Submenu, Item, Separator };
     Kind kind = Kind::Item;
@@ -37,6 +46,8 @@ struct Finding {
         StrayPercent,       // "%" in a command outside a "%[...]" variable
         UnknownType,        // a type that clients ignore
         OtherCommand,       // a "$" command that is not a user command
+        TooDeep,            // an item deeper than kMaxMenuDepth, shown at that depth
+        PromptCutShort,     // a "]" in a prompt's title ended the prompt early
     };
     Kind kind;
     std::size_t piece = 0;
@@ -45,6 +56,9 @@ struct Finding {
 
     // Whether no client can read the piece at all.
     bool isUnreadable() const { return kind == Kind::Unreadable || kind == Kind::Unterminated; }
+    // Whether clients cannot use the piece as written: they cannot read it, or
+    // they send the hub something other than what it says. The rest are warnings.
+    bool isError() const { return isUnreadable() || kind == Kind::PromptCutShort; }
 };
 
 struct MenuPreview {
@@ -53,13 +67,16 @@ struct MenuPreview {
     std::vector<ChatText> chat;         // pieces shown as chat text, in order
     std::vector<Finding> findings;      // in the order of their pieces
 
-    bool hasUnreadablePiece() const;
+    // Whether any finding is an error (Finding::isError).
+    bool hasError() const;
 };
 
 // Reads the text as clients read "$UserCommand": later clears remove earlier
 // commands that share a context bit, a later item replaces an earlier one with
 // the same title and context, submenus of the same title at one level are one
 // submenu, and a separator goes into the menu the previous item went into.
+// Items deeper than kMaxMenuDepth are built at that depth, the deeper levels
+// of their path left in their title. The work grows as n log n at most.
 MenuPreview previewUserCommands(std::string_view text);
 
 } // namespace tavu::preview

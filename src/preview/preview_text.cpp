@@ -68,7 +68,7 @@ std::string previewText(const MenuPreview& preview) {
     }
     out += "Findings\n";
     for (const Finding& finding : preview.findings) {
-        out += indent(1) + (finding.isUnreadable() ? "error: " : "warning: ") + describe(finding) + "\n";
+        out += indent(1) + (finding.isError() ? "error: " : "warning: ") + describe(finding) + "\n";
     }
     if (preview.findings.empty()) {
         out += indent(1) + "(none)\n";

@@ -11,8 +11,8 @@ namespace tavu::preview {
 
 // Submenus are "+ TITLE", items "- TITLE -> COMMAND" with an "asks for" line
 // when they prompt, separators "---"; every title and command is quoted so
-// that spaces at either end stay visible. Findings are "error: " for pieces no
-// client can read and "warning: " for the rest.
+// that spaces at either end stay visible. Findings are "error: " for pieces
+// clients cannot use as written (Finding::isError) and "warning: " for the rest.
 std::string previewText(const MenuPreview& preview);
 
 } // namespace tavu::preview

@@ -1,6 +1,7 @@
 #include "preview/user_command_text.h"
 
 #include <algorithm>
+#include <set>
 
 namespace tavu::preview {
 
@@ -131,11 +132,11 @@ std::string unescapeCommandText(std::string_view text) {
     return plain;
 }
 
-std::vector<std::string> titlePath(std::string_view title) {
-    std::vector<std::string> path;
+std::vector<std::string_view> titlePath(std::string_view title, std::size_t maxLevels) {
+    std::vector<std::string_view> path;
     for (std::size_t start = 0;;) {
-        const auto backslash = title.find('\\', start);
-        path.emplace_back(title.substr(start, backslash - start));
+        const auto backslash = path.size() + 1 < maxLevels ? title.find('\\', start) : std::string_view::npos;
+        path.push_back(title.substr(start, backslash - start));
         if (backslash == std::string_view::npos) {
             return path;
         }
@@ -145,17 +146,19 @@ std::vector<std::string> titlePath(std::string_view title) {
 
 std::vector<std::string> promptTitles(std::string_view command) {
     std::vector<std::string> titles;
-    for (auto at = command.find(kLinePrompt); at != std::string_view::npos;
-         at = command.find(kLinePrompt, at + 1)) {
+    // A set, not a search of the titles so far: a command may hold many prompts.
+    std::set<std::string_view> seen;
+    for (auto at = command.find(kLinePrompt); at != std::string_view::npos;) {
         const auto start = at + kLinePrompt.size();
         const auto end = command.find(']', start);
         if (end == std::string_view::npos) {
             break;
         }
-        std::string title(command.substr(start, end - start));
-        if (std::find(titles.begin(), titles.end(), title) == titles.end()) {
-            titles.push_back(std::move(title));
+        const std::string_view title = command.substr(start, end - start);
+        if (seen.insert(title).second) {
+            titles.emplace_back(title);
         }
+        at = command.find(kLinePrompt, end + 1);
     }
     return titles;
 }

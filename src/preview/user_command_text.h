@@ -4,6 +4,7 @@
 // "$UserCommand": cut at every "|", each piece a command or chat text.
 
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,10 +46,14 @@ std::vector<Piece> cutIntoPieces(std::string_view text);
 
 // "&#36;", "&#124;" and "&amp;" replaced, one after the other, as clients do.
 std::string unescapeCommandText(std::string_view text);
-// The menu path of a title: cut at every "\", nothing trimmed.
-std::vector<std::string> titlePath(std::string_view title);
+// The menu path of a title: cut at every "\", nothing trimmed. With a limit,
+// the path has at most `maxLevels` parts, the last holding the rest of the
+// title, backslashes and all. The parts are views into the title.
+std::vector<std::string_view> titlePath(std::string_view title,
+                                        std::size_t maxLevels = std::numeric_limits<std::size_t>::max());
 // The titles of the values a command prompts for ("%[line:TITLE]", the title
-// running to the first "]"), each once, in order of first appearance.
+// running to the first "]", the next prompt looked for after it), each once,
+// in order of first appearance.
 std::vector<std::string> promptTitles(std::string_view command);
 
 // The text in double quotes, with quotes, backslashes and control characters

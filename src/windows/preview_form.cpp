@@ -85,7 +85,7 @@ QString counted(qsizetype count, const char* noun) {
 }
 
 QStringList findingColumns(const Finding& finding) {
-    return {finding.isUnreadable() ? QStringLiteral("error") : QStringLiteral("warning"),
+    return {finding.isError() ? QStringLiteral("error") : QStringLiteral("warning"),
             QString::number(finding.piece), QString::number(finding.line), fromUtf8(finding.detail)};
 }
 

@@ -38,6 +38,7 @@ private slots:
     void findingsAreListedWithSeverityPieceAndLine();
     void doubleClickOnAFindingSelectsItsItem_data();
     void doubleClickOnAFindingSelectsItsItem();
+    void deepMenuStopsAtTheCapAndItsFindingsSelectTheItem();
     void showsTheOutputAsItIsWhenOpened();
     void grabShowsTheWholeWindow();
 
@@ -285,6 +286,26 @@ void PreviewFormTest::doubleClickOnAFindingSelectsItsItem() {
     QCOMPARE(current->text(0), title);
     QVERIFY(current->isSelected());
     QVERIFY(current->parent()->isExpanded());
+}
+
+// A path this deep crashed the window; the cut prompt is an error.
+void PreviewFormTest::deepMenuStopsAtTheCapAndItsFindingsSelectTheItem() {
+    startActive();
+    TPreviewForm& form =
+        openPreview(QStringLiteral("$UserCommand 1 1 ") + QStringLiteral("a\\").repeated(40'000) +
+                    QStringLiteral("x$.x %[line:Re]ason]&#124;|"));
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTreeWidget* list = tree(form, "FindingsList");
+    QCOMPARE(list->topLevelItemCount(), 2);
+    QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("warning"));
+    QCOMPARE(list->topLevelItem(1)->text(0), QStringLiteral("error"));
+
+    const QRect row = list->visualItemRect(list->topLevelItem(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    const QTreeWidgetItem* item = tree(form, "HubMenuTree")->currentItem();
+    QVERIFY(item != nullptr);
+    QCOMPARE(item->text(1), QStringLiteral(".x %[line:Re]ason]|"));
 }
 
 void PreviewFormTest::showsTheOutputAsItIsWhenOpened() {
