@@ -4,10 +4,10 @@
 // grant a quarter, a half, three quarters and all of the permissions show how
 // the time grows with the output's length.
 
-#include "app/file_dialog.h"
-#include "app/main_form.h"
-#include "app/program.h"
+#include "file_dialog.h"
+#include "main_form.h"
 #include "profiles_file.h"
+#include "program.h"
 
 #include <QCheckBox>
 #include <QComboBox>

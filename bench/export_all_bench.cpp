@@ -2,9 +2,9 @@
 // when the command returns, against its floor: the same run with the same files
 // written plainly, with no temporary file and no sync at all.
 
-#include "cli/cli.h"
+#include "cli.h"
+#include "export/export_names.h"
 #include "generator/generator.h"
-#include "preview/export_names.h"
 #include "profiles/profiles_document.h"
 #include "profiles_file.h"
 #include "vocabulary/vocabulary.h"

@@ -1,7 +1,7 @@
 // File names for `generate --all` over many profiles: all named alike, so each
 // needs its own " (k)", against as many names that differ.
 
-#include "preview/export_names.h"
+#include "export/export_names.h"
 
 #include <benchmark/benchmark.h>
 

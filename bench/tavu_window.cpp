@@ -5,9 +5,9 @@
 // argument --shown-only it ends once shown, so that a profile of it holds the
 // start-up alone.
 
-#include "app/file_dialog.h"
-#include "app/main_form.h"
-#include "app/program.h"
+#include "file_dialog.h"
+#include "main_form.h"
+#include "program.h"
 #include "shown_probe.h"
 
 #include <QCheckBox>

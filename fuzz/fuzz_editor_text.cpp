@@ -1,7 +1,7 @@
 // The Easy Editor's round trip: showing a text and handing it back gives the text
 // again when it holds no line break, and what is handed back never holds one.
 
-#include "windows/editor_text.h"
+#include "editor/editor_text.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Any bytes as a settings file: read both sections, save them, read again: the
 // same options and words.
 
-#include "app/settings.h"
 #include "platform/ini_file.h"
+#include "settings/settings.h"
 #include "vocabulary/vocabulary.h"
 
 #include <cstddef>
@@ -11,16 +11,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tavu::IniFile file = tavu::IniFile::parse({reinterpret_cast<const char*>(data), size});
-    const tavu::Settings settings = tavu::LoadSettings(file);
+    const tavu::Settings settings = tavu::readSettingsSection(file);
     tavu::Vocabulary vocabulary;
-    tavu::LoadStrings(vocabulary, file);
+    tavu::readStringsSection(vocabulary, file);
 
-    tavu::SaveSettings(settings, file);
-    tavu::SaveStrings(vocabulary, file);
+    tavu::writeSettingsSection(settings, file);
+    tavu::writeStringsSection(vocabulary, file);
     const tavu::IniFile saved = tavu::IniFile::parse(file.text());
     tavu::Vocabulary reread;
-    tavu::LoadStrings(reread, saved);
-    if (!(tavu::LoadSettings(saved) == settings) || !(reread == vocabulary)) {
+    tavu::readStringsSection(reread, saved);
+    if (!(tavu::readSettingsSection(saved) == settings) || !(reread == vocabulary)) {
         std::abort();
     }
     return 0;

@@ -1,6 +1,6 @@
-#include "app/application.h"
-#include "app/main_form.h"
-#include "app/program.h"
+#include "application.h"
+#include "main_form.h"
+#include "program.h"
 
 int main(int argc, char** argv) {
     tavu::Application application(argc, argv);

@@ -1,8 +1,8 @@
-#include "app/program.h"
+#include "program.h"
 
-#include "app/main_form.h"
-#include "app/message_box.h"
-#include "app/settings_file.h"
+#include "main_form.h"
+#include "message_box.h"
+#include "settings/settings_file.h"
 
 namespace tavu {
 

@@ -3,7 +3,7 @@
 // The composition root: the session on the settings file where the program
 // keeps it, and the windows on the session.
 
-#include "app/application.h"
+#include "application.h"
 #include "settings/session.h"
 
 #include <memory>

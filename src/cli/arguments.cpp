@@ -1,4 +1,4 @@
-#include "cli/arguments.h"
+#include "arguments.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,10 +1,10 @@
-#include "cli/chosen_profile.h"
+#include "chosen_profile.h"
 
-#include "app/settings.h"
-#include "app/settings_file.h"
-#include "cli/cli.h"
+#include "cli.h"
 #include "generator/options.h"
 #include "platform/date_text.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
 
 #include <algorithm>
 
@@ -130,9 +130,9 @@ GenerationInput readGenerationInput(const ProfileRequest& request) {
     if (!read.error.empty()) {
         throw Failure(ExitNoProfiles, read.error);
     }
-    Settings settings = LoadSettings(read.file);
+    Settings settings = readSettingsSection(read.file);
     GenerationInput input;
-    LoadStrings(input.vocabulary, read.file);
+    readStringsSection(input.vocabulary, read.file);
     applyOverrides(request, settings, input.vocabulary);
     input.options = settings.options;
     input.date = request.date ? *request.date : todayText();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/arguments.h"
+#include "arguments.h"
 #include "generator/generator.h"
 #include "generator/options.h"
 #include "platform/code_page.h"

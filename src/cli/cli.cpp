@@ -1,8 +1,8 @@
-#include "cli/cli.h"
+#include "cli.h"
 
-#include "cli/arguments.h"
-#include "cli/command.h"
-#include "cli/help.h"
+#include "arguments.h"
+#include "command.h"
+#include "help.h"
 #include "version.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/cli.h"
+#include "cli.h"
 
 #include <array>
 #include <string_view>

@@ -1,9 +1,9 @@
-#include "cli/arguments.h"
-#include "cli/chosen_profile.h"
-#include "cli/cli.h"
-#include "cli/command.h"
+#include "arguments.h"
+#include "chosen_profile.h"
+#include "cli.h"
+#include "command.h"
+#include "export/export_names.h"
 #include "platform/file.h"
-#include "preview/export_names.h"
 #include "preview/user_command_text.h"
 
 #include <algorithm>

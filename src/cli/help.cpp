@@ -1,6 +1,6 @@
-#include "cli/help.h"
+#include "help.h"
 
-#include "cli/exit_statuses.h"
+#include "exit_statuses.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/command.h"
+#include "command.h"
 
 #include <span>
 #include <string>

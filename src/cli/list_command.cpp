@@ -1,6 +1,6 @@
-#include "cli/arguments.h"
-#include "cli/cli.h"
-#include "cli/command.h"
+#include "arguments.h"
+#include "cli.h"
+#include "command.h"
 #include "profiles/profiles_document.h"
 
 namespace tavu::cli {

@@ -1,4 +1,4 @@
-#include "cli/cli.h"
+#include "cli.h"
 
 int main(int argc, char** argv) {
     return tavu::cliMain(argc, argv);

@@ -1,7 +1,7 @@
-#include "cli/arguments.h"
-#include "cli/chosen_profile.h"
-#include "cli/command.h"
-#include "cli/help.h"
+#include "arguments.h"
+#include "chosen_profile.h"
+#include "command.h"
+#include "help.h"
 #include "preview/menu_preview.h"
 #include "preview/preview_text.h"
 

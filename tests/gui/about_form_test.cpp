@@ -1,7 +1,7 @@
 #include "windows_fixture.h"
 
-#include "windows/about_form.h"
-#include "windows/link_opener.h"
+#include "about_form.h"
+#include "link_opener.h"
 
 #include <QLabel>
 

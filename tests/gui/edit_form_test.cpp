@@ -1,9 +1,9 @@
 #include "windows_fixture.h"
 
-#include "app/main_form.h"
-#include "app/message_box.h"
-#include "windows/edit_form.h"
-#include "windows/editor_text.h"
+#include "edit_form.h"
+#include "editor/editor_text.h"
+#include "main_form.h"
+#include "message_box.h"
 
 #include <QClipboard>
 #include <QPlainTextEdit>

@@ -1,8 +1,8 @@
 #include "windows_fixture.h"
 
-#include "app/file_dialog.h"
-#include "app/main_form.h"
-#include "app/message_box.h"
+#include "file_dialog.h"
+#include "main_form.h"
+#include "message_box.h"
 
 #include <QComboBox>
 #include <QDir>

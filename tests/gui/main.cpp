@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "application.h"
 #include "main_form_test.h"
 
 #include <QTest>

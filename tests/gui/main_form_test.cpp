@@ -1,15 +1,15 @@
 #include "main_form_test.h"
 #include "windows_fixture.h"
 
-#include "app/file_dialog.h"
-#include "app/main_form.h"
-#include "app/message_box.h"
-#include "app/settings_file.h"
+#include "about_form.h"
+#include "edit_form.h"
+#include "file_dialog.h"
+#include "main_form.h"
+#include "message_box.h"
 #include "platform/date_text.h"
-#include "windows/about_form.h"
-#include "windows/edit_form.h"
-#include "windows/preview_form.h"
-#include "windows/translate_form.h"
+#include "preview_form.h"
+#include "settings/settings_file.h"
+#include "translate_form.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -43,7 +43,7 @@ const QString kTitle = QString::fromUtf8(kApplicationTitle);
 // settings file in use.
 std::string coreOutput(const QString& file, int index, const GenerationOptions& options, const QString& ini) {
     Vocabulary vocabulary;
-    LoadStrings(vocabulary, readSettingsFile(ini.toStdString()).file);
+    readStringsSection(vocabulary, readSettingsFile(ini.toStdString()).file);
     const auto loaded = ProfilesDocument::load(file.toStdString());
     return CreateUserCommands(loaded.document->profile(index), options, vocabulary, todayText()).text;
 }

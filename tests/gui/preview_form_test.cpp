@@ -1,8 +1,8 @@
 #include "windows_fixture.h"
 
-#include "app/main_form.h"
-#include "app/message_box.h"
-#include "windows/preview_form.h"
+#include "main_form.h"
+#include "message_box.h"
+#include "preview_form.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "windows_fixture.h"
 
-#include "app/main_form.h"
-#include "app/message_box.h"
-#include "windows/about_form.h"
-#include "windows/edit_form.h"
-#include "windows/translate_form.h"
+#include "about_form.h"
+#include "edit_form.h"
+#include "main_form.h"
+#include "message_box.h"
+#include "translate_form.h"
 
 #include <QScreen>
 

@@ -1,10 +1,10 @@
 #include "windows_fixture.h"
 
-#include "app/main_form.h"
-#include "app/message_box.h"
-#include "app/settings_file.h"
+#include "main_form.h"
+#include "message_box.h"
+#include "settings/settings_file.h"
+#include "translate_form.h"
 #include "vocabulary/vocabulary.h"
-#include "windows/translate_form.h"
 
 #include <QClipboard>
 #include <QDropEvent>
@@ -35,7 +35,7 @@ QString wordIn(const Vocabulary& vocabulary, Word word) {
 
 Vocabulary savedVocabulary(const QString& ini) {
     Vocabulary vocabulary;
-    LoadStrings(vocabulary, readSettingsFile(ini.toStdString()).file);
+    readStringsSection(vocabulary, readSettingsFile(ini.toStdString()).file);
     return vocabulary;
 }
 

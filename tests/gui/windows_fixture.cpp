@@ -1,12 +1,12 @@
 #include "windows_fixture.h"
 
-#include "app/file_dialog.h"
-#include "app/main_form.h"
-#include "app/message_box.h"
-#include "windows/about_form.h"
-#include "windows/edit_form.h"
-#include "windows/link_opener.h"
-#include "windows/translate_form.h"
+#include "about_form.h"
+#include "edit_form.h"
+#include "file_dialog.h"
+#include "link_opener.h"
+#include "main_form.h"
+#include "message_box.h"
+#include "translate_form.h"
 
 #include <QAbstractButton>
 #include <QApplication>

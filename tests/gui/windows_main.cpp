@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "application.h"
 #include "windows_fixture.h"
 
 #include <array>

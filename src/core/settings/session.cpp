@@ -1,14 +1,14 @@
 #include "settings/session.h"
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 
 namespace tavu {
 
 std::string Session::load() {
     const SettingsFileRead read = readSettingsFile(settingsFile_, operations_);
-    settings_ = LoadSettings(read.file);
+    settings_ = readSettingsSection(read.file);
     vocabulary_ = Vocabulary{};
-    LoadStrings(vocabulary_, read.file);
+    readStringsSection(vocabulary_, read.file);
     return read.error;
 }
 
@@ -16,8 +16,8 @@ std::string Session::save() const {
     return updateSettingsFile(
         settingsFile_,
         [this](IniFile& file) {
-            SaveSettings(settings_, file);
-            SaveStrings(vocabulary_, file);
+            writeSettingsSection(settings_, file);
+            writeStringsSection(vocabulary_, file);
         },
         operations_);
 }

@@ -5,9 +5,9 @@
 // sections of the settings file are read at start and written at close, in
 // one save; the windows show and edit the session and do no file I/O.
 
-#include "app/settings.h"
 #include "platform/file.h"
 #include "profiles/profiles_document.h"
+#include "settings/settings.h"
 #include "vocabulary/vocabulary.h"
 
 #include <filesystem>

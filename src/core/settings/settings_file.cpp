@@ -1,0 +1,72 @@
+#include "settings/settings_file.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+
+namespace tavu {
+
+namespace {
+
+std::filesystem::path executableFolder() {
+    std::error_code code;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", code);
+    return code ? std::filesystem::path{} : executable.parent_path();
+}
+
+std::filesystem::path userConfigFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && *config == '/') {
+        return config;
+    }
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home != nullptr ? home : "") / ".config";
+}
+
+} // namespace
+
+std::filesystem::path settingsFilePath() {
+    if (const char* overridden = std::getenv("TAVU_INI"); overridden != nullptr && *overridden != '\0') {
+        return overridden;
+    }
+    std::error_code code;
+    const auto portable = executableFolder() / kSettingsFileName;
+    if (!executableFolder().empty() && std::filesystem::is_regular_file(portable, code)) {
+        return portable;
+    }
+    return userConfigFolder() / "tavu" / kSettingsFileName;
+}
+
+SettingsFileRead readSettingsFile(const std::filesystem::path& path, FileOperations& operations) {
+    FileRead read = readRegularFile(path, kSettingsFileLimit, operations);
+    switch (read.status) {
+    case ReadStatus::Read:
+        return {IniFile::parse(read.bytes), {}};
+    case ReadStatus::Missing:
+        return {};
+    case ReadStatus::Unreadable:
+        break;
+    }
+    return {IniFile{}, std::move(read.reason)};
+}
+
+std::string updateSettingsFile(const std::filesystem::path& path, const std::function<void(IniFile&)>& change,
+                               FileOperations& operations) {
+    const std::string failure = "Unable to write to " + path.string();
+    SettingsFileRead read = readSettingsFile(path, operations);
+    if (!read.error.empty()) {
+        return failure + "\n" + read.error;
+    }
+    change(read.file);
+    std::error_code code;
+    if (path.has_parent_path()) {
+        std::filesystem::create_directories(path.parent_path(), code);
+    }
+    if (!writeFileAtomically(path, read.file.text(), SymbolicLink::Follow, operations)) {
+        return failure + "\n" + std::strerror(errno) + ".";
+    }
+    return {};
+}
+
+} // namespace tavu

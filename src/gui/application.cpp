@@ -1,0 +1,59 @@
+#include "application.h"
+
+#include "about_form.h"
+#include "edit_form.h"
+#include "main_form.h"
+#include "message_box.h"
+#include "preview_form.h"
+#include "settings/session.h"
+#include "translate_form.h"
+
+#include <QFontDatabase>
+
+#include <exception>
+
+namespace tavu {
+
+namespace {
+
+// Debian's fonts-wine ships a Tahoma outside the folders fontconfig searches;
+// the windows are laid out for Tahoma, so it is taken from there when the
+// system knows no other.
+void addTahomaFromWine() {
+    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
+        QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
+    }
+}
+
+} // namespace
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // The program ends with its main window, whatever other window is shown.
+    setQuitOnLastWindowClosed(false);
+    addTahomaFromWine();
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        MessageBox::standardError(nullptr, QString::fromUtf8(error.what()));
+        return false;
+    }
+}
+
+Windows::Windows(Session& session) {
+    QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    mainForm_ = std::make_unique<TMainForm>(session);
+    editForm_ = std::make_unique<TEditForm>();
+    aboutForm_ = std::make_unique<TAboutForm>();
+    translateForm_ = std::make_unique<TTranslateForm>(session.vocabulary());
+    previewForm_ = std::make_unique<TPreviewForm>();
+    mainForm_->setSecondaryForms(*editForm_, *aboutForm_, *translateForm_, *previewForm_);
+}
+
+// Here, where the windows' classes are complete. The secondary windows go
+// first, in reverse order of creation; the main window only points at them.
+Windows::~Windows() = default;
+
+} // namespace tavu

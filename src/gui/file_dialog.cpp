@@ -1,0 +1,40 @@
+#include "file_dialog.h"
+
+#include <QFileDialog>
+
+namespace tavu {
+
+AnsweredInAdvance<FileDialog::Request, QString>& FileDialog::prompts() {
+    static AnsweredInAdvance<Request, QString> prompts;
+    return prompts;
+}
+
+QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, const QString& startFile,
+                                    const QString& filter) {
+    if (auto answer = prompts().ask(Request{caption, startFile, filter})) {
+        return *answer;
+    }
+    QFileDialog dialog(parent, caption);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+    // The one filter reads "profiles.xml", not "profiles.xml (profiles.xml)".
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (!startFile.isEmpty()) {
+        dialog.selectFile(startFile);
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+void FileDialog::setNextFileName(const QString& fileName) {
+    prompts().setNextAnswer(fileName);
+}
+
+std::optional<FileDialog::Request> FileDialog::takeLastRequest() {
+    return prompts().takeLastRequest();
+}
+
+void FileDialog::forget() {
+    prompts().forget();
+}
+
+} // namespace tavu

@@ -1,0 +1,402 @@
+#include "main_form.h"
+
+#include "about_form.h"
+#include "application.h"
+#include "edit_form.h"
+#include "file_dialog.h"
+#include "file_drop_target.h"
+#include "form_font.h"
+#include "message_box.h"
+#include "option_boxes.h"
+#include "placement.h"
+#include "platform/date_text.h"
+#include "preview_form.h"
+#include "settings/session.h"
+#include "translate_form.h"
+#include "version.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+
+#include <array>
+#include <memory>
+#include <string_view>
+#include <utility>
+
+namespace tavu {
+
+namespace {
+
+constexpr char kMindreader[] = "I'm not a mindreader. First of all choose a profile.";
+constexpr char kNothingToCopy[] = "Why should I fill clipboard with nothing?";
+constexpr char kNothingToEdit[] =
+    "I think you should create some commands first. Or would you like to edit an empty window?";
+constexpr char kNothingToRefresh[] = "How can I refresh a file that has not been opened yet?";
+constexpr char kNothingToPreview[] = "A preview of nothing looks like nothing. Create some commands first.";
+constexpr char kNotProfiles[] = "%1 is not profiles.xml. Drop the hub's profiles.xml here to open it.";
+constexpr char kProfilesFileName[] = "profiles.xml";
+constexpr char kOpenCaption[] = "Open profiles.xml";
+constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
+
+// The long part of a hint: the text after its first "|", or the whole hint.
+QString longHint(const QString& hint) {
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+} // namespace
+
+TMainForm::TMainForm(Session& session) : session_(session) {
+    buildControls();
+    arrangeTabOrder();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::buildControls() {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(441, 449);
+    setFont(formFont());
+
+    OpenButton = placeWithCaption<QPushButton>(this, "OpenButton", {16, 16, 113, 21}, "Open profiles.xml",
+                                               "Open profiles.xml and activate it");
+    ProfileComboBox = place<QComboBox>(this, "ProfileComboBox", {144, 16, 193, 21},
+                                       "Select the profile you would like to create user commands for");
+    RefreshButton =
+        placeWithCaption<QPushButton>(this, "RefreshButton", {352, 16, 75, 21}, "Refresh",
+                                      "Press this button in case the content of profiles.xml has changed");
+    OptionsLabel = placeWithCaption<QLabel>(this, "OptionsLabel", {16, 48, 41, 13}, "Options:", "");
+    optionBoxes_ = std::make_unique<OptionBoxes>(this);
+    CreateButton = placeWithCaption<QPushButton>(this, "CreateButton", {16, 120, 113, 21}, "Create commands",
+                                                 "Create user commands for chosen profile");
+    CopyButton = placeWithCaption<QPushButton>(this, "CopyButton", {136, 120, 65, 21}, "Copy",
+                                               "Copy the content to clipboard");
+    EditButton = placeWithCaption<QPushButton>(this, "EditButton", {208, 120, 65, 21}, "Edit",
+                                               "Launch TAVU Easy Editor");
+    TranslateButton = placeWithCaption<QPushButton>(this, "TranslateButton", {280, 120, 67, 21}, "Translate",
+                                                    "Launch TAVU Translator");
+    AboutButton = placeWithCaption<QPushButton>(this, "AboutButton", {352, 120, 75, 21}, "About",
+                                                "Information about TAVU");
+    CommandsMemo = place<QPlainTextEdit>(this, "CommandsMemo", {16, 152, 409, 265}, "");
+    CommandsMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    CommandsMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    CommandsMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    CommandsMemo->setTabChangesFocus(true);
+    CommandsMemo->installEventFilter(this);
+    CommandsMemo->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A profiles.xml dropped on the window opens as with the Open button.
+    // Drags over the output box reach its viewport, which would paste a
+    // dropped file's name as text.
+    auto* drop = new FileDropTarget(this, [this](const QString& file) { openDroppedFile(file); });
+    drop->watch(this);
+    drop->watch(CommandsMemo->viewport());
+
+    MenuPreviewAction = new QAction(QStringLiteral("Menu preview"), this);
+    MenuPreviewAction->setObjectName(QStringLiteral("MenuPreviewAction"));
+    MenuPreviewAction->setShortcut(QKeySequence(QString::fromLatin1(kMenuPreviewShortcut)));
+    // Held by the window, so that the shortcut works whichever control has the focus.
+    MenuPreviewAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(MenuPreviewAction);
+
+    StatusBar = place<QStatusBar>(this, "StatusBar", {0, 430, 441, 19}, "");
+    StatusBar->setSizeGripEnabled(false);
+    StatusLabel = new QLabel(QString::fromUtf8(kDefaultStatusText), StatusBar);
+    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    StatusLabel->setAlignment(Qt::AlignCenter);
+    StatusBar->addWidget(StatusLabel, 1);
+
+    connect(OpenButton, &QPushButton::clicked, this, &TMainForm::OpenButtonClick);
+    connect(RefreshButton, &QPushButton::clicked, this, &TMainForm::RefreshButtonClick);
+    // Only a choice the operator makes counts; filling the list does not.
+    connect(ProfileComboBox, &QComboBox::activated, this, &TMainForm::ProfileComboBoxChange);
+    connect(CreateButton, &QPushButton::clicked, this, &TMainForm::CreateButtonClick);
+    connect(CopyButton, &QPushButton::clicked, this, &TMainForm::CopyButtonClick);
+    connect(EditButton, &QPushButton::clicked, this, &TMainForm::EditButtonClick);
+    connect(TranslateButton, &QPushButton::clicked, this, &TMainForm::TranslateButtonClick);
+    connect(AboutButton, &QPushButton::clicked, this, &TMainForm::AboutButtonClick);
+    connect(MenuPreviewAction, &QAction::triggered, this, &TMainForm::MenuPreviewActionTrigger);
+    connect(CommandsMemo, &QPlainTextEdit::customContextMenuRequested, this,
+            &TMainForm::CommandsMemoContextPopup);
+}
+
+void TMainForm::arrangeTabOrder() {
+    const std::array<QWidget*, 20> order{OpenButton,
+                                         ProfileComboBox,
+                                         optionBoxes_->box(&GenerationOptions::offsets),
+                                         optionBoxes_->box(&GenerationOptions::fastUserControl),
+                                         optionBoxes_->box(&GenerationOptions::anyUser),
+                                         optionBoxes_->box(&GenerationOptions::selectedUser),
+                                         CreateButton,
+                                         CommandsMemo,
+                                         EditButton,
+                                         CopyButton,
+                                         RefreshButton,
+                                         optionBoxes_->box(&GenerationOptions::menuInformation),
+                                         optionBoxes_->box(&GenerationOptions::menuMiscellaneous),
+                                         optionBoxes_->box(&GenerationOptions::menuHubControl),
+                                         optionBoxes_->box(&GenerationOptions::menuAccounts),
+                                         optionBoxes_->box(&GenerationOptions::menuUserControl),
+                                         optionBoxes_->box(&GenerationOptions::clear),
+                                         optionBoxes_->box(&GenerationOptions::message),
+                                         AboutButton,
+                                         TranslateButton};
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void TMainForm::centreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void TMainForm::setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm,
+                                  TPreviewForm& previewForm) {
+    editForm_ = &editForm;
+    aboutForm_ = &aboutForm;
+    translateForm_ = &translateForm;
+    previewForm_ = &previewForm;
+    for (SecondaryForm* form :
+         std::array<SecondaryForm*, 4>{editForm_, aboutForm_, translateForm_, previewForm_}) {
+        connect(form, &SecondaryForm::FormClosed, this, &TMainForm::SecondaryFormClose);
+    }
+    connect(editForm_, &TEditForm::OutputEdited, this, &TMainForm::EditFormDone);
+}
+
+void TMainForm::FormCreate() {
+    LoadSettings();
+    // Hints reach the window as status tips; event() hands them to DisplayHint.
+    setWindowTitle(QString::fromUtf8(kMainCaption) + QString::fromUtf8(kVersion));
+    centreOnScreen();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormClose(event);
+}
+
+void TMainForm::FormClose(QCloseEvent* event) {
+    // Both sections go into the file in one save, so a failure leaves the file
+    // exactly as it was rather than with new options and old words.
+    SaveSettings();
+    const std::string failure = session_.save();
+    if (!failure.empty()) {
+        MessageBox::standardError(this, QString::fromStdString(failure));
+        // The operator can fix the folder and close again, or give up the save:
+        // a save that fails for good must not keep the program open forever.
+        if (!MessageBox::confirm(this, QString::fromUtf8(kCloseWithoutSavingQuestion), QMessageBox::No)) {
+            event->ignore();
+            return;
+        }
+    }
+    session_.profiles() = ProfileSession{};
+    event->accept();
+    emit FormClosed();
+}
+
+GenerationOptions TMainForm::options() const {
+    return optionBoxes_->options();
+}
+
+void TMainForm::setOptions(const GenerationOptions& options) {
+    optionBoxes_->setOptions(options);
+}
+
+void TMainForm::LoadSettings() {
+    setOptions(session_.settings().options);
+}
+
+void TMainForm::SaveSettings() {
+    session_.settings().options = options();
+}
+
+QString TMainForm::fileName() const {
+    return QString::fromStdString(session_.settings().file);
+}
+
+void TMainForm::setFileName(const QString& fileName) {
+    session_.settings().file = fileName.toStdString();
+}
+
+void TMainForm::OpenButtonClick() {
+    const QString chosen = FileDialog::getOpenFileName(this, QString::fromUtf8(kOpenCaption), fileName(),
+                                                       QString::fromUtf8(kProfilesFilter));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    setFileName(chosen);
+    loadProfiles(chosen);
+}
+
+void TMainForm::RefreshButtonClick() {
+    if (session_.profiles().state() == ProfileState::NothingLoaded) {
+        MessageBox::error(this, QString::fromUtf8(kNothingToRefresh));
+        return;
+    }
+    loadProfiles(fileName());
+}
+
+void TMainForm::loadProfiles(const QString& fileName) {
+    // A file that fails to load leaves the document, the list and the choice
+    // as they were, so the operator can go on with the profile already chosen.
+    const std::string failure = session_.profiles().load(QFile::encodeName(fileName).toStdString());
+    if (!failure.empty()) {
+        MessageBox::standardError(this, QString::fromStdString(failure));
+        return;
+    }
+    ProfileComboBox->clear();
+    for (const std::string& name : session_.profiles().names()) {
+        ProfileComboBox->addItem(QString::fromStdString(name));
+    }
+    ProfileComboBox->setCurrentIndex(-1);
+}
+
+void TMainForm::ProfileComboBoxChange(int index) {
+    session_.profiles().choose(index);
+}
+
+void TMainForm::CreateButtonClick() {
+    if (session_.profiles().state() != ProfileState::Chosen) {
+        MessageBox::error(this, QString::fromUtf8(kMindreader));
+        return;
+    }
+    createCommands();
+}
+
+void TMainForm::createCommands() {
+    const Generation generation =
+        CreateUserCommands(session_.profiles().profileNode(), options(), session_.vocabulary(), todayText());
+    // Set once with the finished text: appending command by command would lay
+    // the text out again for every one of them.
+    CommandsMemo->setPlainText(QString::fromStdString(generation.text));
+    if (generation.stop) {
+        MessageBox::error(this, QString::fromStdString(generation.stop->description()));
+    }
+}
+
+QString TMainForm::commandsText() const {
+    // toPlainText() would turn the no-break space of the item prefix into an
+    // ordinary space, which clients then trim away.
+    QString text = CommandsMemo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void TMainForm::CopyButtonClick() {
+    const QString text = commandsText();
+    if (text.isEmpty()) {
+        MessageBox::error(this, QString::fromUtf8(kNothingToCopy));
+        return;
+    }
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void TMainForm::EditButtonClick() {
+    const QString text = commandsText();
+    if (!text.startsWith(QLatin1Char('$'))) {
+        MessageBox::error(this, QString::fromUtf8(kNothingToEdit));
+        return;
+    }
+    editForm_->FormShow(text);
+    showSecondaryForm(editForm_);
+}
+
+void TMainForm::EditFormDone(const QString& output) {
+    CommandsMemo->setPlainText(output);
+}
+
+void TMainForm::TranslateButtonClick() {
+    showSecondaryForm(translateForm_);
+}
+
+void TMainForm::AboutButtonClick() {
+    showSecondaryForm(aboutForm_);
+}
+
+void TMainForm::MenuPreviewActionTrigger() {
+    const QString text = commandsText();
+    // White space alone is no piece at all for a client.
+    if (text.trimmed().isEmpty()) {
+        MessageBox::error(this, QString::fromUtf8(kNothingToPreview));
+        return;
+    }
+    previewForm_->FormShow(text.toStdString());
+    showSecondaryForm(previewForm_);
+}
+
+void TMainForm::CommandsMemoContextPopup(const QPoint& position) {
+    // Qt's own edit actions, then the preview of the text they edit.
+    const std::unique_ptr<QMenu> menu(CommandsMemo->createStandardContextMenu());
+    menu->addSeparator();
+    menu->addAction(MenuPreviewAction);
+    menu->exec(CommandsMemo->viewport()->mapToGlobal(position));
+}
+
+void TMainForm::openDroppedFile(const QString& fileName) {
+    // The same files as the Open dialog lets through, whatever the case of
+    // the name: hubs written on Windows do not care about it.
+    const QString name = QFileInfo(fileName).fileName();
+    if (name.compare(QLatin1String(kProfilesFileName), Qt::CaseInsensitive) != 0) {
+        MessageBox::error(this, QString::fromUtf8(kNotProfiles).arg(name));
+        return;
+    }
+    setFileName(fileName);
+    loadProfiles(fileName);
+}
+
+void TMainForm::showSecondaryForm(SecondaryForm* form) {
+    // The operator works in one window at a time: this one stays disabled until
+    // the shown window closes.
+    setEnabled(false);
+    form->show();
+    form->raise();
+    form->activateWindow();
+}
+
+void TMainForm::SecondaryFormClose() {
+    setEnabled(true);
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TMainForm::DisplayHint(const QString& hint) {
+    const QString text = longHint(hint);
+    StatusLabel->setText(text.isEmpty() ? QString::fromUtf8(kDefaultStatusText) : text);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == CommandsMemo && event->type() == QEvent::KeyPress) {
+        return CommandsMemoKeyPress(static_cast<QKeyEvent*>(event));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TMainForm::CommandsMemoKeyPress(const QKeyEvent* event) {
+    // The output is one line of commands; a line break would end up inside one.
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace tavu

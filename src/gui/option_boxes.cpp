@@ -1,0 +1,121 @@
+#include "option_boxes.h"
+
+#include "placement.h"
+
+#include <QCheckBox>
+
+#include <algorithm>
+
+namespace tavu {
+
+namespace {
+
+// What the window shows of an option, keyed by the option it shows.
+struct OptionBoxLook {
+    bool GenerationOptions::*option;
+    const char* name;
+    QRect geometry;
+    const char* caption;
+    const char* hint;
+};
+
+const std::array<OptionBoxLook, kOptionTable.size()> kLooks{{
+    {&GenerationOptions::anyUser,
+     "AnyUserCheckBox",
+     {72, 48, 81, 17},
+     "For any user",
+     "Adds menu items where you have to manually type the username"},
+    {&GenerationOptions::selectedUser,
+     "SelectedUserCheckBox",
+     {72, 64, 105, 17},
+     "For selected user",
+     "Adds menu items for selected user"},
+    {&GenerationOptions::fastUserControl,
+     "FastUserControlCheckBox",
+     {72, 80, 105, 17},
+     "Fast user control",
+     "Adds extra menu items for user control where reason is optional"},
+    {&GenerationOptions::offsets,
+     "OffsetsCheckBox",
+     {72, 96, 57, 17},
+     "Offsets",
+     "Adds extra menu items where offset variable is available"},
+    {&GenerationOptions::menuMiscellaneous,
+     "MenuMiscellaneousCheckBox",
+     {184, 48, 89, 17},
+     "Miscellaneous",
+     "Adds miscellaneous menu items"},
+    {&GenerationOptions::menuInformation,
+     "MenuInformationCheckBox",
+     {184, 64, 81, 17},
+     "Information",
+     "Adds information menu items"},
+    {&GenerationOptions::menuHubControl,
+     "MenuHubControlCheckBox",
+     {184, 80, 81, 17},
+     "Hub control",
+     "Adds menu items for hub control"},
+    {&GenerationOptions::menuAccounts,
+     "MenuAccountsCheckBox",
+     {184, 96, 65, 17},
+     "Accounts",
+     "Adds menu items for accounts management"},
+    {&GenerationOptions::menuUserControl,
+     "MenuUserControlCheckBox",
+     {280, 48, 81, 17},
+     "User control",
+     "Adds menu items for user control"},
+    {&GenerationOptions::clear,
+     "ClearCheckBox",
+     {280, 64, 49, 17},
+     "Clear",
+     "Clear old menus before installing this one"},
+    {&GenerationOptions::message,
+     "MessageCheckBox",
+     {280, 80, 65, 17},
+     "Message",
+     "Show user a message about installed commands"},
+}};
+
+const OptionBoxLook& lookOf(bool GenerationOptions::*option) {
+    return *std::find_if(kLooks.begin(), kLooks.end(),
+                         [option](const OptionBoxLook& look) { return look.option == option; });
+}
+
+std::size_t indexOf(bool GenerationOptions::*option) {
+    return static_cast<std::size_t>(
+        std::find_if(kOptionTable.begin(), kOptionTable.end(),
+                     [option](const OptionEntry& entry) { return entry.option == option; }) -
+        kOptionTable.begin());
+}
+
+} // namespace
+
+OptionBoxes::OptionBoxes(QWidget* form) {
+    const GenerationOptions defaults;
+    for (std::size_t i = 0; i < kOptionTable.size(); ++i) {
+        const OptionBoxLook& look = lookOf(kOptionTable[i].option);
+        boxes_[i] = placeWithCaption<QCheckBox>(form, look.name, look.geometry, look.caption, look.hint);
+        boxes_[i]->setChecked(defaults.*look.option);
+    }
+}
+
+GenerationOptions OptionBoxes::options() const {
+    GenerationOptions options;
+    for (std::size_t i = 0; i < kOptionTable.size(); ++i) {
+        options.*kOptionTable[i].option = boxes_[i]->isChecked();
+    }
+    return options;
+}
+
+void OptionBoxes::setOptions(const GenerationOptions& options) {
+    for (std::size_t i = 0; i < kOptionTable.size(); ++i) {
+        boxes_[i]->setChecked(options.*kOptionTable[i].option);
+    }
+}
+
+QCheckBox* OptionBoxes::box(bool GenerationOptions::*option) const {
+    return boxes_[indexOf(option)];
+}
+
+} // namespace tavu

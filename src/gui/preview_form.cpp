@@ -1,0 +1,205 @@
+#include "preview_form.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QVBoxLayout>
+
+#include <array>
+#include <string>
+
+namespace tavu {
+
+namespace {
+
+using preview::Finding;
+using preview::MenuNode;
+
+// Where a tree item or a finding keeps the number of its piece.
+constexpr int kPieceRole = Qt::UserRole;
+// A separator is a line across the title column; the font need not have a
+// line-drawing glyph, the fallback font draws it.
+const QString kSeparatorLine(24, QChar(0x2500));
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString joined(const std::vector<std::string>& prompts) {
+    QStringList titles;
+    for (const std::string& prompt : prompts) {
+        titles << fromUtf8(prompt);
+    }
+    return titles.join(QStringLiteral(", "));
+}
+
+QTreeWidgetItem* menuItem(const MenuNode& node) {
+    auto* item = new QTreeWidgetItem;
+    switch (node.kind) {
+    case MenuNode::Kind::Separator:
+        item->setText(0, kSeparatorLine);
+        item->setData(0, kPieceRole, QVariant::fromValue(node.piece));
+        break;
+    case MenuNode::Kind::Submenu:
+        item->setText(0, fromUtf8(node.title));
+        break;
+    case MenuNode::Kind::Item:
+        item->setText(0, fromUtf8(node.title));
+        item->setText(1, fromUtf8(node.command));
+        item->setText(2, joined(node.prompts));
+        item->setData(0, kPieceRole, QVariant::fromValue(node.piece));
+        break;
+    }
+    return item;
+}
+
+// Adds the entries under `parent`; returns how many of them, at any depth, are items.
+int addEntries(QTreeWidgetItem* parent, const std::vector<MenuNode>& entries) {
+    int items = 0;
+    for (const MenuNode& node : entries) {
+        QTreeWidgetItem* item = menuItem(node);
+        parent->addChild(item);
+        // Spanning needs the item in its tree.
+        item->setFirstColumnSpanned(node.kind == MenuNode::Kind::Separator);
+        items += node.kind == MenuNode::Kind::Item ? 1 : addEntries(item, node.children);
+    }
+    return items;
+}
+
+int showMenu(QTreeWidget* tree, const std::vector<MenuNode>& menu) {
+    tree->clear();
+    const int items = addEntries(tree->invisibleRootItem(), menu);
+    // The top level is usually one submenu; its groups are what the operator looks for.
+    tree->expandToDepth(0);
+    return items;
+}
+
+QString counted(qsizetype count, const char* noun) {
+    return QString::number(count) + QLatin1Char(' ') + QLatin1String(noun) +
+           (count == 1 ? QString() : QStringLiteral("s"));
+}
+
+QStringList findingColumns(const Finding& finding) {
+    return {finding.isError() ? QStringLiteral("error") : QStringLiteral("warning"),
+            QString::number(finding.piece), QString::number(finding.line), fromUtf8(finding.detail)};
+}
+
+QTreeWidget* newTree(QWidget* parent, const char* name, const QStringList& columns) {
+    auto* tree = new QTreeWidget(parent);
+    tree->setObjectName(QString::fromLatin1(name));
+    tree->setHeaderLabels(columns);
+    tree->setUniformRowHeights(true);
+    return tree;
+}
+
+} // namespace
+
+TPreviewForm::TPreviewForm()
+    : SecondaryForm(QString::fromUtf8(kPreviewCaption), Qt::WindowMaximizeButtonHint) {
+    buildControls();
+}
+
+void TPreviewForm::buildControls() {
+    resize(760, 520);
+    SummaryLabel = new QLabel(this);
+    SummaryLabel->setObjectName(QStringLiteral("SummaryLabel"));
+    MenuTabs = new QTabWidget(this);
+    MenuTabs->setObjectName(QStringLiteral("MenuTabs"));
+    HubMenuTree = placeMenuTree("HubMenuTree", "Hub menu");
+    UserListMenuTree = placeMenuTree("UserListMenuTree", "User-list menu");
+    FindingsList = newTree(this, "FindingsList", {"Severity", "Piece", "Line", "Message"});
+    FindingsList->setRootIsDecorated(false);
+    FindingsList->setColumnWidth(0, 70);
+    FindingsList->setColumnWidth(1, 50);
+    FindingsList->setColumnWidth(2, 50);
+    CloseButton = new QPushButton(QStringLiteral("Close"), this);
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    CloseButton->setFixedSize(75, 21);
+
+    // The menus and the findings share the height as the operator drags the bar.
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(MenuTabs);
+    splitter->addWidget(FindingsList);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CloseButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(SummaryLabel);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
+
+    connect(FindingsList, &QTreeWidget::itemDoubleClicked, this, &TPreviewForm::FindingsListDoubleClick);
+    connect(CloseButton, &QPushButton::clicked, this, &TPreviewForm::CloseButtonClick);
+}
+
+QTreeWidget* TPreviewForm::placeMenuTree(const char* name, const char* caption) {
+    QTreeWidget* tree = newTree(MenuTabs, name, {"Title", "Command", "Prompts"});
+    tree->setColumnWidth(0, 240);
+    tree->setColumnWidth(1, 320);
+    MenuTabs->addTab(tree, QString::fromUtf8(caption));
+    return tree;
+}
+
+void TPreviewForm::FormShow(std::string_view output) {
+    const preview::MenuPreview menus = preview::previewUserCommands(output);
+    const int hubItems = showMenu(HubMenuTree, menus.hubMenu);
+    const int userListItems = showMenu(UserListMenuTree, menus.userListMenu);
+    showFindings(menus.findings);
+    SummaryLabel->setText(QStringLiteral("Hub menu: %1. User-list menu: %2. %3.")
+                              .arg(counted(hubItems, "item"), counted(userListItems, "item"),
+                                   menus.findings.empty()
+                                       ? QStringLiteral("No findings")
+                                       : counted(static_cast<qsizetype>(menus.findings.size()), "finding")));
+    MenuTabs->setCurrentWidget(HubMenuTree);
+}
+
+void TPreviewForm::showFindings(const std::vector<Finding>& findings) {
+    FindingsList->clear();
+    for (const Finding& finding : findings) {
+        auto* row = new QTreeWidgetItem(FindingsList, findingColumns(finding));
+        row->setData(0, kPieceRole, QVariant::fromValue(finding.piece));
+        row->setToolTip(3, row->text(3));
+    }
+}
+
+TPreviewForm::TreeItem TPreviewForm::itemOfPiece(std::size_t piece) const {
+    auto* shown = static_cast<QTreeWidget*>(MenuTabs->currentWidget());
+    const std::array<QTreeWidget*, 2> order{shown, shown == HubMenuTree ? UserListMenuTree : HubMenuTree};
+    for (QTreeWidget* candidate : order) {
+        for (QTreeWidgetItemIterator it(candidate); *it != nullptr; ++it) {
+            const QVariant itemPiece = (*it)->data(0, kPieceRole);
+            if (itemPiece.isValid() && itemPiece.value<std::size_t>() == piece) {
+                return {candidate, *it};
+            }
+        }
+    }
+    return {};
+}
+
+void TPreviewForm::FindingsListDoubleClick(QTreeWidgetItem* finding) {
+    // Pieces that are in no menu (chat text, unreadable or dropped commands)
+    // have nothing to select.
+    const auto [tree, item] = itemOfPiece(finding->data(0, kPieceRole).value<std::size_t>());
+    if (item == nullptr) {
+        return;
+    }
+    MenuTabs->setCurrentWidget(tree);
+    tree->setCurrentItem(item);
+    tree->scrollToItem(item);
+    tree->setFocus();
+}
+
+void TPreviewForm::CloseButtonClick() {
+    close();
+}
+
+} // namespace tavu

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "preview/menu_preview.h"
+#include "secondary_form.h"
+
+#include <string_view>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tavu {
+
+inline constexpr char kPreviewCaption[] = "TAVU Menu preview";
+
+// The Menu preview: the hub menu and the user-list menu as a client builds them
+// from the main window's output, and the problems found in it. It shows the
+// output as it was when the window was opened.
+class TPreviewForm : public SecondaryForm {
+    Q_OBJECT
+public:
+    TPreviewForm();
+
+    // Fills the window from the output (UTF-8), before the window is shown.
+    void FormShow(std::string_view output);
+
+private slots:
+    void FindingsListDoubleClick(QTreeWidgetItem* finding);
+    void CloseButtonClick();
+
+private:
+    void buildControls();
+    QTreeWidget* placeMenuTree(const char* name, const char* caption);
+    void showFindings(const std::vector<preview::Finding>& findings);
+    struct TreeItem {
+        QTreeWidget* tree = nullptr;
+        QTreeWidgetItem* item = nullptr;
+    };
+    // The tree item a piece made, looked for first in the menu on show.
+    TreeItem itemOfPiece(std::size_t piece) const;
+
+    QLabel* SummaryLabel;
+    QTabWidget* MenuTabs;
+    QTreeWidget* HubMenuTree;
+    QTreeWidget* UserListMenuTree;
+    QTreeWidget* FindingsList;
+    QPushButton* CloseButton;
+};
+
+} // namespace tavu

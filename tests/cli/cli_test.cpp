@@ -1,0 +1,531 @@
+#include "cli.h"
+#include "exit_statuses.h"
+#include "support.h"
+#include "version.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tavu::test {
+namespace {
+
+// The profile element of a one-profile document, to put several into one file.
+std::string profileOf(const std::string& xml) {
+    const auto start = xml.find("<Profile>");
+    return xml.substr(start, xml.find("</Profiles>") - start);
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+class Cli : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() / ("tavu-cli-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        settings = (folder / "TAVU.ini").string();
+        profiles = (folder / "profiles.xml").string();
+        const std::string owner = ProfileBuilder()
+                                      .enable("General/ProfileSettings/MayUseHubCommands")
+                                      .enable("General/Information/MayShowHubInfo")
+                                      .xml("Owner");
+        const std::string broken =
+            ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").xml("Broken");
+        std::ofstream(profiles) << "<Profiles>" << profileOf(owner) << profileOf(broken) << "</Profiles>";
+        std::ofstream(settings) << "[Settings]\nsMenuMiscellaneous=0\nsMenuHubControl=0\nsMenuAccounts=0\n"
+                                   "sMenuUserControl=0\nsMessage=0\n[Strings]\nwHub=Hubinfo\n";
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    int run(std::vector<std::string> arguments) {
+        out.str("");
+        err.str("");
+        const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+        return runCli(views, out, err);
+    }
+
+    std::filesystem::path folder;
+    std::string settings;
+    std::string profiles;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+const std::string kOwnerCommands = "$UserCommand 255 3|$UserCommand 1 3 " + kPrefix +
+                                   "User commands$<%[mynick]> .h&#124;|$UserCommand 1 3 " + kPrefix +
+                                   "Information\\ " + kPrefix +
+                                   "Hubinfo$<%[mynick]> .hi&#124;|$UserCommand 1 3 " + kPrefix +
+                                   "Information\\ " + kPrefix + "Core$<%[mynick]> .ci&#124;|";
+
+TEST_F(Cli, ListPrintsTheNamesOneALine) {
+    EXPECT_EQ(run({"list", profiles}), ExitDone);
+    EXPECT_EQ(out.str(), "Owner\nBroken\n");
+}
+
+TEST_F(Cli, GenerateWritesTheCommandsWithNothingAdded) {
+    EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings}), ExitDone);
+    EXPECT_EQ(out.str(), kOwnerCommands);
+    EXPECT_EQ(run({"generate", profiles, "--profile", "Owner", "--settings", settings}), ExitDone);
+    EXPECT_EQ(out.str(), kOwnerCommands);
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(Cli, OptionsAndWordsOverrideTheSettingsFile) {
+    EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings, "--option", "sClear=0",
+                   "--option", "SMESSAGE=0x1", "--word", "wUserCommands=Menu", "--word", "wBotMessage=Hi"}),
+              ExitDone);
+    EXPECT_EQ(out.str(), "$UserCommand 1 3 " + kPrefix + "Menu$<%[mynick]> .h&#124;|$UserCommand 1 3 " +
+                             kPrefix + "Information\\ " + kPrefix +
+                             "Hubinfo$<%[mynick]> .hi&#124;|$UserCommand 1 3 " + kPrefix + "Information\\ " +
+                             kPrefix + "Core$<%[mynick]> .ci&#124;|<<botname>> Hi|");
+}
+
+TEST_F(Cli, AStoppedGenerationWritesWhatItHasAndExitsOne) {
+    EXPECT_EQ(run({"generate", profiles, "--index", "1", "--settings", settings}), ExitStopped);
+    EXPECT_EQ(out.str(), "$UserCommand 255 3|");
+    EXPECT_NE(err.str().find("General/Information/MayShowHubInfo"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("\"yes\""), std::string::npos) << err.str();
+}
+
+TEST_F(Cli, TreeShowsBothMenusWithCommandsThenChatAndFindings) {
+    EXPECT_EQ(run({"tree", profiles, "--profile", "Owner", "--settings", settings}), ExitDone) << err.str();
+    const std::string menu = "  - \"" + kPrefix + "User commands\" -> \"<%[mynick]> .h|\"\n  + \"" + kPrefix +
+                             "Information\"\n    - \" " + kPrefix +
+                             "Hubinfo\" -> \"<%[mynick]> .hi|\"\n    - \" " + kPrefix +
+                             "Core\" -> \"<%[mynick]> .ci|\"\n";
+    EXPECT_EQ(out.str(),
+              "Hub menu\n" + menu + "User-list menu\n" + menu + "Chat text\n  (none)\nFindings\n  (none)\n");
+}
+
+TEST_F(Cli, TreeOfAStoppedGenerationShowsWhatWasWrittenAndExitsOne) {
+    EXPECT_EQ(run({"tree", profiles, "--index", "1", "--settings", settings}), ExitStopped);
+    EXPECT_EQ(out.str(),
+              "Hub menu\n  (empty)\nUser-list menu\n  (empty)\nChat text\n  (none)\nFindings\n  (none)\n");
+    EXPECT_NE(err.str().find("General/Information/MayShowHubInfo"), std::string::npos) << err.str();
+}
+
+TEST_F(Cli, CheckExitsOneOnlyForAPieceNoClientCanRead) {
+    const auto block = folder / "block.txt";
+    std::ofstream(block) << "$UserCommand 1 3 A &amp; B$x|\n$UserCommand 1 3 C$y|";
+    EXPECT_EQ(run({"check", block.string()}), ExitDone);
+    EXPECT_NE(out.str().find("warning: piece 1, line 1: the \"&\" in the title \"A & B\""), std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("warning: piece 2, line 2: a line break"), std::string::npos) << out.str();
+
+    std::ofstream(block) << "$UserCommand 1 3 A$x|$UserCommand 1 3 B|";
+    EXPECT_EQ(run({"check", block.string()}), ExitUnreadablePiece);
+    EXPECT_NE(out.str().find("error: piece 2, line 1: no client can read"), std::string::npos) << out.str();
+}
+
+TEST_F(Cli, CheckReadsTheBlockInItsCodePage) {
+    const auto block = folder / "block.txt";
+    std::ofstream(block) << "$UserCommand 1 3 \xCA\xE8\xEA$.kick|";
+    EXPECT_EQ(run({"check", block.string()}), ExitNoProfiles);
+    EXPECT_NE(err.str().find("is not utf-8: byte 0xCA at byte 17"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"check", block.string(), "--encoding", "windows-1251"}), ExitDone) << err.str();
+    EXPECT_NE(out.str().find("- \"Кик\" -> \".kick\""), std::string::npos) << out.str();
+}
+
+TEST_F(Cli, GenerateWritesTheChosenCodePage) {
+    EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings, "--encoding", "windows-1251",
+                   "--word", "wHub=Хаб"}),
+              ExitDone)
+        << err.str();
+    EXPECT_TRUE(out.str().starts_with("$UserCommand 255 3|$UserCommand 1 3 .::\xA0User commands$"));
+    EXPECT_NE(out.str().find("\\ .::\xA0\xD5\xE0\xE1$<%[mynick]> .hi&#124;|"), std::string::npos);
+}
+
+struct UnencodableCase {
+    const char* what;
+    const char* encoding;
+    std::string word;    // --word wKEY=TEXT
+    std::string message; // what standard error must hold
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const UnencodableCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
+class CliUnencodable : public Cli, public testing::WithParamInterface<UnencodableCase> {};
+
+TEST_P(CliUnencodable, NamesTheWordAndTheCharacterAndWritesNothing) {
+    EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings, "--encoding",
+                   GetParam().encoding, "--word", GetParam().word}),
+              ExitUnencodable);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find(GetParam().message), std::string::npos) << err.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliUnencodable,
+    testing::Values(UnencodableCase{"Windows1251", "windows-1251", "wCore=Café",
+                                    "windows-1251 cannot hold U+00E9 (é) in the word wCore (\"Café\")"},
+                    UnencodableCase{"Windows1252", "windows-1252", "wHub=Хаб",
+                                    "windows-1252 cannot hold U+0425 (Х) in the word wHub (\"Хаб\")"},
+                    UnencodableCase{"Iso8859_1", "iso-8859-1", "wUserCommands=Menu €",
+                                    "iso-8859-1 cannot hold U+20AC (€) in the word wUserCommands"},
+                    UnencodableCase{"WordNotUtf8", "latin1", "wInformation=Info\xFF", "byte 0xFF at byte"}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(Cli, AnUnusedWordNeedNotFitTheCodePage) {
+    EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings, "--encoding", "iso-8859-1",
+                   "--word", "wKick=Кик"}),
+              ExitDone)
+        << err.str();
+}
+
+TEST_F(Cli, AllWritesOneFilePerProfileSafelyNamedInsideTheFolder) {
+    std::string xml = "<Profiles>";
+    for (const char* name : {"Owner", "owner", "../escape", "a/b", "CON", ".."}) {
+        xml += profileOf(ProfileBuilder().enable("General/ProfileSettings/MayUseHubCommands").xml(name));
+    }
+    std::ofstream(profiles) << xml << "</Profiles>";
+    const auto outDir = folder / "menus";
+    EXPECT_EQ(run({"generate", profiles, "--all", "--out-dir", outDir.string(), "--settings", settings}),
+              ExitDone)
+        << err.str();
+
+    const std::vector<std::string> expected{"Owner.txt", "owner (2).txt", "_escape.txt",
+                                            "a_b.txt",   "_CON.txt",      "profile.txt"};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto file = outDir / expected[i];
+        EXPECT_TRUE(readFile(file).starts_with("$UserCommand 255 3|$UserCommand 1 3 ")) << file;
+    }
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        files += entry.is_regular_file() ? 1 : 0;
+    }
+    EXPECT_EQ(files, expected.size() + 2) << "the settings, the profiles and the exported files only";
+    EXPECT_NE(out.str().find("wrote " + (outDir / "owner (2).txt").string() + " for profile 1 \"owner\"\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("for profile 2 \"../escape\"\n"), std::string::npos) << out.str();
+}
+
+TEST_F(Cli, AllReportsTheWorstStatusAndStillWritesEveryProfile) {
+    const auto outDir = folder / "menus";
+    EXPECT_EQ(run({"generate", profiles, "--all", "--out-dir", outDir.string(), "--settings", settings}),
+              ExitStopped);
+    EXPECT_EQ(readFile(outDir / "Owner.txt"), kOwnerCommands);
+    EXPECT_EQ(readFile(outDir / "Broken.txt"), "$UserCommand 255 3|");
+    EXPECT_NE(err.str().find("profile 1 \"Broken\": The permission General/Information/MayShowHubInfo"),
+              std::string::npos)
+        << err.str();
+
+    EXPECT_EQ(run({"generate", profiles, "--all", "--out-dir", outDir.string(), "--settings", settings,
+                   "--encoding", "windows-1252", "--word", "wCore=Ядро"}),
+              ExitUnencodable);
+    EXPECT_NE(err.str().find("profile 0 \"Owner\": windows-1252 cannot hold U+042F"), std::string::npos)
+        << err.str();
+
+    std::ofstream(folder / "file") << "";
+    EXPECT_EQ(
+        run({"generate", profiles, "--all", "--out-dir", (folder / "file").string(), "--settings", settings}),
+        ExitUnwritable);
+}
+
+TEST_F(Cli, AProfileThatCannotBeEncodedGetsNoFile) {
+    const auto outDir = folder / "menus";
+    EXPECT_EQ(run({"generate", profiles, "--all", "--out-dir", outDir.string(), "--settings", settings,
+                   "--encoding", "windows-1252", "--word", "wCore=Ядро"}),
+              ExitUnencodable);
+    EXPECT_FALSE(std::filesystem::exists(outDir / "Owner.txt"));
+    EXPECT_TRUE(std::filesystem::exists(outDir / "Broken.txt"));
+}
+
+TEST_F(Cli, ANameIsPrintedOnOneLine) {
+    std::ofstream(profiles) << "<Profiles>"
+                            << profileOf(ProfileBuilder().xml("Two&#10;lines\\a&#9;&#13;\x7F"))
+                            << "</Profiles>";
+    EXPECT_EQ(run({"list", profiles}), ExitDone);
+    EXPECT_EQ(out.str(), "Two\\nlines\\\\a\\t\\r\\x7F\n");
+}
+
+// A stream whose every write fails, as standard output on a full disk.
+class FullDisk : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST_F(Cli, OutputThatCannotBeWrittenIsAFailure) {
+    FullDisk disk;
+    std::ostream full(&disk);
+    const std::vector<std::string_view> arguments{"list", profiles};
+    EXPECT_EQ(runCli(arguments, full, err), ExitOutputUnwritable);
+    EXPECT_TRUE(err.str().starts_with("tavu-cli: cannot write standard output")) << err.str();
+}
+
+struct ExitCase {
+    const char* what;
+    std::vector<std::string> arguments; // PROFILES stands for the profiles file
+    int status;
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ExitCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
+class CliExit : public Cli, public testing::WithParamInterface<ExitCase> {};
+
+TEST_P(CliExit, Status) {
+    std::vector<std::string> arguments = GetParam().arguments;
+    for (std::string& argument : arguments) {
+        if (argument == "PROFILES") {
+            argument = profiles;
+        }
+    }
+    EXPECT_EQ(run(arguments), GetParam().status) << err.str();
+    if (GetParam().status != ExitDone) {
+        EXPECT_FALSE(err.str().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliExit,
+    testing::Values(
+        ExitCase{"Help", {"--help"}, ExitDone}, ExitCase{"NoCommand", {}, ExitUsage},
+        ExitCase{"UnknownCommand", {"make"}, ExitUsage}, ExitCase{"ListWithoutFile", {"list"}, ExitUsage},
+        ExitCase{"NoProfileChosen", {"generate", "PROFILES"}, ExitUsage},
+        ExitCase{
+            "BothProfileAndIndex", {"generate", "PROFILES", "--index", "0", "--profile", "Owner"}, ExitUsage},
+        ExitCase{"NegativeIndex", {"generate", "PROFILES", "--index", "-1"}, ExitUsage},
+        ExitCase{"IndexNotANumber", {"generate", "PROFILES", "--index", "one"}, ExitUsage},
+        ExitCase{
+            "UnknownOption", {"generate", "PROFILES", "--index", "0", "--option", "sColour=1"}, ExitUsage},
+        ExitCase{"OptionNotANumber",
+                 {"generate", "PROFILES", "--index", "0", "--option", "sClear=yes"},
+                 ExitUsage},
+        ExitCase{"UnknownWord", {"generate", "PROFILES", "--index", "0", "--word", "wColour=red"}, ExitUsage},
+        ExitCase{"MissingValue", {"generate", "PROFILES", "--index"}, ExitUsage},
+        ExitCase{"IndexOutOfRange", {"generate", "PROFILES", "--index", "2"}, ExitNoProfiles},
+        ExitCase{"NoSuchName", {"generate", "PROFILES", "--profile", "Nobody"}, ExitNoProfiles},
+        ExitCase{"MissingFile", {"list", "/nonexistent/profiles.xml"}, ExitNoProfiles},
+        ExitCase{
+            "UnknownEncoding", {"generate", "PROFILES", "--index", "0", "--encoding", "koi8-r"}, ExitUsage},
+        ExitCase{"AllWithoutOutDir", {"generate", "PROFILES", "--all"}, ExitUsage},
+        ExitCase{"OutDirWithoutAll", {"generate", "PROFILES", "--index", "0", "--out-dir", "x"}, ExitUsage},
+        ExitCase{
+            "AllAndIndex", {"generate", "PROFILES", "--all", "--out-dir", "x", "--index", "0"}, ExitUsage},
+        ExitCase{"TreeOfAll", {"tree", "PROFILES", "--all", "--out-dir", "x"}, ExitUsage},
+        ExitCase{"TreeNoSuchProfile", {"tree", "PROFILES", "--index", "5"}, ExitNoProfiles},
+        ExitCase{"CheckWithoutFile", {"check"}, ExitUsage},
+        ExitCase{"CheckTwoFiles", {"check", "PROFILES", "PROFILES"}, ExitUsage},
+        ExitCase{"CheckMissingFile", {"check", "/nonexistent/block.txt"}, ExitNoProfiles},
+        ExitCase{"IndexTwice", {"generate", "PROFILES", "--index", "0", "--index", "1"}, ExitUsage},
+        ExitCase{
+            "ProfileTwice", {"tree", "PROFILES", "--profile", "Owner", "--profile", "Broken"}, ExitUsage},
+        // Endless and special files are refused before they are read.
+        ExitCase{"CheckEndlessFile", {"check", "/dev/zero"}, ExitNoProfiles},
+        ExitCase{"ListEndlessFile", {"list", "/dev/zero"}, ExitNoProfiles},
+        ExitCase{"SettingsEndless",
+                 {"generate", "PROFILES", "--index", "0", "--settings", "/dev/zero"},
+                 ExitNoProfiles},
+        ExitCase{
+            "SettingsFolder", {"tree", "PROFILES", "--index", "0", "--settings", "/tmp"}, ExitNoProfiles}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+struct ArgumentCase {
+    const char* what;
+    std::vector<std::string> arguments; // PROFILES and SETTINGS, also at an end, stand for the files
+    int status;
+    std::string out;        // what standard output holds; empty when it must be empty
+    std::string err;        // the same for standard error
+    std::string input = ""; // standard input
+};
+
+void PrintTo(const ArgumentCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.what);
+}
+
+// Runs in the fixture's folder, where the profiles file is also "--x".
+class CliArguments : public Cli, public testing::WithParamInterface<ArgumentCase> {};
+
+TEST_P(CliArguments, AreReadAsUnixToolsReadThem) {
+    std::vector<std::string> arguments = GetParam().arguments;
+    for (std::string& argument : arguments) {
+        for (const auto& [word, path] : {std::pair{"PROFILES", profiles}, std::pair{"SETTINGS", settings}}) {
+            if (argument.ends_with(word)) {
+                argument.replace(argument.size() - std::strlen(word), std::strlen(word), path);
+            }
+        }
+    }
+    std::filesystem::copy_file(profiles, folder / "--x");
+    std::ofstream(folder / "input") << GetParam().input;
+    const int input = ::open((folder / "input").c_str(), O_RDONLY);
+    const int savedInput = ::dup(STDIN_FILENO);
+    ASSERT_TRUE(input >= 0 && savedInput >= 0 && ::dup2(input, STDIN_FILENO) == STDIN_FILENO);
+    const auto savedFolder = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    const int status = run(arguments);
+    std::filesystem::current_path(savedFolder);
+    ASSERT_TRUE(::dup2(savedInput, STDIN_FILENO) == STDIN_FILENO && ::close(savedInput) == 0 &&
+                ::close(input) == 0);
+
+    EXPECT_EQ(status, GetParam().status) << err.str();
+    EXPECT_NE(out.str().find(GetParam().out), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().empty(), GetParam().out.empty()) << out.str();
+    EXPECT_NE(err.str().find(GetParam().err), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().empty(), GetParam().err.empty()) << err.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliArguments,
+    testing::Values(
+        ArgumentCase{"Version", {"--version"}, ExitDone, "tavu-cli " + std::string(kVersion) + "\n", ""},
+        ArgumentCase{"ValuesAfterEquals",
+                     {"generate", "PROFILES", "--profile=Owner", "--settings=SETTINGS", "--date=1.1.",
+                      "--option=sClear=1", "--word=wHub=Hubinfo", "--encoding=utf-8"},
+                     ExitDone,
+                     kOwnerCommands,
+                     ""},
+        ArgumentCase{"OutDirAfterEquals",
+                     {"generate", "PROFILES", "--all", "--out-dir=menus", "--settings=SETTINGS"},
+                     ExitStopped,
+                     "wrote menus/Owner.txt",
+                     "MayShowHubInfo"},
+        ArgumentCase{"StandardInputInItsCodePage",
+                     {"check", "--encoding=windows-1251", "-"},
+                     ExitDone,
+                     "- \"К\" -> \"x\"",
+                     "",
+                     "$UserCommand 1 3 \xCA$x|"},
+        ArgumentCase{"FlagTakesNoValue",
+                     {"generate", "PROFILES", "--all=yes", "--out-dir", "x"},
+                     ExitUsage,
+                     "",
+                     "--all takes no value"},
+        ArgumentCase{"DoubleDashEndsOptions", {"list", "--", "--x"}, ExitDone, "Owner\nBroken\n", ""},
+        ArgumentCase{
+            "UnknownOption", {"check", "--foo", "x"}, ExitUsage, "", "unknown option --foo for check\n"},
+        ArgumentCase{"UnknownOptionFirst", {"-x"}, ExitUsage, "", "unknown option -x\n"},
+        ArgumentCase{"ExtraFile",
+                     {"list", "PROFILES", "more"},
+                     ExitUsage,
+                     "",
+                     "unexpected argument \"more\" for list\n"}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(Cli, CommandHelpIsThatCommandsOnly) {
+    const std::vector<std::string> names{"list", "generate", "tree", "check"};
+    for (const std::string& name : names) {
+        for (const char* flag : {"--help", "-h"}) {
+            EXPECT_EQ(run({name, profiles, flag}), ExitDone) << name;
+            EXPECT_TRUE(out.str().starts_with("Usage:\n  tavu-cli " + name + " ")) << out.str();
+            EXPECT_EQ(err.str(), "");
+            for (const std::string& other : names) {
+                EXPECT_EQ(out.str().find("tavu-cli " + other) == std::string::npos, other != name)
+                    << out.str();
+            }
+        }
+    }
+}
+
+// The codes and meanings of a Markdown table headed "| exit status | meaning |".
+std::vector<std::pair<int, std::string>> markdownStatuses(const std::string& text) {
+    std::vector<std::pair<int, std::string>> statuses;
+    const auto table = text.find("| exit status | meaning |\n|---|---|\n");
+    std::istringstream lines(table == std::string::npos ? "" : text.substr(table + 36));
+    for (std::string line; std::getline(lines, line) && line.starts_with("| ");) {
+        const auto bar = line.find(" | ");
+        statuses.emplace_back(std::atoi(line.c_str() + 2), line.substr(bar + 3, line.size() - bar - 5));
+    }
+    return statuses;
+}
+
+// The codes and meanings of the manual page's EXIT STATUS: ".TP", the code,
+// then the meaning's lines.
+std::vector<std::pair<int, std::string>> manualStatuses(const std::string& text) {
+    std::vector<std::pair<int, std::string>> statuses;
+    const auto section = text.find(".SH EXIT STATUS\n");
+    std::istringstream lines(section == std::string::npos ? "" : text.substr(section + 16));
+    for (std::string line; std::getline(lines, line) && !line.starts_with(".SH");) {
+        if (line == ".TP" && std::getline(lines, line)) {
+            statuses.emplace_back(std::atoi(line.c_str()), "");
+        } else if (!statuses.empty()) {
+            for (std::size_t at; (at = line.find("\\-")) != std::string::npos;) {
+                line.erase(at, 1);
+            }
+            statuses.back().second += (statuses.back().second.empty() ? "" : " ") + line;
+        }
+    }
+    return statuses;
+}
+
+TEST(CliDocuments, ListEveryExitStatusWithItsMeaning) {
+    std::vector<std::pair<int, std::string>> expected;
+    for (const ExitStatus& status : kExitStatuses) {
+        expected.emplace_back(status.code, status.meaning);
+    }
+    EXPECT_EQ(markdownStatuses(readFile(TAVU_SOURCE_DIR "/README.md")), expected);
+    EXPECT_EQ(markdownStatuses(readFile(TAVU_SOURCE_DIR "/docs/scripting.md")), expected);
+    EXPECT_EQ(manualStatuses(readFile(TAVU_SOURCE_DIR "/packaging/tavu-cli.1")), expected);
+}
+
+// Ends as cat does when the reader of its output goes away, also when the
+// parent left SIGPIPE ignored.
+TEST_F(Cli, AClosedPipeEndsTheProgramQuietly) {
+    const std::vector<std::vector<std::string>> commands{{"tavu-cli", "list", profiles},
+                                                         {"tavu-cli", "tree", profiles, "--index=0"}};
+    for (const auto& command : commands) {
+        int output[2];
+        int errors[2];
+        ASSERT_TRUE(::pipe(output) == 0 && ::pipe(errors) == 0 && ::close(output[0]) == 0);
+        const pid_t child = ::fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            std::signal(SIGPIPE, SIG_IGN);
+            std::vector<char*> argv;
+            for (const std::string& argument : command) {
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            }
+            const bool redirected =
+                ::dup2(output[1], STDOUT_FILENO) >= 0 && ::dup2(errors[1], STDERR_FILENO) >= 0;
+            ::_exit(redirected ? cliMain(static_cast<int>(argv.size()), argv.data()) : 127);
+        }
+        ASSERT_TRUE(::close(output[1]) == 0 && ::close(errors[1]) == 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        char message[200] = {};
+        EXPECT_EQ(::read(errors[0], message, sizeof message - 1), 0) << message;
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE)
+            << command[1] << " ended with " << status;
+        ASSERT_EQ(::close(errors[0]), 0);
+    }
+}
+
+} // namespace
+} // namespace tavu::test
+
+namespace tavu::test {
+namespace {
+
+TEST_F(Cli, AProfileNameGivenTwiceChoosesTheFirst) {
+    const std::string first = ProfileBuilder()
+                                  .enable("General/ProfileSettings/MayUseHubCommands")
+                                  .enable("General/Information/MayShowHubInfo")
+                                  .xml("Owner");
+    const std::string second =
+        ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").xml("Owner");
+    std::ofstream(profiles) << "<Profiles>" << profileOf(first) << profileOf(second) << "</Profiles>";
+    EXPECT_EQ(run({"generate", profiles, "--profile", "Owner", "--settings", settings}), ExitDone)
+        << err.str();
+    EXPECT_EQ(out.str(), kOwnerCommands);
+}
+
+} // namespace
+} // namespace tavu::test

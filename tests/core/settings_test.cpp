@@ -1,0 +1,223 @@
+#include "platform/ini_file.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+#include "vocabulary/vocabulary.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace tavu {
+namespace {
+
+TEST(Settings, NoFileGivesEveryDefault) {
+    const Settings settings = readSettingsSection(IniFile{});
+    EXPECT_EQ(settings.file, "");
+    const GenerationOptions& o = settings.options;
+    EXPECT_TRUE(o.anyUser && o.selectedUser && o.fastUserControl && o.menuMiscellaneous &&
+                o.menuInformation && o.menuHubControl && o.menuAccounts && o.menuUserControl && o.clear &&
+                o.message);
+    EXPECT_FALSE(o.offsets);
+}
+
+TEST(Settings, KeysChangeOnlyTheirOwnOption) {
+    const Settings settings =
+        readSettingsSection(IniFile::parse("[Settings]\nsOffsets=1\nsClear=0\nsFile=/hub/profiles.xml\n"));
+    GenerationOptions expected;
+    expected.offsets = true;
+    expected.clear = false;
+    EXPECT_EQ(settings.options, expected);
+    EXPECT_EQ(settings.file, "/hub/profiles.xml");
+}
+
+struct BooleanCase {
+    const char* text;
+    std::optional<bool> value;
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const BooleanCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.text);
+}
+
+class IniBoolean : public testing::TestWithParam<BooleanCase> {};
+
+TEST_P(IniBoolean, Reads) {
+    EXPECT_EQ(readIniBoolean(GetParam().text), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, IniBoolean,
+    testing::Values(BooleanCase{"1", true}, BooleanCase{"0", false}, BooleanCase{"2", true},
+                    BooleanCase{"-1", true}, BooleanCase{"0x0", false}, BooleanCase{"0X1F", true},
+                    BooleanCase{"$0", false}, BooleanCase{"$a", true}, BooleanCase{"+0", false},
+                    BooleanCase{"yes", std::nullopt}, BooleanCase{"", std::nullopt},
+                    BooleanCase{"true", std::nullopt}, BooleanCase{"1.0", std::nullopt},
+                    BooleanCase{"0x", std::nullopt}, BooleanCase{"1 1", std::nullopt},
+                    BooleanCase{"99999999999", std::nullopt}, BooleanCase{"0xFFFFFFFF", true}));
+
+TEST(Settings, UnreadableValuesGiveTheDefault) {
+    const Settings settings =
+        readSettingsSection(IniFile::parse("[Settings]\nsMessage=yes\nsOffsets=maybe\nsClear=0x0\n"));
+    EXPECT_TRUE(settings.options.message);
+    EXPECT_FALSE(settings.options.offsets);
+    EXPECT_FALSE(settings.options.clear);
+}
+
+TEST(Settings, SavedSectionHoldsExactlyTheTwelveKeysInOrder) {
+    IniFile file = IniFile::parse("[Settings]\nsUnknown=5\nsClear=1\n[Strings]\nwNick=Nick\n");
+    Settings settings;
+    settings.file = "/hub/profiles.xml";
+    settings.options.offsets = true;
+    settings.options.message = false;
+    writeSettingsSection(settings, file);
+    EXPECT_EQ(file.text(), "[Strings]\nwNick=Nick\n[Settings]\nsFile=/hub/profiles.xml\nsAnyUser=1\n"
+                           "sSelectedUser=1\nsFastUserControl=1\nsOffsets=1\nsMenuMiscellaneous=1\n"
+                           "sMenuInformation=1\nsMenuHubControl=1\nsMenuAccounts=1\nsMenuUserControl=1\n"
+                           "sClear=1\nsMessage=0\n");
+    EXPECT_EQ(readSettingsSection(file), settings);
+}
+
+TEST(Vocabulary, TableHoldsEveryWordOnceInCanonicalOrder) {
+    const auto& table = wordTable();
+    ASSERT_EQ(table.size(), 139u);
+    EXPECT_EQ(table.front().key, "w0Coma");
+    EXPECT_EQ(table[136].key, "wWorkpace");
+    EXPECT_EQ(table[137].key, "wStartWith");
+    EXPECT_EQ(table[137].defaultText, ".::\xC2\xA0");
+    EXPECT_EQ(table[138].key, "wBotMessage");
+    EXPECT_EQ(table[138].defaultText, "I have installed rightclick menu created by TAVU for you");
+    // Alphabetical by "<key>Edit" without regard to case, so wAll follows wAllByProfile.
+    for (std::size_t i = 1; i < 137; ++i) {
+        const auto lower = [](std::string_view key) {
+            std::string text(key);
+            text += "edit";
+            for (char& c : text) {
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            }
+            return text;
+        };
+        EXPECT_LT(lower(table[i - 1].key), lower(table[i].key)) << table[i].key;
+    }
+    EXPECT_EQ(wordByKey("WNICK"), Word::wNick);
+    EXPECT_EQ(wordByKey("wNope"), std::nullopt);
+}
+
+TEST(Vocabulary, LoadChangesOnlyTheKeysPresent) {
+    Vocabulary vocabulary;
+    readStringsSection(vocabulary,
+                       IniFile::parse("[Strings]\nwNick=Nickname\nwKick=\nwBan=a|b$c\nwUnknown=x\n"));
+    Vocabulary expected;
+    expected.setText(Word::wNick, "Nickname");
+    expected.setText(Word::wKick, "");
+    expected.setText(Word::wBan, "a|b$c");
+    EXPECT_EQ(vocabulary, expected);
+}
+
+TEST(Vocabulary, SaveWritesAll139KeysInOrderAndDropsUnknownOnes) {
+    IniFile file = IniFile::parse("[Strings]\nwUnknown=x\nwNick=Old\n");
+    Vocabulary vocabulary;
+    vocabulary.setText(Word::wNick, "Nickname");
+    writeStringsSection(vocabulary, file);
+    const std::string text = file.text();
+    EXPECT_EQ(text.find("wUnknown"), std::string::npos);
+    EXPECT_TRUE(text.starts_with("[Strings]\nw0Coma=0 - Coma\nw1Sleeping=1 - Sleeping\n"))
+        << text.substr(0, 80);
+    EXPECT_TRUE(
+        text.ends_with("wStartWith=.::\xC2\xA0\nwBotMessage=I have installed rightclick menu created by "
+                       "TAVU for you\n"));
+    Vocabulary reloaded;
+    readStringsSection(reloaded, IniFile::parse(text));
+    EXPECT_EQ(reloaded, vocabulary);
+}
+
+TEST(Vocabulary, ResetRestoresEveryDefault) {
+    Vocabulary vocabulary;
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        vocabulary.setText(static_cast<Word>(i), "changed");
+    }
+    vocabulary.resetToDefaults();
+    EXPECT_EQ(vocabulary, Vocabulary{});
+}
+
+TEST(Vocabulary, ItemPrefixNormalisationTurnsSpacesIntoNoBreakSpaces) {
+    Vocabulary vocabulary;
+    vocabulary.setText(Word::wStartWith, "> > ");
+    vocabulary.setText(Word::wNick, "a b");
+    vocabulary.normaliseItemPrefix();
+    EXPECT_EQ(vocabulary.text(Word::wStartWith), ">\xC2\xA0>\xC2\xA0");
+    EXPECT_EQ(vocabulary.text(Word::wNick), "a b");
+}
+
+TEST(Vocabulary, InputFilterDropsOnlyBarAndDollar) {
+    EXPECT_FALSE(isAcceptedWordCharacter(U'|'));
+    EXPECT_FALSE(isAcceptedWordCharacter(U'$'));
+    for (char32_t c : {U'a', U' ', U'\t', U'\u00A0', U'\u20AC', U'&', U'%'}) {
+        EXPECT_TRUE(isAcceptedWordCharacter(c));
+    }
+    EXPECT_EQ(withoutRejectedCharacters("a|b$c\xC2\xA0|"), "abc\xC2\xA0");
+}
+
+class SettingsFile : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() / ("tavu-settings-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::filesystem::path folder;
+};
+
+TEST_F(SettingsFile, EnvironmentVariableNamesTheFile) {
+    const auto path = folder / "mine.ini";
+    ::setenv("TAVU_INI", path.c_str(), 1);
+    EXPECT_EQ(settingsFilePath(), path);
+    ::unsetenv("TAVU_INI");
+    ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    EXPECT_EQ(settingsFilePath(), folder / "tavu" / "TAVU.ini");
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(SettingsFile, UpdateCreatesTheFolderAndKeepsOtherSections) {
+    const auto path = folder / "sub" / "TAVU.ini";
+    EXPECT_EQ(readSettingsFile(path).file.text(), "");
+    ASSERT_EQ(updateSettingsFile(path, [](IniFile& file) { file.replaceSection("Own", {{"a", "1"}}); }), "");
+    Settings settings;
+    settings.options.clear = false;
+    Vocabulary vocabulary;
+    vocabulary.setText(Word::wNick, "Nickname");
+    ASSERT_EQ(updateSettingsFile(path,
+                                 [&](IniFile& file) {
+                                     writeSettingsSection(settings, file);
+                                     writeStringsSection(vocabulary, file);
+                                 }),
+              "");
+    const IniFile saved = readSettingsFile(path).file;
+    EXPECT_EQ(saved.value("Own", "a"), "1");
+    EXPECT_EQ(readSettingsSection(saved), settings);
+    Vocabulary reloaded;
+    readStringsSection(reloaded, saved);
+    EXPECT_EQ(reloaded, vocabulary);
+    EXPECT_EQ(saved.text().find("[Settings]"), saved.text().find("[Own]\na=1\n") + 10);
+}
+
+TEST_F(SettingsFile, AFailedSaveReportsThePathAndLeavesTheFile) {
+    const auto path = folder / "TAVU.ini";
+    std::ofstream(path) << "[Settings]\nsClear=0\n";
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    EXPECT_EQ(updateSettingsFile(path, [](IniFile& file) { writeSettingsSection(Settings{}, file); }),
+              "Unable to write to " + path.string() + "\nPermission denied.");
+    EXPECT_EQ(readSettingsFile(path).file.text(), "[Settings]\nsClear=0\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+
+    const auto folderPath = folder / "folder.ini";
+    std::filesystem::create_directory(folderPath);
+    EXPECT_TRUE(updateSettingsFile(folderPath, [](IniFile&) {
+                }).starts_with("Unable to write to " + folderPath.string() + "\n"));
+}
+
+} // namespace
+} // namespace tavu
