@@ -9,9 +9,9 @@ std::string shortDateText(std::time_t when) {
     std::tm local{};
     localtime_r(&when, &local);
     // A locale of its own, so the process-wide locale is neither needed nor changed.
-    locale_t timeLocale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    if (timeLocale == static_cast<locale_t>(0)) {
-        timeLocale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
+    locale_t timeLocale = newlocale(LC_TIME_MASK, "", nullptr);
+    if (timeLocale == nullptr) {
+        timeLocale = newlocale(LC_TIME_MASK, "C", nullptr);
     }
     std::array<char, 128> buffer{};
     const std::size_t length = strftime_l(buffer.data(), buffer.size(), "%x", &local, timeLocale);

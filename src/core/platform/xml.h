@@ -8,8 +8,9 @@
 #include <string>
 #include <string_view>
 
-struct _xmlDoc;
-struct _xmlNode;
+// libxml2's own names, declared so that its headers stay out of this one.
+struct _xmlDoc;  // NOLINT(bugprone-reserved-identifier)
+struct _xmlNode; // NOLINT(bugprone-reserved-identifier)
 
 namespace tavu {
 

@@ -31,7 +31,7 @@ std::filesystem::path settingsFilePath() {
         return overridden;
     }
     std::error_code code;
-    const auto portable = executableFolder() / kSettingsFileName;
+    auto portable = executableFolder() / kSettingsFileName;
     if (!executableFolder().empty() && std::filesystem::is_regular_file(portable, code)) {
         return portable;
     }
