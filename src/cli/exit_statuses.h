@@ -17,11 +17,11 @@ struct ExitStatus {
 
 // Every status tavu-cli exits with, in the order of their codes.
 inline constexpr std::array<ExitStatus, 7> kExitStatuses{{
-    {ExitDone, "done", "done; for check, no piece that no client can read (warnings may be printed)"},
+    {ExitDone, "done", "done; for check, no error in the block (warnings may be printed)"},
     {ExitStopped, "stopped",
      "generate and tree: the generation stopped at a permission whose text cannot be read (the commands "
-     "before it are still written, and standard error names the element and its text); check: a piece "
-     "that no client can read"},
+     "before it are still written, and standard error names the element and its text); check: an error in "
+     "the block (a piece that no client can read, or a prompt that a \"]\" ends early)"},
     {ExitUsage, "usage", "usage error"},
     {ExitNoProfiles, "unreadable input",
      "the profiles file cannot be loaded, or holds no such profile; the settings file exists but cannot "

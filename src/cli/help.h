@@ -20,12 +20,14 @@ inline constexpr std::string_view kFindingsHelp =
     R"(Findings of tree and check, each with its piece (counted by "|") and line:
   error    a piece that no client can read: a $UserCommand of type 1 or 2
            without a space after the context or without a "$" before the
-           command, or text after the last "|"
-  warning  a line break or space before a command (clients show it as chat
-           text), two items with the same title path and context (clients keep
-           only the last), a "&" in a title (shown as a keyboard-shortcut
-           marker), a "%" in a command outside a %[...] variable, a type other
-           than 0, 1, 2 and 255, a "$" command other than $UserCommand
+           command, or text after the last "|"; a "]" inside a %[line:...]
+           prompt, which ends the prompt early and sends the rest to the hub
+  warning  a menu nested deeper than 32 levels (drawn at level 32), a line
+           break or space before a command (clients show it as chat text), two
+           items with the same title path and context (clients keep only the
+           last), a "&" in a title (shown as a keyboard-shortcut marker), a "%"
+           in a command outside a %[...] variable, a type other than 0, 1, 2
+           and 255, a "$" command other than $UserCommand
 )";
 
 } // namespace tavu::cli
