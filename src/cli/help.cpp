@@ -111,35 +111,48 @@ std::string fullHelp(std::span<const Command* const> commands) {
         for (const OptionHelp* option : command->options) {
             options += firstTime(seenOptions, option) ? optionText(*option) : "";
         }
-        notes += !command->notes.empty() && firstTime(seenTexts, command->notes)
-                     ? "\n" + std::string(command->notes)
-                     : "";
+        if (!command->notes.empty() && firstTime(seenTexts, command->notes)) {
+            notes += '\n';
+            notes += command->notes;
+        }
     }
     usage += indented(kHelpSynopsis);
     for (const Command* command : commands) {
         if (!command->usageNote.empty() && firstTime(seenTexts, command->usageNote)) {
-            usage += "\n" + indented(command->usageNote);
+            usage += '\n';
+            usage += indented(command->usageNote);
         }
     }
-    return usage + "\n" + descriptions + "\n" + options + "\n" + wrapped("", kOptionSyntax) + notes + "\n" +
-           exitStatusText() + "\n" + wrapped("", kLimits);
+    // Appended piece by piece: GCC 12 takes a chain of "+" on strings for an
+    // overlapping copy in optimised builds.
+    for (const std::string& part : {descriptions, options, wrapped("", kOptionSyntax) + notes,
+                                    exitStatusText(), wrapped("", kLimits)}) {
+        usage += '\n';
+        usage += part;
+    }
+    return usage;
 }
 
 std::string commandHelp(const Command& command) {
-    std::string help = "Usage:\n" + indented(command.synopsis);
+    std::string help = "Usage:\n";
+    help += indented(command.synopsis);
     if (!command.usageNote.empty()) {
-        help += "\n" + indented(command.usageNote);
+        help += '\n';
+        help += indented(command.usageNote);
     }
-    help += "\n" + descriptionText(command);
+    help += '\n';
+    help += descriptionText(command);
     if (!command.options.empty()) {
-        help += "\n";
+        help += '\n';
         for (const OptionHelp* option : command.options) {
             help += optionText(*option);
         }
-        help += "\n" + wrapped("", kOptionSyntax);
+        help += '\n';
+        help += wrapped("", kOptionSyntax);
     }
     if (!command.notes.empty()) {
-        help += "\n" + std::string(command.notes);
+        help += '\n';
+        help += command.notes;
     }
     return help;
 }
