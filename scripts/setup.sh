@@ -1,9 +1,10 @@
-# Shared by scripts/run and scripts/test: installs the Debian packages the build
-# needs when any is missing, then configures and builds into build/.
+# Shared by the scripts: installs the Debian packages the build needs when any
+# is missing, then configures and builds. The list holds what building and
+# running the program needs; a script that builds more adds its own packages.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-packages=(g++ cmake pkg-config libxml2-dev libunistring-dev libgtest-dev libbenchmark-dev qt6-base-dev fonts-wine)
+packages=(g++ cmake pkg-config libxml2-dev libunistring-dev qt6-base-dev fonts-wine)
 
 install_missing_packages() {
     local missing=()

@@ -4,7 +4,7 @@
 #include "help.h"
 #include "platform/file.h"
 #include "preview/menu_preview.h"
-#include "preview/preview_text.h"
+#include "preview_output.h"
 
 #include <unistd.h>
 
@@ -14,18 +14,22 @@ namespace {
 
 int runCheck(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     std::optional<CodePage> encoding;
+    std::optional<PreviewFormat> format;
     const auto operands = readArguments("check", arguments, [&](std::string_view flag, OptionValue& value) {
-        if (flag != "--encoding") {
+        if (flag == "--encoding") {
+            setOnce(encoding, flag, parseEncoding(value.take()));
+        } else if (flag == "--format") {
+            setOnce(format, flag, parseFormat(value.take()));
+        } else {
             return false;
         }
-        setOnce(encoding, flag, parseEncoding(value.take()));
         return true;
     });
     const std::string file(oneOperand("check", operands, "the file to check"));
     const CodePage codePage = encoding.value_or(CodePage::Utf8);
-    const FileRead read = file == "-" || file == "/dev/stdin"
-                              ? readStream(STDIN_FILENO, file, kBlockFileLimit)
-                              : readRegularFile(file, kBlockFileLimit);
+    const bool standardInput = file == "-" || file == "/dev/stdin";
+    const FileRead read = standardInput ? readStream(STDIN_FILENO, file, kBlockFileLimit)
+                                        : readRegularFile(file, kBlockFileLimit);
     if (read.status != ReadStatus::Read) {
         throw Failure(ExitNoProfiles, read.reason);
     }
@@ -37,21 +41,23 @@ int runCheck(std::span<const std::string_view> arguments, std::ostream& out, std
         return ExitNoProfiles;
     }
     const preview::MenuPreview preview = preview::previewUserCommands(text.bytes);
-    out << preview::previewText(preview);
+    // "<stdin>", as compilers name it: a name no editor opens as a file.
+    out << previewOutput(preview, standardInput ? "<stdin>" : file, format.value_or(PreviewFormat::Text));
     return preview.hasError() ? ExitUnreadablePiece : ExitDone;
 }
 
-const OptionHelp* const kOptions[] = {&kEncodingOption};
+const OptionHelp* const kOptions[] = {&kEncodingOption, &kFormatOption};
 
 } // namespace
 
 const Command kCheckCommand{
     .name = "check",
-    .synopsis = "tavu-cli check FILE [--encoding NAME]",
+    .synopsis = "tavu-cli check FILE [--encoding NAME] [--format FORMAT]",
     .usageNote = {},
     .description =
         "shows the menus, the chat text and the problems found, as tree does, for a block saved in "
-        "FILE (a generated, hand-edited or saved block; - or /dev/stdin reads standard input).",
+        "FILE (a generated, hand-edited or saved block; - or /dev/stdin reads standard input, and findings "
+        "then name it \"<stdin>\").",
     .options = kOptions,
     .notes = kFindingsHelp,
     .run = runCheck,

@@ -1,8 +1,11 @@
 #include "chosen_profile.h"
 
 #include "cli.h"
+#include "export/export_names.h"
 #include "generator/options.h"
 #include "platform/date_text.h"
+#include "platform/file.h"
+#include "preview/user_command_text.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 
@@ -67,22 +70,56 @@ std::string sourceOfCharacter(const ConversionFailure& failure, const Generation
     return description + " at byte " + std::to_string(failure.offset) + " of the block";
 }
 
-// The element of the requested profile.
-XmlElement chosenProfile(const ProfilesDocument& document, const ProfileRequest& request) {
+// A profile named as `wanted` is without regard to letter case, for a
+// suggestion; none when there is no such profile.
+std::optional<std::string> nameDifferingInCase(const std::vector<std::string>& names,
+                                               const std::string& wanted) {
+    const std::string folded = foldedFileName(wanted);
+    const auto found = std::find_if(names.begin(), names.end(),
+                                    [&](const std::string& name) { return foldedFileName(name) == folded; });
+    return found == names.end() ? std::nullopt : std::optional(*found);
+}
+
+std::string noSuchProfile(const std::vector<std::string>& names, const ProfileRequest& request, int index) {
+    std::string message = request.profilesFile + ": ";
+    if (!request.profileName) {
+        return message + "no profile at index " + std::to_string(index) + " (it holds " +
+               std::to_string(names.size()) + ", counted from 0)";
+    }
+    message += "no profile named " + *request.profileName;
+    if (const auto suggestion = nameDifferingInCase(names, *request.profileName)) {
+        return message + "; did you mean " + *suggestion + "?";
+    }
+    return message + " (it holds " + std::to_string(names.size()) + "; tavu-cli list shows them)";
+}
+
+// The index of the requested profile in the document.
+int chosenIndex(const ProfilesDocument& document, const ProfileRequest& request) {
     const std::vector<std::string>& names = document.names();
     int index = request.profileIndex.value_or(-1);
     if (request.profileName) {
         const auto found = std::find(names.begin(), names.end(), *request.profileName);
         index = found == names.end() ? -1 : static_cast<int>(found - names.begin());
     }
-    const XmlElement profile = document.profile(index);
-    if (!profile) {
-        throw Failure(ExitNoProfiles, request.profilesFile + " has no profile " +
-                                          (request.profileName ? "named \"" + *request.profileName + "\""
-                                                               : "at index " + std::to_string(index)) +
-                                          " (it holds " + std::to_string(names.size()) + ")");
+    if (!document.profile(index)) {
+        throw Failure(ExitNoProfiles, noSuchProfile(names, request, index));
     }
-    return profile;
+    return index;
+}
+
+// The settings file that --settings names must be there: defaults in place of
+// the file a script asked for would make a different menu without a word.
+SettingsFileRead readNamedSettingsFile(const std::string& path) {
+    FileRead read = readRegularFile(path, kSettingsFileLimit);
+    switch (read.status) {
+    case ReadStatus::Read:
+        return {IniFile::parse(read.bytes), {}};
+    case ReadStatus::Missing:
+        return {IniFile{}, "the settings file " + path + " does not exist"};
+    case ReadStatus::Unreadable:
+        break;
+    }
+    return {IniFile{}, std::move(read.reason)};
 }
 
 } // namespace
@@ -124,8 +161,8 @@ void requireOneChoice(std::string_view command, const ProfileRequest& request, s
 }
 
 GenerationInput readGenerationInput(const ProfileRequest& request) {
-    const SettingsFileRead read = readSettingsFile(
-        request.settingsFile ? std::filesystem::path(*request.settingsFile) : settingsFilePath());
+    const SettingsFileRead read = request.settingsFile ? readNamedSettingsFile(*request.settingsFile)
+                                                       : readSettingsFile(settingsFilePath());
     // Defaults in place of the operator's settings would make a different menu.
     if (!read.error.empty()) {
         throw Failure(ExitNoProfiles, read.error);
@@ -158,13 +195,23 @@ std::string encodedBlock(const std::string& block, const ProfileRequest& request
     return std::move(encoded.bytes);
 }
 
+std::string profileLabel(const ProfilesDocument& document, std::size_t index) {
+    return "profile " + std::to_string(index) + " " + preview::quoted(document.names()[index]);
+}
+
 ProfileBlock generateChosenProfile(const ProfileRequest& request) {
     const GenerationInput input = readGenerationInput(request);
     const ProfilesDocument document = loadProfiles(request);
+    const int index = chosenIndex(document, request);
     ProfileBlock result;
+    result.index = static_cast<std::size_t>(index);
+    result.who = request.profilesFile + ": " + profileLabel(document, result.index) + ": ";
     result.generation =
-        CreateUserCommands(chosenProfile(document, request), input.options, input.vocabulary, input.date);
-    result.bytes = encodedBlock(result.generation.text, request, input, "");
+        CreateUserCommands(document.profile(index), input.options, input.vocabulary, input.date);
+    // A stopped generation is written nowhere, so its part is not encoded.
+    if (!result.generation.stop) {
+        result.bytes = encodedBlock(result.generation.text, request, input, "");
+    }
     return result;
 }
 
@@ -172,22 +219,33 @@ int reportStop(const Generation& generation, std::string_view who, std::ostream&
     if (!generation.stop) {
         return ExitDone;
     }
-    err << "tavu-cli: " << who << generation.stop->description() << '\n';
+    // Written from the stop's parts: the window keeps what came before the
+    // stop, the command line writes nothing, so the shared description would
+    // mislead here.
+    err << "tavu-cli: " << who << "the permission " << generation.stop->element << " holds "
+        << preview::quoted(generation.stop->text)
+        << ", which cannot be read as a permission; nothing was written\n";
     return ExitStopped;
 }
 
 const OptionHelp kProfileOption{"--profile NAME", "the profile with this name (the first one, if several)"};
 const OptionHelp kIndexOption{"--index N", "the profile at position N, counting from 0"};
 const OptionHelp kSettingsOption{
-    "--settings INI", "the settings file to take options and words from; by default the program's own "
-                      "(TAVU_INI, else TAVU.ini beside the program, else ~/.config/tavu/TAVU.ini)"};
+    "--settings INI",
+    "the settings file to take options and words from; it must exist. By default the program's own: the "
+    "file TAVU_INI names, else TAVU.ini beside the program when it exists, else "
+    "$XDG_CONFIG_HOME/tavu/TAVU.ini (~/.config/tavu/TAVU.ini when XDG_CONFIG_HOME is unset or not an "
+    "absolute path); a missing default file means every default"};
 const OptionHelp kDateOption{
     "--date TEXT",
     "the date text of the expire-date prompts, instead of today in the locale's short date format"};
-const OptionHelp kOptionOption{"--option sKEY=VALUE",
-                               "overrides one option of the section \"Settings\", such "
-                               "as sOffsets=1 or sClear=0 (a whole number; 0 is off)"};
-const OptionHelp kWordOption{"--word wKEY=TEXT",
-                             "overrides one word of the section \"Strings\", such as wNick=Nickname"};
+const OptionHelp kOptionOption{
+    "--option sKEY=VALUE",
+    "overrides one option of the section \"Settings\", such "
+    "as sOffsets=1 or sClear=0 (a whole number; 0 is off); the command keys lists them"};
+const OptionHelp kWordOption{
+    "--word wKEY=TEXT",
+    "overrides one word of the section \"Strings\", such as wNick=Nickname; the command keys "
+    "lists the keys with their English texts"};
 
 } // namespace tavu::cli

@@ -41,6 +41,8 @@ struct GenerationInput {
 
 // A generation of one profile with its block in the requested code page.
 struct ProfileBlock {
+    std::size_t index = 0; // of the profile in the profiles file
+    std::string who;       // "PROFILES: profile N \"NAME\": ", to start a message
     Generation generation;
     std::string bytes;
 };
@@ -60,7 +62,7 @@ void requireOneChoice(std::string_view command, const ProfileRequest& request,
                       std::string_view otherFlag = {}, bool otherGiven = false);
 
 // The settings file with the request's overrides; throws Failure when the file
-// exists but cannot be read.
+// exists but cannot be read, or when --settings names a file that is missing.
 GenerationInput readGenerationInput(const ProfileRequest& request);
 
 // Throws Failure when the profiles file cannot be loaded.
@@ -75,7 +77,11 @@ std::string encodedBlock(const std::string& block, const ProfileRequest& request
 // share. Throws Failure when one of them cannot be done.
 ProfileBlock generateChosenProfile(const ProfileRequest& request);
 
-// The status of a generation, reporting where it stopped.
+// "profile N \"NAME\"".
+std::string profileLabel(const ProfilesDocument& document, std::size_t index);
+
+// The status of a generation, reporting where it stopped: `who` (which names
+// the profile), the element and its text.
 int reportStop(const Generation& generation, std::string_view who, std::ostream& err);
 
 extern const OptionHelp kProfileOption;

@@ -31,5 +31,6 @@ extern const Command kListCommand;
 extern const Command kGenerateCommand;
 extern const Command kTreeCommand;
 extern const Command kCheckCommand;
+extern const Command kKeysCommand;
 
 } // namespace tavu::cli

@@ -19,13 +19,15 @@ struct ExitStatus {
 inline constexpr std::array<ExitStatus, 7> kExitStatuses{{
     {ExitDone, "done", "done; for check, no error in the block (warnings may be printed)"},
     {ExitStopped, "stopped",
-     "generate and tree: the generation stopped at a permission whose text cannot be read (the commands "
-     "before it are still written, and standard error names the element and its text); check: an error in "
+     "generate and tree: the generation stopped at a permission whose text cannot be read (nothing is "
+     "written, and standard error names the profiles file, the profile, the element and its text); check: an "
+     "error in "
      "the block (a piece that no client can read, or a prompt that a \"]\" ends early)"},
     {ExitUsage, "usage", "usage error"},
     {ExitNoProfiles, "unreadable input",
      "the profiles file cannot be loaded, or holds no such profile; the settings file exists but cannot "
-     "be read; for check, the block file cannot be read or is not in its code page"},
+     "be read, or --settings names a file that does not exist; for check, the block file cannot be read or "
+     "is not in its code page"},
     {ExitUnencodable, "unencodable",
      "the block holds a character that the code page cannot hold; nothing is written for that profile"},
     {ExitUnwritable, "unwritable", "generate --all: the folder or a file in it cannot be written"},

@@ -20,12 +20,7 @@ namespace {
 struct StagedExport {
     std::string path;
     std::string profile; // "profile N \"NAME\""
-    int status = ExitDone;
 };
-
-std::string profileLabel(const ProfilesDocument& document, std::size_t index) {
-    return "profile " + std::to_string(index) + " " + preview::quoted(document.names()[index]);
-}
 
 // Generates one profile of --all and writes its temporary file; the status
 // when it fails, else its staged file.
@@ -34,9 +29,14 @@ std::variant<int, StagedExport> stageExport(const ProfilesDocument& document, st
                                             const GenerationInput& input, FileBatch& batch,
                                             std::ostream& err) {
     const std::string profile = profileLabel(document, index);
-    const std::string who = profile + ": ";
+    const std::string who = request.profilesFile + ": " + profile + ": ";
     const Generation generation = CreateUserCommands(document.profile(static_cast<int>(index)), input.options,
                                                      input.vocabulary, input.date);
+    // A part of a menu whose clear command wipes the users' menus is worse than
+    // no file: the profile's file is left as it was.
+    if (generation.stop) {
+        return reportStop(generation, who, err);
+    }
     std::string bytes;
     try {
         bytes = encodedBlock(generation.text, request, input, who);
@@ -51,7 +51,7 @@ std::variant<int, StagedExport> stageExport(const ProfilesDocument& document, st
             << '\n';
         return ExitUnwritable;
     }
-    return StagedExport{path.string(), profile, reportStop(generation, who, err)};
+    return StagedExport{path.string(), profile};
 }
 
 int exportAll(const ProfileRequest& request, const std::string& outDir, std::ostream& out,
@@ -88,7 +88,6 @@ int exportAll(const ProfileRequest& request, const std::string& outDir, std::ost
             continue;
         }
         out << "wrote " << staged[i].path << " for " << staged[i].profile << '\n';
-        status = std::max(status, staged[i].status);
     }
     return status;
 }
@@ -115,8 +114,13 @@ int runGenerate(std::span<const std::string_view> arguments, std::ostream& out, 
         return exportAll(request, *outDir, out, err);
     }
     const ProfileBlock block = generateChosenProfile(request);
+    // Nothing at all when the generation stopped: a script that ignores the
+    // status would otherwise install a block that clears the users' menus.
+    if (block.generation.stop) {
+        return reportStop(block.generation, block.who, err);
+    }
     out << block.bytes;
-    return reportStop(block.generation, "", err);
+    return ExitDone;
 }
 
 const OptionHelp kAllOption{"--all", "every profile, each into its own file in DIR"};
@@ -139,7 +143,8 @@ const Command kGenerateCommand{
                 "tavu-cli generate PROFILES --all --out-dir DIR [SETTINGS] [--encoding NAME]",
     .usageNote = kSettingsSynopsis,
     .description = "writes the $UserCommand block for one profile to standard output, byte for byte, with "
-                   "nothing added (no final newline). With --all it writes one file per profile into DIR "
+                   "nothing added (no final newline), or nothing at all when the generation stops. With "
+                   "--all it writes one file per profile into DIR "
                    "instead, and prints one line for each file it wrote.",
     .options = kOptions,
     .notes = {},

@@ -17,7 +17,8 @@ std::string commandHelp(const Command& command);
 
 // The findings that tree and check print.
 inline constexpr std::string_view kFindingsHelp =
-    R"(Findings of tree and check, each with its piece (counted by "|") and line:
+    R"~(Findings of tree and check, one a line: FILE:LINE: severity: message (piece N),
+LINE the block's line and N its piece (counted by "|"), both from 1.
   error    a piece that no client can read: a $UserCommand of type 1 or 2
            without a space after the context or without a "$" before the
            command, or text after the last "|"; a "]" inside a %[line:...]
@@ -28,6 +29,6 @@ inline constexpr std::string_view kFindingsHelp =
            last), a "&" in a title (shown as a keyboard-shortcut marker), a "%"
            in a command outside a %[...] variable, a type other than 0, 1, 2
            and 255, a "$" command other than $UserCommand
-)";
+)~";
 
 } // namespace tavu::cli

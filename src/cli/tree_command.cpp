@@ -1,37 +1,56 @@
 #include "arguments.h"
 #include "chosen_profile.h"
+#include "cli.h"
 #include "command.h"
 #include "help.h"
 #include "preview/menu_preview.h"
-#include "preview/preview_text.h"
+#include "preview_output.h"
 
 namespace tavu::cli {
 
 namespace {
 
 int runTree(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
+    std::optional<PreviewFormat> format;
     const ProfileRequest request =
-        readProfileRequest("tree", arguments, [](std::string_view, OptionValue&) { return false; });
+        readProfileRequest("tree", arguments, [&](std::string_view flag, OptionValue& value) {
+            if (flag != "--format") {
+                return false;
+            }
+            setOnce(format, flag, parseFormat(value.take()));
+            return true;
+        });
     requireOneChoice("tree", request);
     // The block is encoded although only its text is shown, so that tree
     // fails where generate would.
     const ProfileBlock block = generateChosenProfile(request);
-    out << preview::previewText(preview::previewUserCommands(block.generation.text));
-    return reportStop(block.generation, "", err);
+    // A menu cut short at the stop is not the menu generate would write.
+    if (block.generation.stop) {
+        return reportStop(block.generation, block.who, err);
+    }
+    // The block has no file of its own; findings name the profile, which an
+    // editor will not try to open.
+    const std::string source = "<profile " + std::to_string(block.index) + ">";
+    out << previewOutput(preview::previewUserCommands(block.generation.text), source,
+                         format.value_or(PreviewFormat::Text));
+    return ExitDone;
 }
 
 const OptionHelp* const kOptions[] = {&kProfileOption, &kIndexOption, &kSettingsOption, &kDateOption,
-                                      &kOptionOption,  &kWordOption,  &kEncodingOption};
+                                      &kOptionOption,  &kWordOption,  &kEncodingOption, &kFormatOption};
 
 } // namespace
 
 const Command kTreeCommand{
     .name = "tree",
-    .synopsis = "tavu-cli tree PROFILES (--profile NAME | --index N) [SETTINGS] [--encoding NAME]",
+    .synopsis = "tavu-cli tree PROFILES (--profile NAME | --index N) [SETTINGS] [--encoding NAME]\n"
+                "         [--format FORMAT]",
     .usageNote = kSettingsSynopsis,
-    .description = "shows the menus that a client builds from the block generate would write: the hub menu "
-                   "and the user-list menu as indented trees, each item with its command and the titles it "
-                   "prompts for, then the chat text and the problems found.",
+    .description =
+        "shows the menus that a client builds from the block generate would write: the hub menu "
+        "and the user-list menu as indented trees, each item with its command and the titles it "
+        "prompts for, then the chat text and the problems found. Findings name the block \"<profile N>\", N "
+        "the profile's index. A generation that stops prints nothing.",
     .options = kOptions,
     .notes = kFindingsHelp,
     .run = runTree,

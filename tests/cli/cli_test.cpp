@@ -1,7 +1,9 @@
 #include "cli.h"
 #include "exit_statuses.h"
+#include "generator/options.h"
 #include "support.h"
 #include "version.h"
+#include "vocabulary/words.h"
 
 #include <gtest/gtest.h>
 
@@ -92,11 +94,17 @@ TEST_F(Cli, OptionsAndWordsOverrideTheSettingsFile) {
                              kPrefix + "Core$<%[mynick]> .ci&#124;|<<botname>> Hi|");
 }
 
-TEST_F(Cli, AStoppedGenerationWritesWhatItHasAndExitsOne) {
-    EXPECT_EQ(run({"generate", profiles, "--index", "1", "--settings", settings}), ExitStopped);
-    EXPECT_EQ(out.str(), "$UserCommand 255 3|");
-    EXPECT_NE(err.str().find("General/Information/MayShowHubInfo"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("\"yes\""), std::string::npos) << err.str();
+// The part before the stop starts with the clear command: written, it would
+// wipe the users' menus.
+TEST_F(Cli, AStoppedGenerationWritesNothingAndExitsOne) {
+    for (const char* command : {"generate", "tree"}) {
+        EXPECT_EQ(run({command, profiles, "--index", "1", "--settings", settings}), ExitStopped);
+        EXPECT_EQ(out.str(), "") << command;
+        EXPECT_NE(err.str().find(profiles + ": profile 1 \"Broken\": the permission "
+                                            "General/Information/MayShowHubInfo holds \"yes\""),
+                  std::string::npos)
+            << err.str();
+    }
 }
 
 TEST_F(Cli, TreeShowsBothMenusWithCommandsThenChatAndFindings) {
@@ -109,24 +117,66 @@ TEST_F(Cli, TreeShowsBothMenusWithCommandsThenChatAndFindings) {
               "Hub menu\n" + menu + "User-list menu\n" + menu + "Chat text\n  (none)\nFindings\n  (none)\n");
 }
 
-TEST_F(Cli, TreeOfAStoppedGenerationShowsWhatWasWrittenAndExitsOne) {
-    EXPECT_EQ(run({"tree", profiles, "--index", "1", "--settings", settings}), ExitStopped);
-    EXPECT_EQ(out.str(),
-              "Hub menu\n  (empty)\nUser-list menu\n  (empty)\nChat text\n  (none)\nFindings\n  (none)\n");
-    EXPECT_NE(err.str().find("General/Information/MayShowHubInfo"), std::string::npos) << err.str();
-}
-
 TEST_F(Cli, CheckExitsOneOnlyForAPieceNoClientCanRead) {
     const auto block = folder / "block.txt";
     std::ofstream(block) << "$UserCommand 1 3 A &amp; B$x|\n$UserCommand 1 3 C$y|";
     EXPECT_EQ(run({"check", block.string()}), ExitDone);
-    EXPECT_NE(out.str().find("warning: piece 1, line 1: the \"&\" in the title \"A & B\""), std::string::npos)
+    EXPECT_NE(out.str().find("\n" + block.string() + ":1: warning: the \"&\" in the title \"A & B\""),
+              std::string::npos)
         << out.str();
-    EXPECT_NE(out.str().find("warning: piece 2, line 2: a line break"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("\n" + block.string() + ":2: warning: a line break"), std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("as chat text (piece 2)\n"), std::string::npos) << out.str();
 
     std::ofstream(block) << "$UserCommand 1 3 A$x|$UserCommand 1 3 B|";
     EXPECT_EQ(run({"check", block.string()}), ExitUnreadablePiece);
-    EXPECT_NE(out.str().find("error: piece 2, line 1: no client can read"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find(block.string() + ":1: error: no client can read"), std::string::npos)
+        << out.str();
+}
+
+TEST_F(Cli, JsonHoldsTheMenusChatAndFindingsEscaped) {
+    const auto block = folder / "block.txt";
+    std::ofstream(block)
+        << "$UserCommand 1 1 A\\B\"$x %[line:N]|$UserCommand 0 1 |\x01\xC3\xA9|$UserCommand 1 2 &$y|";
+    EXPECT_EQ(run({"check", "--format=json", block.string()}), ExitDone) << err.str();
+    EXPECT_EQ(out.str(),
+              R"({"file":")" + block.string() +
+                  R"(","hubMenu":[{"kind":"submenu","title":"A","children":[{"kind":"item","title":)"
+                  R"("B\"","command":"x %[line:N]","prompts":["N"],"piece":1},{"kind":)"
+                  R"("separator","piece":2}]}],"userListMenu":[{"kind":"item","title":"&","command":)"
+                  R"("y","prompts":[],"piece":4}],"chat":[{"piece":3,"text":"\u0001é"}],"findings":)"
+                  R"([{"severity":"warning","kind":"ampersand","piece":4,"line":1,"message":"the )"
+                  R"(\"&\" in the title \"&\" is shown as a keyboard-shortcut marker, not as )"
+                  R"(\"&\""}]})"
+                  "\n");
+}
+
+// Every key that keys prints is one that --option or --word takes.
+TEST_F(Cli, KeysListsEveryKeyThatOptionAndWordTake) {
+    EXPECT_EQ(run({"keys"}), ExitDone);
+    std::istringstream lines(out.str());
+    std::vector<std::string> arguments{"generate", profiles, "--index=0", "--settings", settings};
+    std::vector<std::string> sections;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("[")) {
+            sections.push_back(line);
+        } else {
+            arguments.push_back((sections.size() == 1 ? "--option=" : "--word=") + line);
+        }
+    }
+    EXPECT_EQ(sections, (std::vector<std::string>{"[Settings]", "[Strings]"}));
+    EXPECT_EQ(arguments.size(), 5 + kOptionTable.size() + kWordCount);
+    EXPECT_EQ(run(arguments), ExitDone) << err.str();
+    EXPECT_NE(out.str().find(" .::\xC2\xA0"
+                             "Core$"),
+              std::string::npos)
+        << "the defaults, exactly";
+}
+
+TEST_F(Cli, AMissingDefaultSettingsFileMeansTheDefaults) {
+    ::setenv("TAVU_INI", (folder / "missing.ini").c_str(), 1);
+    EXPECT_EQ(run({"generate", profiles, "--index", "0"}), ExitDone) << err.str();
+    ::unsetenv("TAVU_INI");
 }
 
 TEST_F(Cli, CheckReadsTheBlockInItsCodePage) {
@@ -220,8 +270,9 @@ TEST_F(Cli, AllReportsTheWorstStatusAndStillWritesEveryProfile) {
     EXPECT_EQ(run({"generate", profiles, "--all", "--out-dir", outDir.string(), "--settings", settings}),
               ExitStopped);
     EXPECT_EQ(readFile(outDir / "Owner.txt"), kOwnerCommands);
-    EXPECT_EQ(readFile(outDir / "Broken.txt"), "$UserCommand 255 3|");
-    EXPECT_NE(err.str().find("profile 1 \"Broken\": The permission General/Information/MayShowHubInfo"),
+    EXPECT_FALSE(std::filesystem::exists(outDir / "Broken.txt"));
+    EXPECT_NE(err.str().find(profiles + ": profile 1 \"Broken\": the permission "
+                                        "General/Information/MayShowHubInfo holds \"yes\""),
               std::string::npos)
         << err.str();
 
@@ -243,7 +294,6 @@ TEST_F(Cli, AProfileThatCannotBeEncodedGetsNoFile) {
                    "--encoding", "windows-1252", "--word", "wCore=Ядро"}),
               ExitUnencodable);
     EXPECT_FALSE(std::filesystem::exists(outDir / "Owner.txt"));
-    EXPECT_TRUE(std::filesystem::exists(outDir / "Broken.txt"));
 }
 
 TEST_F(Cli, ANameIsPrintedOnOneLine) {
@@ -413,6 +463,32 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentCase{
             "UnknownOption", {"check", "--foo", "x"}, ExitUsage, "", "unknown option --foo for check\n"},
         ArgumentCase{"UnknownOptionFirst", {"-x"}, ExitUsage, "", "unknown option -x\n"},
+        ArgumentCase{"SettingsFileMissing",
+                     {"tree", "PROFILES", "--index=0", "--settings", "missing.ini"},
+                     ExitNoProfiles,
+                     "",
+                     "tavu-cli: the settings file missing.ini does not exist\n"},
+        ArgumentCase{"NameInAnotherCase",
+                     {"generate", "PROFILES", "--profile", "bROKEN"},
+                     ExitNoProfiles,
+                     "",
+                     ": no profile named bROKEN; did you mean Broken?\n"},
+        ArgumentCase{"NameNotThere",
+                     {"generate", "PROFILES", "--profile", "Brok"},
+                     ExitNoProfiles,
+                     "",
+                     ": no profile named Brok (it holds 2"},
+        ArgumentCase{"TreeFindingsNameTheProfile",
+                     {"tree", "PROFILES", "--index=0", "--settings=SETTINGS", "--word=wHub=A&B"},
+                     ExitDone,
+                     "\n<profile 0>:1: warning: the \"&\"",
+                     ""},
+        ArgumentCase{"StandardInputIsNamedAsCompilersNameIt",
+                     {"check", "/dev/stdin"},
+                     ExitUnreadablePiece,
+                     "\n<stdin>:2: error: no \"|\" ends \"\\nB\", so clients never read it (piece 2)\n",
+                     "",
+                     "A|\nB"},
         ArgumentCase{"ExtraFile",
                      {"list", "PROFILES", "more"},
                      ExitUsage,
@@ -421,11 +497,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(Cli, CommandHelpIsThatCommandsOnly) {
-    const std::vector<std::string> names{"list", "generate", "tree", "check"};
+    const std::vector<std::string> names{"list", "generate", "tree", "check", "keys"};
     for (const std::string& name : names) {
         for (const char* flag : {"--help", "-h"}) {
             EXPECT_EQ(run({name, profiles, flag}), ExitDone) << name;
-            EXPECT_TRUE(out.str().starts_with("Usage:\n  tavu-cli " + name + " ")) << out.str();
+            EXPECT_TRUE(out.str().starts_with("Usage:\n  tavu-cli " + name + (name == "keys" ? "\n" : " ")))
+                << out.str();
             EXPECT_EQ(err.str(), "");
             for (const std::string& other : names) {
                 EXPECT_EQ(out.str().find("tavu-cli " + other) == std::string::npos, other != name)

@@ -55,7 +55,7 @@ void appendMenu(std::string& out, std::string_view heading, const std::vector<Me
 
 } // namespace
 
-std::string previewText(const MenuPreview& preview) {
+std::string menusAndChatText(const MenuPreview& preview) {
     std::string out;
     appendMenu(out, "Hub menu", preview.hubMenu);
     appendMenu(out, "User-list menu", preview.userListMenu);
@@ -66,6 +66,11 @@ std::string previewText(const MenuPreview& preview) {
     if (preview.chat.empty()) {
         out += indent(1) + "(none)\n";
     }
+    return out;
+}
+
+std::string previewText(const MenuPreview& preview) {
+    std::string out = menusAndChatText(preview);
     out += "Findings\n";
     for (const Finding& finding : preview.findings) {
         out += indent(1) + (finding.isError() ? "error: " : "warning: ") + describe(finding) + "\n";

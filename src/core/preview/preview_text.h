@@ -15,4 +15,7 @@ namespace tavu::preview {
 // clients cannot use as written (Finding::isError) and "warning: " for the rest.
 std::string previewText(const MenuPreview& preview);
 
+// The same without the findings, for a caller that writes them its own way.
+std::string menusAndChatText(const MenuPreview& preview);
+
 } // namespace tavu::preview

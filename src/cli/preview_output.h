@@ -1,0 +1,27 @@
+#pragma once
+
+#include "command.h"
+#include "preview/menu_preview.h"
+
+#include <string>
+#include <string_view>
+
+// What tree and check print: the menus, the chat text and the findings, as
+// text for people and editors or as one JSON object for scripts.
+namespace tavu::cli {
+
+enum class PreviewFormat { Text, Json };
+
+PreviewFormat parseFormat(std::string_view name);
+
+// `source` names the block in each finding ("FILE:LINE: severity: message
+// (piece N)") and in the JSON object's "file".
+std::string previewOutput(const preview::MenuPreview& preview, std::string_view source, PreviewFormat format);
+
+// The text in double quotes as JSON writes a string: UTF-8 passed through,
+// quotes and backslashes escaped, control characters as \u00XX.
+std::string jsonString(std::string_view text);
+
+extern const OptionHelp kFormatOption;
+
+} // namespace tavu::cli
