@@ -7,6 +7,6 @@ int main(int argc, char** argv) {
     tavu::Program program;
     QObject::connect(&program.windows().mainForm(), &tavu::TMainForm::FormClosed, &application,
                      &QCoreApplication::quit);
-    program.windows().mainForm().show();
+    program.start(tavu::Application::arguments().mid(1));
     return tavu::Application::exec();
 }

@@ -6,6 +6,8 @@
 #include "application.h"
 #include "settings/session.h"
 
+#include <QStringList>
+
 #include <memory>
 
 namespace tavu {
@@ -15,6 +17,11 @@ public:
     // Reads the settings file and creates the windows. A settings file that
     // cannot be read is reported once, and every default is used.
     Program();
+
+    // Shows the main window, then opens the profiles file the command line
+    // names (`arguments` without the program's own name), as the Open button
+    // would. More than one argument is refused with the usage in an error box.
+    void start(const QStringList& arguments);
 
     Session& session() { return session_; }
     Windows& windows() { return *windows_; }

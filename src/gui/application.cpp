@@ -9,8 +9,16 @@
 #include "translate_form.h"
 
 #include <QFontDatabase>
+#include <QIcon>
 
+#include <array>
 #include <exception>
+
+// Outside any namespace, as Qt wants it: the icons are compiled into the
+// static library tavu_gui, whose resources the linker leaves out unless asked.
+static void addIconResource() {
+    Q_INIT_RESOURCE(tavu_icons);
+}
 
 namespace tavu {
 
@@ -25,12 +33,25 @@ void addTahomaFromWine() {
     }
 }
 
+// The program's icon drawn at the sizes desktops ask for most, so that none
+// is scaled from another.
+QIcon programIcon() {
+    addIconResource();
+    QIcon icon;
+    for (const int size : std::array{16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/tavu-%1.png").arg(size));
+    }
+    return icon;
+}
+
 } // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // The program ends with its main window, whatever other window is shown.
     setQuitOnLastWindowClosed(false);
     addTahomaFromWine();
+    // Every window takes the application's icon unless it has one of its own.
+    setWindowIcon(programIcon());
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -14,6 +14,7 @@
 #include "settings/session.h"
 #include "translate_form.h"
 #include "version.h"
+#include "window_centring.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -28,7 +29,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 
@@ -161,12 +161,6 @@ void TMainForm::arrangeTabOrder() {
     }
 }
 
-void TMainForm::centreOnScreen() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
-}
-
 void TMainForm::setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm,
                                   TPreviewForm& previewForm) {
     editForm_ = &editForm;
@@ -176,6 +170,7 @@ void TMainForm::setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TT
     for (SecondaryForm* form :
          std::array<SecondaryForm*, 4>{editForm_, aboutForm_, translateForm_, previewForm_}) {
         connect(form, &SecondaryForm::FormClosed, this, &TMainForm::SecondaryFormClose);
+        connect(form, &SecondaryForm::HintChanged, this, &TMainForm::DisplayHint);
     }
     connect(editForm_, &TEditForm::OutputEdited, this, &TMainForm::EditFormDone);
 }
@@ -184,7 +179,7 @@ void TMainForm::FormCreate() {
     LoadSettings();
     // Hints reach the window as status tips; event() hands them to DisplayHint.
     setWindowTitle(QString::fromUtf8(kMainCaption) + QString::fromUtf8(kVersion));
-    centreOnScreen();
+    new FirstShowCentring(*this);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -237,11 +232,14 @@ void TMainForm::setFileName(const QString& fileName) {
 void TMainForm::OpenButtonClick() {
     const QString chosen = FileDialog::getOpenFileName(this, QString::fromUtf8(kOpenCaption), fileName(),
                                                        QString::fromUtf8(kProfilesFilter));
-    if (chosen.isEmpty()) {
-        return;
+    if (!chosen.isEmpty()) {
+        openProfilesFile(chosen);
     }
-    setFileName(chosen);
-    loadProfiles(chosen);
+}
+
+void TMainForm::openProfilesFile(const QString& fileName) {
+    setFileName(fileName);
+    loadProfiles(fileName);
 }
 
 void TMainForm::RefreshButtonClick() {
@@ -357,8 +355,7 @@ void TMainForm::openDroppedFile(const QString& fileName) {
         MessageBox::error(this, QString::fromUtf8(kNotProfiles).arg(name));
         return;
     }
-    setFileName(fileName);
-    loadProfiles(fileName);
+    openProfilesFile(fileName);
 }
 
 void TMainForm::showSecondaryForm(SecondaryForm* form) {

@@ -53,6 +53,9 @@ public:
     void SaveSettings();
     // Replaces the output with the chosen profile's commands.
     void createCommands();
+    // Opens a profiles file as the Open button does with the file chosen in
+    // its dialog, and remembers it for the next start.
+    void openProfilesFile(const QString& fileName);
 
     GenerationOptions options() const;
     void setOptions(const GenerationOptions& options);
@@ -88,7 +91,6 @@ private:
 
     void buildControls();
     void arrangeTabOrder();
-    void centreOnScreen();
     void loadProfiles(const QString& fileName);
     void openDroppedFile(const QString& fileName);
     void showSecondaryForm(SecondaryForm* form);

@@ -9,8 +9,8 @@
 namespace tavu {
 
 // Creates a control at its place. Its hint goes into the status tip, which Qt
-// reports to the window when the pointer enters or leaves the control; no
-// control has a tool tip, so hints never pop up.
+// reports to the window when the pointer enters or leaves the control; such a
+// control has no tool tip, so its hint never pops up.
 template <typename Control>
 Control* place(QWidget* form, const char* name, QRect geometry, const char* hint) {
     auto* control = new Control(form);

@@ -1,10 +1,10 @@
 #include "secondary_form.h"
 
 #include "form_font.h"
+#include "window_centring.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QStatusTipEvent>
 
 namespace tavu {
 
@@ -16,17 +16,15 @@ SecondaryForm::SecondaryForm(const QString& caption, Qt::WindowFlags frameButton
     // Closing only hides the window, so the main window must not wait for it to
     // go away before the program may end.
     setAttribute(Qt::WA_QuitOnClose, false);
+    new FirstShowCentring(*this);
 }
 
-void SecondaryForm::setVisible(bool visible) {
-    // Only the first time: later the window comes back where the operator left it.
-    if (visible && !placed_) {
-        placed_ = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            move(screen->availableGeometry().center() - rect().center());
-        }
+bool SecondaryForm::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        emit HintChanged(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
     }
-    QWidget::setVisible(visible);
+    return QWidget::event(event);
 }
 
 void SecondaryForm::closeEvent(QCloseEvent* event) {

@@ -14,16 +14,15 @@ public:
     // `frameButtons`: the boxes of the title bar besides the close box.
     SecondaryForm(const QString& caption, Qt::WindowFlags frameButtons);
 
-    void setVisible(bool visible) override;
-
 signals:
     void FormClosed();
+    // The hint of the control under the pointer, or "" when it leaves one: the
+    // program shows the hints of every window in the main window's status bar.
+    void HintChanged(const QString& hint);
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-
-private:
-    bool placed_ = false;
 };
 
 } // namespace tavu

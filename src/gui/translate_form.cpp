@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <string_view>
+
 namespace tavu {
 
 namespace {
@@ -41,6 +43,27 @@ QRect fieldGeometry(Word word) {
     }
 }
 
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// What a field stands for, since its text is its only caption: "wNick: Nick".
+QString wordHint(Word word) {
+    return fromView(wordKey(word)) + QStringLiteral(": ") + fromView(defaultText(word));
+}
+
+// The hint, and below it the field's whole text, quoted so that an empty text
+// or spaces at its ends show, once it is no longer the default. Whatever the
+// text holds, the first line never looks like markup, so Qt shows the tip as
+// plain text and at its full width.
+QString wordToolTip(Word word, const QString& text) {
+    QString tip = wordHint(word);
+    if (text != fromView(defaultText(word))) {
+        tip += QStringLiteral("\nNow: \"") + text + QLatin1Char('"');
+    }
+    return tip;
+}
+
 QLabel* placeLabel(QWidget* form, const char* name, int top, const char* caption) {
     auto* label = new QLabel(QString::fromUtf8(caption), form);
     label->setObjectName(QString::fromLatin1(name));
@@ -64,8 +87,12 @@ void TTranslateForm::buildControls() {
         auto* edit = new WordEdit(this);
         edit->setObjectName(QString::fromLatin1(wordKey(word)) + QStringLiteral("Edit"));
         edit->setGeometry(fieldGeometry(word));
-        connect(edit, &QLineEdit::textChanged, this,
-                [this, word](const QString& text) { WordEditChange(word, text); });
+        edit->setStatusTip(wordHint(word));
+        edit->setToolTip(wordToolTip(word, edit->text()));
+        connect(edit, &QLineEdit::textChanged, this, [this, edit, word](const QString& text) {
+            edit->setToolTip(wordToolTip(word, text));
+            WordEditChange(word, text);
+        });
         wordEdits_[i] = edit;
     }
     wStartWithLabel = placeLabel(this, "wStartWithLabel", 424, "Items starts with:");

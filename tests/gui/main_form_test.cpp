@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStyleOptionButton>
@@ -594,6 +595,48 @@ void MainFormTest::unloadableFileKeepsTheOldListAndChoice() {
     click("CreateButton");
     QCOMPARE(fixture_->commandsText().toStdString(),
              coreOutput(kExample, 1, GenerationOptions{}, fixture_->iniPath()));
+}
+
+// What opening a file leaves: the list, every box shown, the file remembered.
+QStringList afterOpening(WindowsFixture& fixture) {
+    QStringList state = comboItems(
+        WindowsFixture::find<QComboBox>(fixture.windows().mainForm(), QStringLiteral("ProfileComboBox")));
+    for (const MessageBox::Shown& box : MessageBox::takeAllShown()) {
+        state << box.caption + ": " + box.text;
+    }
+    return state << QString::fromStdString(fixture.session().settings().file);
+}
+
+void MainFormTest::commandLineFileOpensAsWithTheOpenButton_data() {
+    QTest::addColumn<QByteArray>("content"); // null: there is no such file
+    QTest::newRow("profiles") << QByteArray("<Profiles><Profile><Name>A</Name></Profile></Profiles>");
+    QTest::newRow("not well-formed") << QByteArray("<Profiles><Profile>");
+    QTest::newRow("missing") << QByteArray();
+}
+
+void MainFormTest::commandLineFileOpensAsWithTheOpenButton() {
+    QFETCH(QByteArray, content);
+    const QString name = QStringLiteral("hub/profiles.xml");
+    const QString path = content.isNull() ? fixture_->filePath(name) : fixture_->write(name, content);
+    start();
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    fixture_->open(path);
+    const QStringList byButton = afterOpening(*fixture_);
+    QCOMPARE(byButton.back(), path);
+
+    // Named relative to the working folder, and still remembered in full.
+    const auto back = qScopeGuard([folder = QDir::currentPath()] { QDir::setCurrent(folder); });
+    QVERIFY(QDir::setCurrent(QFileInfo(fixture_->iniPath()).path()));
+    MessageBox::forget();
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    fixture_->start({name});
+    QCOMPARE(afterOpening(*fixture_), byButton);
+}
+
+void MainFormTest::commandLineTakesOneFileAtMost() {
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    fixture_->start({kExample, kExample});
+    QCOMPARE(afterOpening(*fixture_), (QStringList{"Error: Usage: tavu [profiles.xml]", QString()}));
 }
 
 // --- Settings ---

@@ -52,6 +52,9 @@ private slots:
     void openCancelledChangesNothing();
     void unloadableFileKeepsTheOldListAndChoice_data();
     void unloadableFileKeepsTheOldListAndChoice();
+    void commandLineFileOpensAsWithTheOpenButton_data();
+    void commandLineFileOpensAsWithTheOpenButton();
+    void commandLineTakesOneFileAtMost();
 
     void optionsAndFileNameSurviveARestart();
     void failedSaveKeepsTheWindowOpen();

@@ -5,6 +5,7 @@
 #include "main_form.h"
 #include "message_box.h"
 #include "translate_form.h"
+#include "window_centring.h"
 
 #include <QScreen>
 
@@ -22,8 +23,12 @@ private slots:
 
     void framesOfTheWindows_data();
     void framesOfTheWindows();
+    void centredFramePositionCountsTheFrame_data();
+    void centredFramePositionCountsTheFrame();
     void centredWhenFirstShownThenLeftWhereMoved_data();
     void centredWhenFirstShownThenLeftWhereMoved();
+    void placedAgainWhenItFirstAppearsElsewhere();
+    void everyWindowHasTheProgramIcon();
     void mainWindowTakesNoInputWhileOneIsShown_data();
     void mainWindowTakesNoInputWhileOneIsShown();
     void grabShowsTheWholeWindow_data();
@@ -74,6 +79,26 @@ void SecondaryFormsTest::framesOfTheWindows() {
     QCOMPARE(form.font().pointSize(), 8);
 }
 
+void SecondaryFormsTest::centredFramePositionCountsTheFrame_data() {
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QMargins>("frame"); // left, top, right, bottom
+    QTest::addColumn<QPoint>("position");
+    const QRect screen(0, 0, 1280, 1024);
+    QTest::newRow("no frame") << screen << QSize(441, 449) << QMargins() << QPoint(419, 287);
+    QTest::newRow("title bar") << screen << QSize(441, 449) << QMargins(1, 20, 1, 1) << QPoint(418, 277);
+    QTest::newRow("panel above and left, wider left border")
+        << QRect(64, 32, 1216, 992) << QSize(777, 588) << QMargins(9, 24, 3, 4) << QPoint(277, 220);
+}
+
+void SecondaryFormsTest::centredFramePositionCountsTheFrame() {
+    QFETCH(QRect, available);
+    QFETCH(QSize, client);
+    QFETCH(QMargins, frame);
+    QFETCH(QPoint, position);
+    QCOMPARE(centredFramePosition(available, client, frame), position);
+}
+
 void SecondaryFormsTest::centredWhenFirstShownThenLeftWhereMoved_data() {
     addButtonColumn();
     QTest::newRow("Translator") << "TranslateButton";
@@ -83,18 +108,35 @@ void SecondaryFormsTest::centredWhenFirstShownThenLeftWhereMoved_data() {
 
 void SecondaryFormsTest::centredWhenFirstShownThenLeftWhereMoved() {
     QFETCH(QString, button);
-    fixture_->start();
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    const TMainForm& main = fixture_->start().mainForm();
+    QCOMPARE(main.frameGeometry().center(), centre);
     fixture_->createCommands(1);
     QWidget& form = fixture_->showFromMainWindow(qPrintable(button));
-    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
-    // Within the frame the window manager adds, which is not known before the
-    // window is first shown.
-    QVERIFY((form.frameGeometry().center() - centre).manhattanLength() <= 8);
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.frameGeometry().center(), centre);
     form.move(form.pos() + QPoint(40, 30));
     const QPoint moved = form.pos();
     QVERIFY(form.close());
     QCOMPARE(&fixture_->showFromMainWindow(qPrintable(button)), &form);
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.pos(), moved);
+}
+
+// As when the window manager puts a frame other than the one expected around
+// the window: the first time it appears, it is placed again.
+void SecondaryFormsTest::placedAgainWhenItFirstAppearsElsewhere() {
+    fixture_->start();
+    TAboutForm& about = fixture_->windows().aboutForm();
+    about.show();
+    about.move(3, 5);
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QCOMPARE(about.frameGeometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
+}
+
+void SecondaryFormsTest::everyWindowHasTheProgramIcon() {
+    const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    QCOMPARE(fixture_->start().translateForm().windowIcon().availableSizes(), sizes);
 }
 
 void SecondaryFormsTest::mainWindowTakesNoInputWhileOneIsShown_data() {

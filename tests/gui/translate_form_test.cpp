@@ -83,6 +83,9 @@ private slots:
     void typedBarOrDollarKeepsTheUndoHistory();
     void itemPrefixSpaceBecomesANoBreakSpaceOnClose();
     void emptiedWordStaysEmptyAndIsSavedEmpty();
+    void everyFieldHintsItsKeyAndDefault();
+    void toolTipAddsTheWholeTextOnceItDiffers_data();
+    void toolTipAddsTheWholeTextOnceItDiffers();
 
 private:
     TTranslateForm& openTranslator();
@@ -315,6 +318,53 @@ void TranslateFormTest::emptiedWordStaysEmptyAndIsSavedEmpty() {
     QVERIFY(fixture_->windows().mainForm().close());
     QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wKick), QString());
     QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wBan), QStringLiteral("Ban"));
+}
+
+void TranslateFormTest::everyFieldHintsItsKeyAndDefault() {
+    fixture_->start();
+    TTranslateForm& form = openTranslator();
+    // Out from under the Translator: the offscreen platform lets the pointer
+    // enter the window below as well.
+    fixture_->windows().mainForm().move(2000, 2000);
+    const auto* status =
+        WindowsFixture::find<QLabel>(fixture_->windows().mainForm(), QStringLiteral("StatusLabel"));
+    const QPoint emptyFoot(700, 530); // below the last column's fields
+    QTest::mouseMove(&form, emptyFoot);
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        const auto word = static_cast<Word>(i);
+        const QString hint = QString::fromLatin1(wordKey(word)) + ": " + defaultOf(word);
+        QCOMPARE(field(word)->toolTip(), hint);
+        QTest::mouseMove(&form, field(word)->geometry().center());
+        QCOMPARE(status->text(), hint);
+    }
+    QTest::mouseMove(&form, emptyFoot);
+    QCOMPARE(status->text(), QString::fromUtf8(kDefaultStatusText));
+}
+
+void TranslateFormTest::toolTipAddsTheWholeTextOnceItDiffers_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("typed"); // retyped over the stored word unless null
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("default") << QByteArray() << QString() << "wNick: Nick";
+    QTest::newRow("stored translation") << QByteArray("Ник") << QString() << "wNick: Nick\nNow: \"Ник\"";
+    QTest::newRow("typed back to the default") << QByteArray("Ник") << "Nick"
+                                               << "wNick: Nick";
+    QTest::newRow("typed markup") << QByteArray() << "<b>N</b>"
+                                  << "wNick: Nick\nNow: \"<b>N</b>\"";
+}
+
+void TranslateFormTest::toolTipAddsTheWholeTextOnceItDiffers() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, typed);
+    QFETCH(QString, tip);
+    fixture_->writeIni(stored.isNull() ? QByteArray() : "[Strings]\nwNick=" + stored + "\n");
+    fixture_->start();
+    openTranslator();
+    if (!typed.isNull()) {
+        retype(field(Word::wNick), typed);
+    }
+    QCOMPARE(field(Word::wNick)->toolTip(), tip);
+    QVERIFY(!Qt::mightBeRichText(tip)); // shown as it is, not as markup
 }
 
 int runTranslateFormTest(int argc, char** argv) {

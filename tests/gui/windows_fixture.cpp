@@ -34,10 +34,10 @@ WindowsFixture::~WindowsFixture() {
     LinkOpener::forget();
 }
 
-Windows& WindowsFixture::start() {
+Windows& WindowsFixture::start(const QStringList& arguments) {
     program_.reset(); // a restart: the old windows go first
     program_ = std::make_unique<Program>();
-    program_->windows().mainForm().show();
+    program_->start(arguments);
     if (!QTest::qWaitForWindowExposed(&program_->windows().mainForm())) {
         qFatal("the main window was never shown");
     }

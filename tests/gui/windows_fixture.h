@@ -25,8 +25,9 @@ public:
     WindowsFixture(const WindowsFixture&) = delete;
     WindowsFixture& operator=(const WindowsFixture&) = delete;
 
-    // Creates the windows, reading the settings file as it is now, and shows the main window.
-    Windows& start();
+    // Creates the windows, reading the settings file as it is now, and starts
+    // the program as with the command-line `arguments`.
+    Windows& start(const QStringList& arguments = {});
     Windows& windows() { return program_->windows(); }
     Session& session() { return program_->session(); }
     QString iniPath() const;
