@@ -103,6 +103,27 @@ CodePage parseEncoding(std::string_view name) {
     throw UsageError("--encoding: \"" + std::string(name) + "\" is not one of " + known);
 }
 
+std::string escapedLine(std::string_view name) {
+    std::string line;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            line += "\\\\";
+        } else if (c == '\n') {
+            line += "\\n";
+        } else if (c == '\r') {
+            line += "\\r";
+        } else if (c == '\t') {
+            line += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            line += "\\x" + byteText(byte).substr(2);
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
 std::string byteText(char32_t byte) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));

@@ -86,6 +86,10 @@ std::pair<std::string_view, std::string_view> splitAssignment(std::string_view f
 int parseIndex(std::string_view text);
 CodePage parseEncoding(std::string_view name);
 
+// A name as one line of output: a backslash and the control characters (a line
+// break above all) are written as C escapes, so that one line is one name.
+std::string escapedLine(std::string_view name);
+
 // A byte as the messages write it: "0xHH".
 std::string byteText(char32_t byte);
 

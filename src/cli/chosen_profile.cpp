@@ -107,6 +107,22 @@ int chosenIndex(const ProfilesDocument& document, const ProfileRequest& request)
     return index;
 }
 
+// The installed language or the language file that --language names, read
+// over the words of the settings file.
+LanguageFile readChosenLanguage(const std::string& nameOrFile, Vocabulary& vocabulary) {
+    const auto language = findLanguage(nameOrFile, findLanguages(languageFolders()));
+    if (!language) {
+        throw Failure(ExitNoProfiles, "--language: no installed language and no file is named \"" +
+                                          nameOrFile + "\"; tavu-cli languages lists the installed ones");
+    }
+    LanguageRead read = readLanguageFile(language->path, vocabulary);
+    if (!read.error.empty()) {
+        throw Failure(ExitNoProfiles, read.error);
+    }
+    vocabulary = std::move(read.vocabulary);
+    return *language;
+}
+
 // The settings file that --settings names must be there: defaults in place of
 // the file a script asked for would make a different menu without a word.
 SettingsFileRead readNamedSettingsFile(const std::string& path) {
@@ -132,14 +148,12 @@ ProfileRequest readProfileRequest(std::string_view command, std::span<const std:
             setOnce(request.profileName, flag, std::string(value.take()));
         } else if (flag == "--index") {
             setOnce(request.profileIndex, flag, parseIndex(value.take()));
-        } else if (flag == "--settings") {
-            setOnce(request.settingsFile, flag, std::string(value.take()));
+        } else if (takeWordsOption(request, flag, value)) {
+            return true;
         } else if (flag == "--date") {
             setOnce(request.date, flag, std::string(value.take()));
         } else if (flag == "--option") {
             request.options.push_back(splitAssignment(flag, value.take()));
-        } else if (flag == "--word") {
-            request.words.push_back(splitAssignment(flag, value.take()));
         } else if (flag == "--encoding") {
             setOnce(request.encoding, flag, parseEncoding(value.take()));
         } else {
@@ -149,6 +163,19 @@ ProfileRequest readProfileRequest(std::string_view command, std::span<const std:
     });
     request.profilesFile = std::string(oneOperand(command, operands, "the profiles file"));
     return request;
+}
+
+bool takeWordsOption(ProfileRequest& request, std::string_view flag, OptionValue& value) {
+    if (flag == "--settings") {
+        setOnce(request.settingsFile, flag, std::string(value.take()));
+    } else if (flag == "--language") {
+        setOnce(request.language, flag, std::string(value.take()));
+    } else if (flag == "--word") {
+        request.words.push_back(splitAssignment(flag, value.take()));
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void requireOneChoice(std::string_view command, const ProfileRequest& request, std::string_view otherFlag,
@@ -170,6 +197,9 @@ GenerationInput readGenerationInput(const ProfileRequest& request) {
     Settings settings = readSettingsSection(read.file);
     GenerationInput input;
     readStringsSection(input.vocabulary, read.file);
+    if (request.language) {
+        input.language = readChosenLanguage(*request.language, input.vocabulary);
+    }
     applyOverrides(request, settings, input.vocabulary);
     input.options = settings.options;
     input.date = request.date ? *request.date : todayText();
@@ -236,6 +266,10 @@ const OptionHelp kSettingsOption{
     "file TAVU_INI names, else TAVU.ini beside the program when it exists, else "
     "$XDG_CONFIG_HOME/tavu/TAVU.ini (~/.config/tavu/TAVU.ini when XDG_CONFIG_HOME is unset or not an "
     "absolute path); a missing default file means every default"};
+const OptionHelp kLanguageOption{
+    "--language LANG",
+    "the words of a language, read over those of the settings file before any --word: the code or name "
+    "of an installed language (tavu-cli languages lists them), or a language file"};
 const OptionHelp kDateOption{
     "--date TEXT",
     "the date text of the expire-date prompts, instead of today in the locale's short date format"};

@@ -5,6 +5,7 @@
 #include "generator/options.h"
 #include "platform/code_page.h"
 #include "profiles/profiles_document.h"
+#include "vocabulary/language_files.h"
 #include "vocabulary/vocabulary.h"
 
 #include <optional>
@@ -24,6 +25,7 @@ struct ProfileRequest {
     std::optional<std::string> profileName;
     std::optional<int> profileIndex;
     std::optional<std::string> settingsFile;
+    std::optional<std::string> language;
     std::optional<std::string> date;
     std::optional<CodePage> encoding;
     std::vector<std::pair<std::string_view, std::string_view>> options;
@@ -37,6 +39,7 @@ struct GenerationInput {
     GenerationOptions options;
     Vocabulary vocabulary;
     std::string date;
+    std::optional<LanguageFile> language; // the one --language chose
 };
 
 // A generation of one profile with its block in the requested code page.
@@ -48,8 +51,12 @@ struct ProfileBlock {
 };
 
 inline constexpr std::string_view kSettingsSynopsis =
-    "where SETTINGS is [--settings INI] [--date TEXT] [--option sKEY=VALUE]...\n"
-    "                  [--word wKEY=TEXT]...";
+    "where SETTINGS is [--settings INI] [--language LANG] [--date TEXT]\n"
+    "                  [--option sKEY=VALUE]... [--word wKEY=TEXT]...";
+
+// Takes --settings, --language and --word, the options that choose the words;
+// false for any other.
+bool takeWordsOption(ProfileRequest& request, std::string_view flag, OptionValue& value);
 
 // Reads the profiles file and the options that generate and tree share;
 // `takeOwnOption` takes the command's others.
@@ -61,8 +68,9 @@ ProfileRequest readProfileRequest(std::string_view command, std::span<const std:
 void requireOneChoice(std::string_view command, const ProfileRequest& request,
                       std::string_view otherFlag = {}, bool otherGiven = false);
 
-// The settings file with the request's overrides; throws Failure when the file
-// exists but cannot be read, or when --settings names a file that is missing.
+// The settings file, then the language, then the request's overrides; throws
+// Failure when the file exists but cannot be read, when --settings names a file
+// that is missing, or when the language cannot be found or read.
 GenerationInput readGenerationInput(const ProfileRequest& request);
 
 // Throws Failure when the profiles file cannot be loaded.
@@ -87,6 +95,7 @@ int reportStop(const Generation& generation, std::string_view who, std::ostream&
 extern const OptionHelp kProfileOption;
 extern const OptionHelp kIndexOption;
 extern const OptionHelp kSettingsOption;
+extern const OptionHelp kLanguageOption;
 extern const OptionHelp kDateOption;
 extern const OptionHelp kOptionOption;
 extern const OptionHelp kWordOption;

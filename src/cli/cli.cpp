@@ -18,8 +18,9 @@ namespace tavu {
 namespace {
 
 // Every command, in the order the help lists them.
-constexpr const cli::Command* kCommands[] = {&cli::kListCommand, &cli::kGenerateCommand, &cli::kTreeCommand,
-                                             &cli::kCheckCommand, &cli::kKeysCommand};
+constexpr const cli::Command* kCommands[] = {
+    &cli::kListCommand, &cli::kGenerateCommand,  &cli::kTreeCommand,       &cli::kCheckCommand,
+    &cli::kKeysCommand, &cli::kLanguagesCommand, &cli::kExportWordsCommand};
 
 const cli::Command* commandNamed(std::string_view name) {
     const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
@@ -89,8 +90,10 @@ int cliMain(int argc, char** argv) {
     // A reader that goes away (tavu-cli list big.xml | head -1) ends the
     // program quietly, as it ends cat: SIGPIPE keeps its default action even
     // when the parent left it ignored, which would turn it into exit 6 with a
-    // message.
+    // message. Windows has no SIGPIPE: a write to a closed pipe fails there.
+#ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_DFL);
+#endif
     std::ios::sync_with_stdio(false);
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     return runCli(arguments, std::cout, std::cerr);

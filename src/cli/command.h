@@ -32,5 +32,7 @@ extern const Command kGenerateCommand;
 extern const Command kTreeCommand;
 extern const Command kCheckCommand;
 extern const Command kKeysCommand;
+extern const Command kLanguagesCommand;
+extern const Command kExportWordsCommand;
 
 } // namespace tavu::cli

@@ -26,11 +26,13 @@ inline constexpr std::array<ExitStatus, 7> kExitStatuses{{
     {ExitUsage, "usage", "usage error"},
     {ExitNoProfiles, "unreadable input",
      "the profiles file cannot be loaded, or holds no such profile; the settings file exists but cannot "
-     "be read, or --settings names a file that does not exist; for check, the block file cannot be read or "
-     "is not in its code page"},
+     "be read, or --settings names a file that does not exist; --language names no installed language and "
+     "no file, or a file that cannot be read as a language file; for check, the block file cannot be read "
+     "or is not in its code page"},
     {ExitUnencodable, "unencodable",
      "the block holds a character that the code page cannot hold; nothing is written for that profile"},
-    {ExitUnwritable, "unwritable", "generate --all: the folder or a file in it cannot be written"},
+    {ExitUnwritable, "unwritable",
+     "generate --all: the folder or a file in it cannot be written; export-words: FILE cannot be written"},
     {ExitOutputUnwritable, "output unwritable",
      "standard output cannot be written (a full disk, for example)"},
 }};

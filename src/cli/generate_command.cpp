@@ -131,9 +131,9 @@ const OptionHelp kOutDirOption{
     "file is replaced whole (a symbolic link is replaced, not followed), and nothing outside DIR is "
     "written."};
 
-const OptionHelp* const kOptions[] = {&kProfileOption, &kIndexOption,    &kAllOption,
-                                      &kOutDirOption,  &kSettingsOption, &kDateOption,
-                                      &kOptionOption,  &kWordOption,     &kEncodingOption};
+const OptionHelp* const kOptions[] = {&kProfileOption,  &kIndexOption,    &kAllOption,  &kOutDirOption,
+                                      &kSettingsOption, &kLanguageOption, &kDateOption, &kOptionOption,
+                                      &kWordOption,     &kEncodingOption};
 
 } // namespace
 

@@ -10,7 +10,7 @@ namespace tavu::cli {
 namespace {
 
 constexpr std::size_t kWidth = 79;
-constexpr std::size_t kNameColumn = 10;
+constexpr std::size_t kNameColumn = 14; // "export-words" and two spaces
 constexpr std::size_t kFlagColumn = 23;
 
 constexpr std::string_view kHelpSynopsis = "tavu-cli COMMAND --help\ntavu-cli --help\ntavu-cli --version";
@@ -20,7 +20,7 @@ constexpr std::string_view kOptionSyntax = "An option that takes a value also ta
 constexpr std::string_view kAllStatus = "With --all the status is the highest that any profile gave; every "
                                         "profile that can be written is written.";
 constexpr std::string_view kLimits = "Only regular files are read, each within a limit: PROFILES 64 MiB, the "
-                                     "settings file 16 MiB, FILE for check 16 MiB.";
+                                     "settings file and a language file 16 MiB each, FILE for check 16 MiB.";
 
 // `lead` followed by `text` broken at spaces into lines of at most kWidth
 // columns, each line after the first indented as far as `lead` is long.

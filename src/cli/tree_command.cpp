@@ -36,8 +36,9 @@ int runTree(std::span<const std::string_view> arguments, std::ostream& out, std:
     return ExitDone;
 }
 
-const OptionHelp* const kOptions[] = {&kProfileOption, &kIndexOption, &kSettingsOption, &kDateOption,
-                                      &kOptionOption,  &kWordOption,  &kEncodingOption, &kFormatOption};
+const OptionHelp* const kOptions[] = {&kProfileOption,  &kIndexOption,    &kSettingsOption,
+                                      &kLanguageOption, &kDateOption,     &kOptionOption,
+                                      &kWordOption,     &kEncodingOption, &kFormatOption};
 
 } // namespace
 

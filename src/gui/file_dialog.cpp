@@ -11,7 +11,7 @@ AnsweredInAdvance<FileDialog::Request, QString>& FileDialog::prompts() {
 
 QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, const QString& startFile,
                                     const QString& filter) {
-    if (auto answer = prompts().ask(Request{caption, startFile, filter})) {
+    if (auto answer = prompts().ask(Request{Purpose::open, caption, startFile, filter})) {
         return *answer;
     }
     QFileDialog dialog(parent, caption);
@@ -19,6 +19,22 @@ QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, con
     dialog.setNameFilter(filter);
     // The one filter reads "profiles.xml", not "profiles.xml (profiles.xml)".
     dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (!startFile.isEmpty()) {
+        dialog.selectFile(startFile);
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString FileDialog::getSaveFileName(QWidget* parent, const QString& caption, const QString& startFile,
+                                    const QString& filter) {
+    if (auto answer = prompts().ask(Request{Purpose::save, caption, startFile, filter})) {
+        return *answer;
+    }
+    QFileDialog dialog(parent, caption);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(QStringLiteral("ini"));
     if (!startFile.isEmpty()) {
         dialog.selectFile(startFile);
     }

@@ -10,11 +10,14 @@ class QWidget;
 
 namespace tavu {
 
-// The program's file-open dialog, behind one call so that a test can choose the
+// The program's file dialogs, behind one call each so that a test can choose the
 // file in advance instead of having a modal dialog block it.
 class FileDialog {
 public:
+    enum class Purpose { open, save };
+
     struct Request {
+        Purpose purpose;
         QString caption;
         QString startFile;
         QString filter;
@@ -23,6 +26,11 @@ public:
     // Asks for one existing file in an existing folder, starting with
     // `startFile` selected. Empty when the operator cancels.
     static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& startFile,
+                                   const QString& filter);
+    // Asks for a file to write, new or existing (replacing one is confirmed
+    // first), starting with `startFile` filled in; a name typed without an
+    // extension gets ".ini". Empty when the operator cancels.
+    static QString getSaveFileName(QWidget* parent, const QString& caption, const QString& startFile,
                                    const QString& filter);
 
     // The next dialog is not shown; it is noted and answered with `fileName`

@@ -1,13 +1,22 @@
 #include "translate_form.h"
 
+#include "file_dialog.h"
 #include "message_box.h"
+#include "vocabulary/language_files.h"
 #include "word_edit.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tavu {
 
@@ -15,6 +24,16 @@ namespace {
 
 constexpr char kResetQuestion[] =
     "This will reset all fields to default english values. Are you sure you want to do this?";
+constexpr char kReplaceQuestion[] =
+    "This will replace the words in all fields with those of %1. Are you sure you want to do this?";
+constexpr char kLoadLanguageCaption[] = "Load language";
+constexpr char kNoLanguages[] = "No languages installed";
+constexpr char kImportCaption[] = "Import words from file…";
+constexpr char kExportCaption[] = "Export words to file…";
+constexpr char kImportDialogCaption[] = "Import words";
+constexpr char kExportDialogCaption[] = "Export words";
+constexpr char kExportStartFile[] = "words.ini";
+constexpr char kLanguageFilter[] = "Language files (*.ini)";
 
 // The grid of the menu words: six columns of 24 rows, filled column by column.
 constexpr int kRows = 24;
@@ -64,6 +83,15 @@ QString wordToolTip(Word word, const QString& text) {
     return tip;
 }
 
+// A language's own name as a menu entry: "&" is shown, not taken as a shortcut.
+QString menuEntryText(const std::string& text) {
+    return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+std::filesystem::path filePath(const QString& fileName) {
+    return QFileInfo(fileName).filesystemFilePath();
+}
+
 QLabel* placeLabel(QWidget* form, const char* name, int top, const char* caption) {
     auto* label = new QLabel(QString::fromUtf8(caption), form);
     label->setObjectName(QString::fromLatin1(name));
@@ -89,6 +117,13 @@ void TTranslateForm::buildControls() {
         edit->setGeometry(fieldGeometry(word));
         edit->setStatusTip(wordHint(word));
         edit->setToolTip(wordToolTip(word, edit->text()));
+        // The field's own edit menu, with the words' entries below it.
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& at) {
+            QMenu* menu = edit->createStandardContextMenu();
+            menu->addSeparator();
+            popUpMenu(menu, edit->mapToGlobal(at));
+        });
         connect(edit, &QLineEdit::textChanged, this, [this, edit, word](const QString& text) {
             edit->setToolTip(wordToolTip(word, text));
             WordEditChange(word, text);
@@ -101,6 +136,10 @@ void TTranslateForm::buildControls() {
     ResetButton->setObjectName(QStringLiteral("ResetButton"));
     ResetButton->setGeometry(kFootLeft, 560, kFieldWidth, kFieldHeight);
     connect(ResetButton, &QPushButton::clicked, this, &TTranslateForm::ResetButtonClick);
+    // Shift+F10 opens a context menu as the menu key does, where the platform
+    // does not already make it do so.
+    auto* contextMenuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(contextMenuKey, &QShortcut::activated, this, &TTranslateForm::openKeyboardContextMenu);
 }
 
 void TTranslateForm::arrangeTabOrder() {
@@ -134,6 +173,83 @@ void TTranslateForm::ResetButtonClick() {
     }
     vocabulary_.resetToDefaults();
     LoadStrings();
+}
+
+void TTranslateForm::contextMenuEvent(QContextMenuEvent* event) {
+    popUpMenu(new QMenu(this), event->globalPos());
+}
+
+// The menu of the control with the focus, at its text cursor or its middle, as
+// the platform places a menu opened with the menu key.
+void TTranslateForm::openKeyboardContextMenu() {
+    QWidget* target = focusWidget() != nullptr ? focusWidget() : this;
+    const QRect cursor = target->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const QPoint at = cursor.isValid() ? cursor.center() : target->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
+}
+
+void TTranslateForm::popUpMenu(QMenu* menu, const QPoint& at) {
+    addWordsActions(*menu);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(at);
+}
+
+void TTranslateForm::addWordsActions(QMenu& menu) {
+    // Looked for anew each time, so a language put in while the program runs shows.
+    const std::vector<LanguageFile> languages = findLanguages(languageFolders());
+    QMenu* languageMenu = menu.addMenu(QString::fromUtf8(kLoadLanguageCaption));
+    if (languages.empty()) {
+        languageMenu->addAction(QString::fromUtf8(kNoLanguages))->setEnabled(false);
+    }
+    for (const LanguageFile& language : languages) {
+        languageMenu->addAction(menuEntryText(language.name), this,
+                                [this, language] { LoadLanguage(language); });
+    }
+    menu.addAction(QString::fromUtf8(kImportCaption), this, &TTranslateForm::ImportWordsClick);
+    menu.addAction(QString::fromUtf8(kExportCaption), this, &TTranslateForm::ExportWordsClick);
+}
+
+void TTranslateForm::LoadLanguage(const LanguageFile& language) {
+    replaceWordsFrom(language.path, QString::fromStdString(language.name));
+}
+
+void TTranslateForm::ImportWordsClick() {
+    const QString chosen = FileDialog::getOpenFileName(this, QString::fromUtf8(kImportDialogCaption),
+                                                       QString(), QString::fromUtf8(kLanguageFilter));
+    if (!chosen.isEmpty()) {
+        replaceWordsFrom(filePath(chosen), QFileInfo(chosen).fileName());
+    }
+}
+
+// The file is read before the operator is asked, so that a file that cannot be
+// loaded is refused at once; nothing changes unless the operator agrees.
+void TTranslateForm::replaceWordsFrom(const std::filesystem::path& path, const QString& source) {
+    LanguageRead read = readLanguageFile(path, vocabulary_);
+    if (!read.error.empty()) {
+        MessageBox::error(this, QString::fromStdString(read.error));
+        return;
+    }
+    if (!MessageBox::confirm(this, QString::fromUtf8(kReplaceQuestion).arg(source))) {
+        return;
+    }
+    vocabulary_ = std::move(read.vocabulary);
+    LoadStrings();
+}
+
+void TTranslateForm::ExportWordsClick() {
+    const QString chosen =
+        FileDialog::getSaveFileName(this, QString::fromUtf8(kExportDialogCaption),
+                                    QString::fromUtf8(kExportStartFile), QString::fromUtf8(kLanguageFilter));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    // The words carry no name of their own: the file's name stands for it.
+    const std::string name = QFileInfo(chosen).completeBaseName().toStdString();
+    const std::string error = writeLanguageFile(filePath(chosen), vocabulary_, name, name);
+    if (!error.empty()) {
+        MessageBox::error(this, QString::fromStdString(error));
+    }
 }
 
 void TTranslateForm::closeEvent(QCloseEvent* event) {

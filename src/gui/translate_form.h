@@ -4,19 +4,24 @@
 #include "vocabulary/vocabulary.h"
 
 #include <array>
+#include <filesystem>
 #include <string>
 
 class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace tavu {
 
+struct LanguageFile;
 class WordEdit;
 
 // The Translator. Its fields show and edit the session's vocabulary, the one
 // store of the words for the whole run: the generator reads the words as the
 // fields hold them at every Create, and the session writes them back when the
-// program closes.
+// program closes. Its context menu, on the window and on every field, loads
+// the words of an installed language or of any language file over them, and
+// exports them as a language file.
 class TTranslateForm : public SecondaryForm {
     Q_OBJECT
 public:
@@ -27,9 +32,12 @@ public:
 
 private slots:
     void ResetButtonClick();
+    void ImportWordsClick();
+    void ExportWordsClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void FormCreate();
@@ -39,6 +47,12 @@ private:
     void buildControls();
     void arrangeTabOrder();
     void showWord(Word word);
+
+    void openKeyboardContextMenu();
+    void popUpMenu(QMenu* menu, const QPoint& at);
+    void addWordsActions(QMenu& menu);
+    void LoadLanguage(const LanguageFile& language);
+    void replaceWordsFrom(const std::filesystem::path& path, const QString& source);
 
     std::array<WordEdit*, kWordCount> wordEdits_{};
     QLabel* wStartWithLabel;

@@ -94,6 +94,45 @@ TEST_F(Cli, OptionsAndWordsOverrideTheSettingsFile) {
                              kPrefix + "Core$<%[mynick]> .ci&#124;|<<botname>> Hi|");
 }
 
+// The settings file, then --language, then --word: a word the language lacks
+// keeps the settings file's text.
+TEST_F(Cli, ALanguageComesBetweenTheSettingsFileAndTheWords) {
+    std::ofstream(folder / "mine.ini") << "[Strings]\nwUserCommands=Befehle\nwCore=Kern\n";
+    EXPECT_EQ(run({"generate", profiles, "--index=0", "--settings", settings, "--language",
+                   (folder / "mine.ini").string(), "--word", "wUserCommands=Menu"}),
+              ExitDone)
+        << err.str();
+    EXPECT_EQ(out.str(), "$UserCommand 255 3|$UserCommand 1 3 " + kPrefix +
+                             "Menu$<%[mynick]> .h&#124;|$UserCommand 1 3 " + kPrefix + "Information\\ " +
+                             kPrefix + "Hubinfo$<%[mynick]> .hi&#124;|$UserCommand 1 3 " + kPrefix +
+                             "Information\\ " + kPrefix + "Kern$<%[mynick]> .ci&#124;|");
+    EXPECT_EQ(run({"tree", profiles, "--index=0", "--settings", settings, "--language", "DE"}), ExitDone);
+    EXPECT_NE(out.str().find("Benutzerbefehle"), std::string::npos) << "an installed language by its code";
+}
+
+TEST_F(Cli, ExportWordsWritesWhatLanguageReadsBack) {
+    const auto file = folder / "out.ini";
+    ASSERT_EQ(run({"export-words", file.string(), "--settings", settings, "--language", "Deutsch", "--word",
+                   "wCore=Kern", "--code", "de-x"}),
+              ExitDone)
+        << err.str();
+    EXPECT_EQ(out.str(), "");
+    const std::string written = readFile(file);
+    EXPECT_NE(written.find("[Language]\nName=Deutsch\nCode=de-x\n[Strings]\n"), std::string::npos) << written;
+    EXPECT_EQ(run({"export-words", "-", "--language", file.string()}), ExitDone);
+    EXPECT_EQ(out.str(), written) << "the same words, name and code on standard output";
+}
+
+TEST_F(Cli, LanguagesListsCodeNameAndFile) {
+    EXPECT_EQ(run({"languages"}), ExitDone);
+    const std::string listed = out.str();
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 12);
+    // The languages folder beside the programs of the build.
+    const auto installed = std::filesystem::path(TAVU_CLI_PROGRAM).parent_path() / "languages";
+    EXPECT_NE(listed.find("\nde\tDeutsch\t" + (installed / "de.ini").string() + "\n"), std::string::npos)
+        << listed;
+}
+
 // The part before the stop starts with the clear command: written, it would
 // wipe the users' menus.
 TEST_F(Cli, AStoppedGenerationWritesNothingAndExitsOne) {
@@ -386,7 +425,20 @@ INSTANTIATE_TEST_SUITE_P(
                  {"generate", "PROFILES", "--index", "0", "--settings", "/dev/zero"},
                  ExitNoProfiles},
         ExitCase{
-            "SettingsFolder", {"tree", "PROFILES", "--index", "0", "--settings", "/tmp"}, ExitNoProfiles}),
+            "SettingsFolder", {"tree", "PROFILES", "--index", "0", "--settings", "/tmp"}, ExitNoProfiles},
+        ExitCase{"UnknownLanguage", {"tree", "PROFILES", "--index", "0", "--language", "xx"}, ExitNoProfiles},
+        ExitCase{"NotALanguageFile",
+                 {"generate", "PROFILES", "--index", "0", "--language", "PROFILES"},
+                 ExitNoProfiles},
+        ExitCase{"LanguageTwice",
+                 {"tree", "PROFILES", "--index", "0", "--language", "de", "--language", "fr"},
+                 ExitUsage},
+        ExitCase{"LanguagesWithAFile", {"languages", "PROFILES"}, ExitUsage},
+        ExitCase{"ExportWordsWithoutFile", {"export-words", "--language", "de"}, ExitUsage},
+        ExitCase{"ExportWordsWithAProfileOption", {"export-words", "x.ini", "--index", "0"}, ExitUsage},
+        ExitCase{"ExportWordsUnwritable",
+                 {"export-words", "/nonexistent/x.ini", "--language", "de"},
+                 ExitUnwritable}),
     [](const auto& info) { return std::string(info.param.what); });
 
 struct ArgumentCase {

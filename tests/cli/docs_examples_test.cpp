@@ -186,7 +186,8 @@ TEST(BashCompletion, CompletesCommandsAndTheKeysTheProgramLists) {
                                "offer() { COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); _tavu_cli; "
                                "printf '%s\\n' \"${COMPREPLY[@]}\"; }\n"
                                "offer '" TAVU_CLI_PROGRAM "' ge\n"
-                               "offer '" TAVU_CLI_PROGRAM "' tree x --word wStart\n";
+                               "offer '" TAVU_CLI_PROGRAM "' tree x --word wStart\n"
+                               "offer '" TAVU_CLI_PROGRAM "' export-words x --language uk\n";
     const auto folder =
         std::filesystem::temp_directory_path() / ("tavu-completion-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
@@ -194,7 +195,7 @@ TEST(BashCompletion, CompletesCommandsAndTheKeysTheProgramLists) {
     const auto [status, output] = statusAndOutput("bash '" + (folder / "complete.bash").string() + "'");
     EXPECT_EQ(status, 0);
     std::filesystem::remove_all(folder);
-    EXPECT_EQ(output, "generate\nwStartWith=\n");
+    EXPECT_EQ(output, "generate\nwStartWith=\nuk\n");
 }
 
 } // namespace

@@ -1,18 +1,23 @@
 #include "windows_fixture.h"
 
+#include "file_dialog.h"
 #include "main_form.h"
 #include "message_box.h"
 #include "settings/settings_file.h"
 #include "translate_form.h"
+#include "vocabulary/language_files.h"
 #include "vocabulary/vocabulary.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 
+#include <algorithm>
 #include <optional>
 
 namespace tavu {
@@ -63,6 +68,27 @@ void drop(QLineEdit* field, const QString& text) {
     static_cast<QObject*>(field)->event(&dropped);
 }
 
+QAction* entry(const QMenu* menu, const QString& text) {
+    const QList<QAction*> actions = menu != nullptr ? menu->actions() : QList<QAction*>();
+    const auto found =
+        std::find_if(actions.begin(), actions.end(), [&](auto* a) { return a->text() == text; });
+    if (found == actions.end()) {
+        qFatal("no menu entry %s", qPrintable(text));
+    }
+    return *found;
+}
+
+// Goes down the open context menu with the keyboard: a submenu, its entry.
+void choose(const QStringList& entries) {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    for (const QString& text : entries) {
+        QAction* action = entry(menu, text);
+        menu->setActiveAction(action);
+        QTest::keyClick(menu, action->menu() != nullptr ? Qt::Key_Right : Qt::Key_Return);
+        menu = action->menu();
+    }
+}
+
 } // namespace
 
 class TranslateFormTest : public QObject {
@@ -86,10 +112,18 @@ private slots:
     void everyFieldHintsItsKeyAndDefault();
     void toolTipAddsTheWholeTextOnceItDiffers_data();
     void toolTipAddsTheWholeTextOnceItDiffers();
+    void contextMenuOffersTheLanguages_data();
+    void contextMenuOffersTheLanguages();
+    void loadingALanguageAsksFirst();
+    void importRefusesAFileWithoutWordsBeforeAsking();
+    void exportedWordsImportAsTheyWere();
 
 private:
     TTranslateForm& openTranslator();
     QLineEdit* field(Word word);
+    bool fieldsShow(const Vocabulary& vocabulary);
+    // Opens the Translator's context menu with Shift+F10 and chooses `entries`.
+    void useContextMenu(const QStringList& entries);
 
     std::optional<WindowsFixture> fixture_;
 };
@@ -104,6 +138,15 @@ TTranslateForm& TranslateFormTest::openTranslator() {
 
 QLineEdit* TranslateFormTest::field(Word word) {
     return WindowsFixture::find<QLineEdit>(fixture_->windows().translateForm(), fieldName(word));
+}
+
+bool TranslateFormTest::fieldsShow(const Vocabulary& vocabulary) {
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        if (field(static_cast<Word>(i))->text() != wordIn(vocabulary, static_cast<Word>(i))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void TranslateFormTest::fieldsStandInSixColumnsInCanonicalOrder() {
@@ -199,10 +242,7 @@ void TranslateFormTest::resetAsksFirst() {
                             "Are you sure you want to do this?"));
     const Vocabulary expected = answer == QMessageBox::Yes ? Vocabulary() : edited;
     QVERIFY(fixture_->session().vocabulary() == expected);
-    for (std::size_t i = 0; i < kWordCount; ++i) {
-        const auto word = static_cast<Word>(i);
-        QCOMPARE(field(word)->text(), wordIn(expected, word));
-    }
+    QVERIFY(fieldsShow(expected));
 }
 
 void TranslateFormTest::barAndDollarNeverGetIn_data() {
@@ -365,6 +405,95 @@ void TranslateFormTest::toolTipAddsTheWholeTextOnceItDiffers() {
     }
     QCOMPARE(field(Word::wNick)->toolTip(), tip);
     QVERIFY(!Qt::mightBeRichText(tip)); // shown as it is, not as markup
+}
+
+void TranslateFormTest::useContextMenu(const QStringList& entries) {
+    QTest::keyClick(openTranslator().windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
+    choose(entries);
+}
+
+void TranslateFormTest::contextMenuOffersTheLanguages_data() {
+    QTest::addColumn<QString>("where"); // the control with the focus for Shift+F10; none: a right click
+    QTest::newRow("Shift+F10 on a field") << "wKickEdit";
+    QTest::newRow("Shift+F10 on the button") << "ResetButton";
+    QTest::newRow("right click beside the fields") << "";
+}
+
+void TranslateFormTest::contextMenuOffersTheLanguages() {
+    QFETCH(QString, where);
+    fixture_->start();
+    TTranslateForm& form = openTranslator();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    if (where.isEmpty()) {
+        QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, QPoint(700, 530));
+    } else {
+        WindowsFixture::find<QWidget>(form, where)->setFocus();
+        QTest::keyClick(form.focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+    }
+    const auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    const QList<QAction*> actions = menu != nullptr ? menu->actions() : QList<QAction*>();
+    // A field keeps its own edit menu, set apart above the three entries.
+    const bool onField = where.endsWith(QLatin1String("Edit"));
+    QCOMPARE(actions.size() > 4 && actions.at(actions.size() - 4)->isSeparator(), onField);
+    QCOMPARE(actions.size() == 3, !onField);
+    const QMenu* languages = entry(menu, QStringLiteral("Load language"))->menu();
+    entry(languages, QStringLiteral("Русский"));
+    QCOMPARE(languages->actions().size(), QDir(TAVU_SOURCE_DIR "/languages", "*.ini").count());
+}
+
+void TranslateFormTest::loadingALanguageAsksFirst() {
+    fixture_->writeIni("[Strings]\nwNick=N\n");
+    fixture_->start();
+    fixture_->createCommands(1);
+    const Vocabulary before = fixture_->session().vocabulary();
+    MessageBox::setNextAnswer(QMessageBox::No);
+    useContextMenu({"Load language", "Русский"});
+    QCOMPARE(lastErrorBox(),
+             QStringLiteral("Confirm: This will replace the words in all fields with those of "
+                            "Русский. Are you sure you want to do this?"));
+    QVERIFY(fixture_->session().vocabulary() == before);
+
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    useContextMenu({"Load language", "Русский"});
+    const Vocabulary russian = readLanguageFile(TAVU_SOURCE_DIR "/languages/ru.ini", {}).vocabulary;
+    QVERIFY(fixture_->session().vocabulary() == russian);
+    QVERIFY(fieldsShow(russian));
+    QVERIFY(fixture_->windows().translateForm().close());
+    WindowsFixture::click(fixture_->windows().mainForm(), "CreateButton");
+    QVERIFY(fixture_->commandsText().contains(kNoBreakSpace + "Кик\\"));
+}
+
+void TranslateFormTest::importRefusesAFileWithoutWordsBeforeAsking() {
+    const QString file = fixture_->write(QStringLiteral("named.ini"), "[Language]\nName=Nothing\n");
+    fixture_->writeIni("[Strings]\nwNick=N\n");
+    fixture_->start();
+    const Vocabulary before = fixture_->session().vocabulary();
+    FileDialog::setNextFileName(file);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    useContextMenu({"Import words from file…"});
+    QVERIFY(lastErrorBox().startsWith("Error: " + file)); // refused before anything is asked
+    QVERIFY(fixture_->session().vocabulary() == before);
+    QVERIFY(fieldsShow(before));
+}
+
+void TranslateFormTest::exportedWordsImportAsTheyWere() {
+    const QString file = fixture_->filePath(QStringLiteral("mine.ini"));
+    fixture_->start();
+    openTranslator();
+    retype(field(Word::wKick), QStringLiteral("Вон"));
+    retype(field(Word::wBan), QString());
+    const Vocabulary edited = fixture_->session().vocabulary();
+    FileDialog::setNextFileName(file);
+    useContextMenu({"Export words to file…"});
+    const auto request = FileDialog::takeLastRequest().value_or(FileDialog::Request{});
+    QVERIFY(request.purpose == FileDialog::Purpose::save && request.filter == "Language files (*.ini)");
+
+    retype(field(Word::wKick), QStringLiteral("Kick"));
+    FileDialog::setNextFileName(file);
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    useContextMenu({"Import words from file…"});
+    QVERIFY(fixture_->session().vocabulary() == edited);
+    QVERIFY(fieldsShow(edited));
 }
 
 int runTranslateFormTest(int argc, char** argv) {

@@ -1,5 +1,7 @@
 #include "settings/settings_file.h"
 
+#include "platform/executable_folder.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -8,12 +10,6 @@
 namespace tavu {
 
 namespace {
-
-std::filesystem::path executableFolder() {
-    std::error_code code;
-    const auto executable = std::filesystem::read_symlink("/proc/self/exe", code);
-    return code ? std::filesystem::path{} : executable.parent_path();
-}
 
 std::filesystem::path userConfigFolder() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
