@@ -1,12 +1,12 @@
 #include "platform/file.h"
 
+#include "platform/file_system.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <set>
-#include <unistd.h>
 
 namespace tavu {
 
@@ -77,10 +77,6 @@ private:
     int fd_;
 };
 
-bool isReadOnly(const struct stat& info, const std::filesystem::path& path) {
-    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
-}
-
 bool writeAll(FileOperations& operations, int fd, std::string_view text) {
     for (std::size_t done = 0; done < text.size();) {
         const ssize_t written = operations.write(fd, text.data() + done, text.size() - done);
@@ -98,103 +94,29 @@ bool writeAll(FileOperations& operations, int fd, std::string_view text) {
     return true;
 }
 
-mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
+} // namespace
 
-// The file the save replaces, checked before anything is written: a symbolic
-// link followed when asked, and the path made absolute.
-struct Target {
-    std::filesystem::path path;
-    bool exists = false;
-    struct stat info {};
-};
+namespace file_system {
 
-bool checkTarget(const std::filesystem::path& path, SymbolicLink link, Target& target) {
+bool resolveSavePath(const std::filesystem::path& path, SymbolicLink link, std::filesystem::path& resolved) {
     std::error_code code;
-    target.path = path;
+    resolved = path;
     if (link == SymbolicLink::Follow && std::filesystem::is_symlink(path, code)) {
-        target.path = std::filesystem::canonical(path, code);
+        resolved = std::filesystem::canonical(path, code);
         if (code) {
             errno = code.value();
             return false;
         }
     }
-    target.path = std::filesystem::absolute(target.path, code);
-    target.exists = ::lstat(target.path.c_str(), &target.info) == 0;
-    const bool isLink = target.exists && S_ISLNK(target.info.st_mode);
-    if (isLink) {
-        target.exists = false; // the link itself is replaced by a new file
-    }
-    if (target.exists && (!S_ISREG(target.info.st_mode) || isReadOnly(target.info, target.path))) {
-        errno = S_ISDIR(target.info.st_mode) ? EISDIR : EACCES;
-        return false;
-    }
-    struct stat folder {};
-    if (::stat(target.path.parent_path().c_str(), &folder) != 0) {
-        return false;
-    }
-    if (isReadOnly(folder, target.path.parent_path())) {
-        errno = EACCES;
+    resolved = std::filesystem::absolute(resolved, code);
+    if (code) {
+        errno = code.value();
         return false;
     }
     return true;
 }
 
-// Owner, group and permissions of the file being replaced; a new file gets the
-// process's defaults. A set-user-ID or set-group-ID bit is never carried over.
-bool applyOwnershipAndMode(FileOperations& operations, int fd, const Target& target) {
-    if (!target.exists) {
-        return operations.changeMode(fd, newFileMode()) == 0;
-    }
-    // Only root may give a file away; anyone else keeps the file as their own.
-    if ((target.info.st_uid != ::geteuid() || target.info.st_gid != ::getegid()) &&
-        operations.changeOwner(fd, target.info.st_uid, target.info.st_gid) != 0 && errno != EPERM) {
-        return false;
-    }
-    return operations.changeMode(fd, target.info.st_mode & 01777) == 0;
-}
-
-} // namespace
-
-int FileOperations::open(const char* path, int flags) {
-    return ::open(path, flags);
-}
-int FileOperations::status(int fd, struct stat& info) {
-    return ::fstat(fd, &info);
-}
-ssize_t FileOperations::read(int fd, char* data, std::size_t size) {
-    return ::read(fd, data, size);
-}
-int FileOperations::createTemporary(std::string& pathTemplate) {
-    return ::mkostemp(pathTemplate.data(), O_CLOEXEC);
-}
-ssize_t FileOperations::write(int fd, const char* data, std::size_t size) {
-    return ::write(fd, data, size);
-}
-int FileOperations::changeOwner(int fd, uid_t owner, gid_t group) {
-    return ::fchown(fd, owner, group);
-}
-int FileOperations::changeMode(int fd, mode_t mode) {
-    return ::fchmod(fd, mode);
-}
-int FileOperations::sync(int fd) {
-    return ::fsync(fd);
-}
-int FileOperations::syncFileSystem(int fd) {
-    return ::syncfs(fd);
-}
-int FileOperations::close(int fd) {
-    return ::close(fd);
-}
-int FileOperations::rename(const char* from, const char* to) {
-    return ::rename(from, to);
-}
-int FileOperations::remove(const char* path) {
-    return ::unlink(path);
-}
+} // namespace file_system
 
 FileOperations& systemFileOperations() {
     static FileOperations operations;
@@ -204,8 +126,7 @@ FileOperations& systemFileOperations() {
 FileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t limit,
                          FileOperations& operations) {
     const std::string name = path.string();
-    // Non-blocking, so that a FIFO cannot hold the program before it is refused.
-    const int fd = operations.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = file_system::openForReading(operations, path);
     if (fd < 0) {
         return errno == ENOENT || errno == ENOTDIR ? refused(ReadStatus::Missing, name + " does not exist.")
                                                    : systemFailure(name);
@@ -245,8 +166,8 @@ void FileBatch::removeTemporaries() {
 }
 
 bool FileBatch::stage(const std::filesystem::path& path, std::string_view text, SymbolicLink link) {
-    Target target;
-    if (!checkTarget(path, link, target)) {
+    file_system::SaveTarget target;
+    if (!file_system::checkSaveTarget(path, link, target)) {
         return false;
     }
     // mkostemp creates the file exclusively (O_EXCL): it never opens a file
@@ -256,8 +177,9 @@ bool FileBatch::stage(const std::filesystem::path& path, std::string_view text, 
     if (fd < 0) {
         return false;
     }
-    bool written = writeAll(operations_, fd, text) && applyOwnershipAndMode(operations_, fd, target) &&
-                   (sync_ == Sync::Together || operations_.sync(fd) == 0);
+    const bool syncNow = sync_ == Sync::EachFile || file_system::syncsEachFile();
+    bool written = writeAll(operations_, fd, text) && file_system::finishTemporary(operations_, fd, target) &&
+                   (!syncNow || operations_.sync(fd) == 0);
     int failure = errno;
     if (operations_.close(fd) != 0 && written) {
         written = false;
@@ -281,7 +203,7 @@ std::vector<int> FileBatch::commit() {
     // Written, then synced together: one sync per file system for the batch.
     if (sync_ == Sync::Together) {
         for (const std::filesystem::path& folder : folders) {
-            if (const int failure = syncFolder(folder, &FileOperations::syncFileSystem); failure != 0) {
+            if (const int failure = file_system::syncFolderBeforeRenames(operations_, folder); failure != 0) {
                 std::fill(results.begin(), results.end(), failure);
                 removeTemporaries();
                 return results;
@@ -290,7 +212,7 @@ std::vector<int> FileBatch::commit() {
     }
     for (std::size_t i = 0; i < staged_.size(); ++i) {
         Staged& file = staged_[i];
-        if (operations_.rename(file.temporary.c_str(), file.target.c_str()) != 0) {
+        if (operations_.rename(file.temporary.c_str(), file.target.string().c_str()) != 0) {
             results[i] = errno;
             continue;
         }
@@ -300,7 +222,7 @@ std::vector<int> FileBatch::commit() {
     // old files are gone by then, so a failure here is reported with the new
     // files in place.
     for (const std::filesystem::path& folder : folders) {
-        if (const int failure = syncFolder(folder, &FileOperations::sync); failure != 0) {
+        if (const int failure = file_system::syncFolderAfterRenames(operations_, folder); failure != 0) {
             for (std::size_t i = 0; i < staged_.size(); ++i) {
                 if (results[i] == 0 && staged_[i].target.parent_path() == folder) {
                     results[i] = failure;
@@ -310,18 +232,6 @@ std::vector<int> FileBatch::commit() {
     }
     removeTemporaries();
     return results;
-}
-
-int FileBatch::syncFolder(const std::filesystem::path& folder, int (FileOperations::*syncCall)(int)) {
-    const int fd = operations_.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno;
-    }
-    int failure = (operations_.*syncCall)(fd) == 0 ? 0 : errno;
-    if (operations_.close(fd) != 0 && failure == 0) {
-        failure = errno;
-    }
-    return failure;
 }
 
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view text, SymbolicLink link,

@@ -22,7 +22,11 @@ inline constexpr std::uintmax_t kSettingsFileLimit = 16 * kMebibyte;
 inline constexpr std::uintmax_t kBlockFileLimit = 16 * kMebibyte;
 
 // The system calls that reading and saving make, so that tests can make any
-// one of them fail.
+// one of them fail. Paths are UTF-8 on every system; on Windows the calls take
+// them as UTF-16, descriptors stand for Windows file handles, `status` fills
+// in only the type and size, and `flags` are unused. Windows has no owners and
+// modes to carry over and no sync of a whole file system: there every file is
+// synced as it is written and renamed with write-through.
 class FileOperations {
 public:
     virtual ~FileOperations() = default;
@@ -31,10 +35,12 @@ public:
     virtual ssize_t read(int fd, char* data, std::size_t size);
     virtual int createTemporary(std::string& pathTemplate);
     virtual ssize_t write(int fd, const char* data, std::size_t size);
+#ifndef _WIN32
     virtual int changeOwner(int fd, uid_t owner, gid_t group);
     virtual int changeMode(int fd, mode_t mode);
-    virtual int sync(int fd);
     virtual int syncFileSystem(int fd);
+#endif
+    virtual int sync(int fd);
     virtual int close(int fd);
     virtual int rename(const char* from, const char* to);
     virtual int remove(const char* path);
@@ -103,8 +109,6 @@ private:
         std::string temporary;
     };
     void removeTemporaries();
-    // Syncs the folder with `syncCall`: 0, or the errno of the failure.
-    int syncFolder(const std::filesystem::path& folder, int (FileOperations::*syncCall)(int));
 
     Sync sync_;
     FileOperations& operations_;

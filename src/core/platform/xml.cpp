@@ -1,5 +1,7 @@
 #include "platform/xml.h"
 
+#include "platform/xml_code_pages.h"
+
 #include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -48,6 +50,7 @@ void configureLibxmlOnce() {
         xmlInitParser();
         xmlSetExternalEntityLoader(refuseExternalResource);
         xmlSetGenericErrorFunc(nullptr, ignoreLibxmlMessage);
+        addMissingXmlCodePages();
     });
 }
 
