@@ -3,6 +3,7 @@
 #include "command.h"
 #include "help.h"
 #include "platform/file.h"
+#include "platform/path_text.h"
 #include "preview/menu_preview.h"
 #include "preview_output.h"
 
@@ -29,7 +30,7 @@ int runCheck(std::span<const std::string_view> arguments, std::ostream& out, std
     const CodePage codePage = encoding.value_or(CodePage::Utf8);
     const bool standardInput = file == "-" || file == "/dev/stdin";
     const FileRead read = standardInput ? readStream(STDIN_FILENO, file, kBlockFileLimit)
-                                        : readRegularFile(file, kBlockFileLimit);
+                                        : readRegularFile(pathFromUtf8(file), kBlockFileLimit);
     if (read.status != ReadStatus::Read) {
         throw Failure(ExitNoProfiles, read.reason);
     }

@@ -5,6 +5,7 @@
 #include "generator/options.h"
 #include "platform/date_text.h"
 #include "platform/file.h"
+#include "platform/path_text.h"
 #include "preview/user_command_text.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
@@ -126,7 +127,7 @@ LanguageFile readChosenLanguage(const std::string& nameOrFile, Vocabulary& vocab
 // The settings file that --settings names must be there: defaults in place of
 // the file a script asked for would make a different menu without a word.
 SettingsFileRead readNamedSettingsFile(const std::string& path) {
-    FileRead read = readRegularFile(path, kSettingsFileLimit);
+    FileRead read = readRegularFile(pathFromUtf8(path), kSettingsFileLimit);
     switch (read.status) {
     case ReadStatus::Read:
         return {IniFile::parse(read.bytes), {}};
@@ -207,7 +208,7 @@ GenerationInput readGenerationInput(const ProfileRequest& request) {
 }
 
 ProfilesDocument loadProfiles(const ProfileRequest& request) {
-    auto loaded = ProfilesDocument::load(request.profilesFile);
+    auto loaded = ProfilesDocument::load(pathFromUtf8(request.profilesFile));
     if (!loaded.document) {
         throw Failure(ExitNoProfiles, loaded.error);
     }

@@ -2,6 +2,7 @@
 #include "chosen_profile.h"
 #include "cli.h"
 #include "command.h"
+#include "platform/path_text.h"
 #include "vocabulary/language_files.h"
 
 namespace tavu::cli {
@@ -33,7 +34,7 @@ int runExportWords(std::span<const std::string_view> arguments, std::ostream& ou
         out << languageFileText(input.vocabulary, languageName, languageCode);
         return ExitDone;
     }
-    std::string error = writeLanguageFile(file, input.vocabulary, languageName, languageCode);
+    std::string error = writeLanguageFile(pathFromUtf8(file), input.vocabulary, languageName, languageCode);
     if (!error.empty()) {
         // The core's message has the reason on a line of its own, for a message box.
         if (const auto lineEnd = error.find('\n'); lineEnd != std::string::npos) {

@@ -4,6 +4,7 @@
 #include "command.h"
 #include "export/export_names.h"
 #include "platform/file.h"
+#include "platform/path_text.h"
 #include "preview/user_command_text.h"
 
 #include <algorithm>
@@ -47,20 +48,21 @@ std::variant<int, StagedExport> stageExport(const ProfilesDocument& document, st
     }
     // A symbolic link in the folder is replaced, never followed out of it.
     if (!batch.stage(path, bytes, SymbolicLink::Replace)) {
-        err << "tavu-cli: " << who << "cannot write " << path.string() << ": " << std::strerror(errno)
+        err << "tavu-cli: " << who << "cannot write " << utf8FromPath(path) << ": " << std::strerror(errno)
             << '\n';
         return ExitUnwritable;
     }
-    return StagedExport{path.string(), profile};
+    return StagedExport{utf8FromPath(path), profile};
 }
 
 int exportAll(const ProfileRequest& request, const std::string& outDir, std::ostream& out,
               std::ostream& err) {
     const GenerationInput input = readGenerationInput(request);
     const ProfilesDocument document = loadProfiles(request);
+    const std::filesystem::path folder = pathFromUtf8(outDir);
     std::error_code code;
-    std::filesystem::create_directories(outDir, code);
-    if (code || !std::filesystem::is_directory(outDir)) {
+    std::filesystem::create_directories(folder, code);
+    if (code || !std::filesystem::is_directory(folder, code)) {
         err << "tavu-cli: cannot make the folder " << outDir << (code ? ": " + code.message() : std::string())
             << '\n';
         return ExitUnwritable;
@@ -71,8 +73,8 @@ int exportAll(const ProfileRequest& request, const std::string& outDir, std::ost
     std::vector<StagedExport> staged;
     int status = ExitDone;
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
-        auto result = stageExport(document, i, std::filesystem::path(outDir) / fileNames[i], request, input,
-                                  batch, err);
+        auto result =
+            stageExport(document, i, folder / pathFromUtf8(fileNames[i]), request, input, batch, err);
         if (auto* file = std::get_if<StagedExport>(&result)) {
             staged.push_back(std::move(*file));
         } else {

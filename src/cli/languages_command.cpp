@@ -1,6 +1,7 @@
 #include "arguments.h"
 #include "cli.h"
 #include "command.h"
+#include "platform/path_text.h"
 #include "vocabulary/language_files.h"
 
 namespace tavu::cli {
@@ -15,7 +16,7 @@ int runLanguages(std::span<const std::string_view> arguments, std::ostream& out,
     }
     for (const LanguageFile& language : findLanguages(languageFolders())) {
         out << escapedLine(language.code) << '\t' << escapedLine(language.name) << '\t'
-            << escapedLine(language.path.string()) << '\n';
+            << escapedLine(utf8FromPath(language.path)) << '\n';
     }
     return ExitDone;
 }

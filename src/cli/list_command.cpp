@@ -1,6 +1,7 @@
 #include "arguments.h"
 #include "cli.h"
 #include "command.h"
+#include "platform/path_text.h"
 #include "profiles/profiles_document.h"
 
 namespace tavu::cli {
@@ -11,7 +12,7 @@ int runList(std::span<const std::string_view> arguments, std::ostream& out, std:
     const auto operands =
         readArguments("list", arguments, [](std::string_view, OptionValue&) { return false; });
     const auto loaded =
-        ProfilesDocument::load(std::string(oneOperand("list", operands, "the profiles file")));
+        ProfilesDocument::load(pathFromUtf8(oneOperand("list", operands, "the profiles file")));
     if (!loaded.document) {
         throw Failure(ExitNoProfiles, loaded.error);
     }

@@ -1,6 +1,7 @@
 #include "platform/file.h"
 
 #include "platform/executable_folder.h"
+#include "platform/path_text.h"
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,26 @@ TEST_F(WindowsFiles, OnlyAWholeRegularFileWithinTheLimitIsRead) {
     EXPECT_TRUE(readRegularFile("NUL", kMebibyte).reason.ends_with(" is not a regular file."));
     EXPECT_TRUE(readRegularFile(path, kMebibyte).reason.ends_with(" is larger than 1 MiB."));
     EXPECT_EQ(readRegularFile(folder / "none", kMebibyte).status, ReadStatus::Missing);
+}
+
+TEST_F(WindowsFiles, AFileNamedInUtf8TextIsTheFileOfThatName) {
+    const std::string name = utf8FromPath(folder) + "\\\u041f\u0440\u043e\u0444\u0438\u043b\u0438.xml";
+    ASSERT_TRUE(writeFileAtomically(pathFromUtf8(name), "<Profiles/>"));
+    EXPECT_EQ(readRegularFile(pathFromUtf8(name), kProfilesFileLimit).bytes, "<Profiles/>");
+    EXPECT_TRUE(std::filesystem::exists(folder / u8"\u041f\u0440\u043e\u0444\u0438\u043b\u0438.xml"));
+}
+
+// Windows names are UTF-16: what has no UTF-16 or no UTF-8 form names no file, and throws nothing.
+TEST(WindowsPathText, WhatIsNotUnicodeBecomesTheReplacementCharacter) {
+    EXPECT_EQ(pathFromUtf8("a\xFF.ini"), std::filesystem::path(u8"a\uFFFD.ini"));
+    EXPECT_EQ(utf8FromPath(std::wstring{L'a', wchar_t{0xD800}}), "a\uFFFD");
+}
+
+TEST(WindowsPathText, EnvironmentVariablesAreReadAsUtf8) {
+    ASSERT_EQ(::_wputenv_s(L"TAVU_TEST_TEXT", L"\u041f\u0440\u043e\u0444\u0438\u043b\u0438"), 0);
+    EXPECT_EQ(environmentText("TAVU_TEST_TEXT"), "\u041f\u0440\u043e\u0444\u0438\u043b\u0438");
+    ASSERT_EQ(::_wputenv_s(L"TAVU_TEST_TEXT", L""), 0);
+    EXPECT_FALSE(environmentText("TAVU_TEST_TEXT").has_value());
 }
 
 TEST(WindowsSettingsFile, LiesBesideTheProgramUnlessTavuIniIsSet) {

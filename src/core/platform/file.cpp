@@ -1,6 +1,7 @@
 #include "platform/file.h"
 
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -125,7 +126,7 @@ FileOperations& systemFileOperations() {
 
 FileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t limit,
                          FileOperations& operations) {
-    const std::string name = path.string();
+    const std::string name = utf8FromPath(path);
     const int fd = file_system::openForReading(operations, path);
     if (fd < 0) {
         return errno == ENOENT || errno == ENOTDIR ? refused(ReadStatus::Missing, name + " does not exist.")
@@ -172,7 +173,7 @@ bool FileBatch::stage(const std::filesystem::path& path, std::string_view text, 
     }
     // mkostemp creates the file exclusively (O_EXCL): it never opens a file
     // that is already there, whoever made it.
-    std::string temporary = target.path.string() + std::string(kTemporaryMarker) + "XXXXXX";
+    std::string temporary = utf8FromPath(target.path) + std::string(kTemporaryMarker) + "XXXXXX";
     const int fd = operations_.createTemporary(temporary);
     if (fd < 0) {
         return false;
@@ -212,7 +213,7 @@ std::vector<int> FileBatch::commit() {
     }
     for (std::size_t i = 0; i < staged_.size(); ++i) {
         Staged& file = staged_[i];
-        if (operations_.rename(file.temporary.c_str(), file.target.string().c_str()) != 0) {
+        if (operations_.rename(file.temporary.c_str(), utf8FromPath(file.target).c_str()) != 0) {
             results[i] = errno;
             continue;
         }

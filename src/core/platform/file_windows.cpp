@@ -1,4 +1,5 @@
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 
 #include <windows.h>
 
@@ -189,7 +190,7 @@ int FileOperations::remove(const char* path) {
 namespace file_system {
 
 int openForReading(FileOperations& operations, const std::filesystem::path& path) {
-    return operations.open(path.string().c_str(), O_RDONLY);
+    return operations.open(utf8FromPath(path).c_str(), O_RDONLY);
 }
 
 bool checkSaveTarget(const std::filesystem::path& path, SymbolicLink link, SaveTarget& target) {

@@ -1,6 +1,7 @@
 #include "profiles/profiles_document.h"
 
 #include "platform/file.h"
+#include "platform/path_text.h"
 
 namespace tavu {
 
@@ -16,7 +17,7 @@ ProfilesDocument::LoadResult ProfilesDocument::load(const std::filesystem::path&
     if (file.status != ReadStatus::Read) {
         return {std::nullopt, file.reason};
     }
-    return parse(file.bytes, path.string());
+    return parse(file.bytes, utf8FromPath(path));
 }
 
 ProfilesDocument::LoadResult ProfilesDocument::parse(std::string_view bytes, const std::string& name) {

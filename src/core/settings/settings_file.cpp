@@ -1,9 +1,9 @@
 #include "settings/settings_file.h"
 
 #include "platform/executable_folder.h"
+#include "platform/path_text.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <system_error>
 
@@ -12,19 +12,18 @@ namespace tavu {
 namespace {
 
 std::filesystem::path userConfigFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && *config == '/') {
-        return config;
+    const auto config = environmentText("XDG_CONFIG_HOME");
+    if (config && config->starts_with('/')) {
+        return pathFromUtf8(*config);
     }
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : "") / ".config";
+    return pathFromUtf8(environmentText("HOME").value_or("")) / ".config";
 }
 
 } // namespace
 
 std::filesystem::path settingsFilePath() {
-    if (const char* overridden = std::getenv("TAVU_INI"); overridden != nullptr && *overridden != '\0') {
-        return overridden;
+    if (const auto overridden = environmentText("TAVU_INI")) {
+        return pathFromUtf8(*overridden);
     }
     std::error_code code;
     auto portable = executableFolder() / kSettingsFileName;
@@ -49,7 +48,7 @@ SettingsFileRead readSettingsFile(const std::filesystem::path& path, FileOperati
 
 std::string updateSettingsFile(const std::filesystem::path& path, const std::function<void(IniFile&)>& change,
                                FileOperations& operations) {
-    const std::string failure = "Unable to write to " + path.string();
+    const std::string failure = "Unable to write to " + utf8FromPath(path);
     SettingsFileRead read = readSettingsFile(path, operations);
     if (!read.error.empty()) {
         return failure + "\n" + read.error;

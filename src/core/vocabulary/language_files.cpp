@@ -3,6 +3,7 @@
 #include "platform/executable_folder.h"
 #include "platform/file.h"
 #include "platform/ini_file.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ bool holdsWords(const IniFile& file) {
 
 std::string valueOrStem(const IniFile& file, std::string_view key, const std::filesystem::path& path) {
     auto value = file.value(kLanguageSection, key);
-    return value && !value->empty() ? std::move(*value) : path.stem().string();
+    return value && !value->empty() ? std::move(*value) : utf8FromPath(path.stem());
 }
 
 LanguageFile describedLanguage(const std::filesystem::path& path, const IniFile& file) {
@@ -56,7 +57,7 @@ std::optional<LanguageFile> languageOfFile(const std::filesystem::path& path) {
 }
 
 bool hasLanguageExtension(const std::filesystem::path& path) {
-    return equalsIgnoringAsciiCase(path.extension().string(), kLanguageExtension);
+    return equalsIgnoringAsciiCase(utf8FromPath(path.extension()), kLanguageExtension);
 }
 
 // The "*.ini" names in the folder, sorted; a folder that cannot be listed has none.
@@ -112,7 +113,7 @@ LanguageRead readLanguageFile(const std::filesystem::path& path, const Vocabular
     }
     const IniFile file = IniFile::parse(read.bytes);
     if (!holdsWords(file)) {
-        result.error = path.string() + " is not a language file: it has no section [" +
+        result.error = utf8FromPath(path) + " is not a language file: it has no section [" +
                        std::string(kStringsSection) + "] with the words in it.";
         return result;
     }
@@ -146,7 +147,7 @@ std::string writeLanguageFile(const std::filesystem::path& path, const Vocabular
                               const std::string& name, const std::string& code) {
     if (!writeFileAtomically(path, languageFileText(vocabulary, name, code))) {
         const int reason = errno;
-        return "Unable to write to " + path.string() + "\n" + std::strerror(reason) + ".";
+        return "Unable to write to " + utf8FromPath(path) + "\n" + std::strerror(reason) + ".";
     }
     return {};
 }
@@ -154,12 +155,13 @@ std::string writeLanguageFile(const std::filesystem::path& path, const Vocabular
 std::optional<LanguageFile> findLanguage(const std::string& nameOrFile,
                                          const std::vector<LanguageFile>& installed) {
     std::error_code code;
-    const std::filesystem::path path(nameOrFile);
+    const std::filesystem::path path = pathFromUtf8(nameOrFile);
     if (!nameOrFile.empty() && std::filesystem::exists(path, code) &&
         !std::filesystem::is_directory(path, code)) {
         // A file that is not a language still goes on, so that reading it
         // gives the reason.
-        return languageOfFile(path).value_or(LanguageFile{path, path.stem().string(), path.stem().string()});
+        return languageOfFile(path).value_or(
+            LanguageFile{path, utf8FromPath(path.stem()), utf8FromPath(path.stem())});
     }
     const auto found = std::find_if(installed.begin(), installed.end(), [&](const LanguageFile& language) {
         return equalsIgnoringAsciiCase(language.code, nameOrFile) ||

@@ -1,0 +1,94 @@
+#include "platform/path_text.h"
+
+#include "platform/text.h"
+
+#include <cstdint>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdlib>
+#endif
+
+namespace tavu {
+
+namespace {
+
+// Windows: a path holds UTF-16 code units.
+constexpr bool kNamesAreUtf16 = sizeof(std::filesystem::path::value_type) == sizeof(char16_t);
+
+// UTF-16 code units as the little-endian bytes that utf16ToUtf8 reads.
+template <typename Units>
+std::string littleEndianBytes(const Units& units) {
+    std::string bytes;
+    bytes.reserve(units.size() * 2);
+    for (const auto unit : units) {
+        const auto value = static_cast<std::uint16_t>(unit);
+        bytes += static_cast<char>(value & 0xFF);
+        bytes += static_cast<char>(value >> 8);
+    }
+    return bytes;
+}
+
+std::string withInvalidBytesReplaced(std::string_view bytes) {
+    constexpr char32_t kReplacementCharacter = 0xFFFD;
+    std::string valid;
+    valid.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = decodeUtf8Character(bytes, i).length;
+        if (length == 0) {
+            appendUtf8(valid, kReplacementCharacter);
+            ++i;
+        } else {
+            valid += bytes.substr(i, length);
+            i += length;
+        }
+    }
+    return valid;
+}
+
+} // namespace
+
+std::filesystem::path pathFromUtf8(std::string_view utf8) {
+    if (kNamesAreUtf16 && !isValidUtf8(utf8)) {
+        const std::string valid = withInvalidBytesReplaced(utf8);
+        return std::u8string(valid.begin(), valid.end());
+    }
+    return std::u8string(utf8.begin(), utf8.end());
+}
+
+std::string utf8FromPath(const std::filesystem::path& path) {
+    if constexpr (kNamesAreUtf16) {
+        return utf16ToUtf8(littleEndianBytes(path.native()), false);
+    }
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+#ifdef _WIN32
+std::optional<std::string> environmentText(const char* name) {
+    const std::wstring wideName(name, name + std::char_traits<char>::length(name)); // an ASCII name
+    const DWORD size = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+    if (size <= 1) {
+        return std::nullopt;
+    }
+    std::wstring value(size, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), size);
+    // Changed by another thread in between: taken as unset rather than cut short.
+    if (length == 0 || length >= size) {
+        return std::nullopt;
+    }
+    value.resize(length);
+    return utf16ToUtf8(littleEndianBytes(value), false);
+}
+#else
+std::optional<std::string> environmentText(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') {
+        return std::nullopt;
+    }
+    return std::string(value);
+}
+#endif
+
+} // namespace tavu
