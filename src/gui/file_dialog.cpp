@@ -4,6 +4,18 @@
 
 namespace tavu {
 
+namespace {
+
+// Shows the dialog on the given file; the chosen file, or empty when cancelled.
+QString chosenFile(QFileDialog& dialog, const QString& startFile) {
+    if (!startFile.isEmpty()) {
+        dialog.selectFile(startFile);
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+} // namespace
+
 AnsweredInAdvance<FileDialog::Request, QString>& FileDialog::prompts() {
     static AnsweredInAdvance<Request, QString> prompts;
     return prompts;
@@ -19,10 +31,7 @@ QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, con
     dialog.setNameFilter(filter);
     // The one filter reads "profiles.xml", not "profiles.xml (profiles.xml)".
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    if (!startFile.isEmpty()) {
-        dialog.selectFile(startFile);
-    }
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    return chosenFile(dialog, startFile);
 }
 
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& caption, const QString& startFile,
@@ -35,10 +44,7 @@ QString FileDialog::getSaveFileName(QWidget* parent, const QString& caption, con
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(QStringLiteral("ini"));
-    if (!startFile.isEmpty()) {
-        dialog.selectFile(startFile);
-    }
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    return chosenFile(dialog, startFile);
 }
 
 void FileDialog::setNextFileName(const QString& fileName) {

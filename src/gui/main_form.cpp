@@ -10,6 +10,7 @@
 #include "option_boxes.h"
 #include "placement.h"
 #include "platform/date_text.h"
+#include "platform/path_text.h"
 #include "preview_form.h"
 #include "settings/session.h"
 #include "translate_form.h"
@@ -21,7 +22,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -253,7 +253,7 @@ void TMainForm::RefreshButtonClick() {
 void TMainForm::loadProfiles(const QString& fileName) {
     // A file that fails to load leaves the document, the list and the choice
     // as they were, so the operator can go on with the profile already chosen.
-    const std::string failure = session_.profiles().load(QFile::encodeName(fileName).toStdString());
+    const std::string failure = session_.profiles().load(pathFromUtf8(fileName.toStdString()));
     if (!failure.empty()) {
         MessageBox::standardError(this, QString::fromStdString(failure));
         return;
