@@ -7,6 +7,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace tavu {
 
 namespace {
@@ -16,6 +18,8 @@ constexpr char kDescription[] = "Description: TAVU is a tool for creating ready 
 constexpr char kVersionCaption[] = "Version: ";
 constexpr char kMakerLine[] = "Made by the TAVU developers";
 constexpr int kLeft = 16;
+constexpr int kRightMargin = 8;
+constexpr QSize kSize(329, 153);
 
 } // namespace
 
@@ -24,7 +28,6 @@ TAboutForm::TAboutForm() : SecondaryForm(QStringLiteral("About"), {}) {
 }
 
 void TAboutForm::buildControls() {
-    setFixedSize(329, 153);
     DescriptionLabel = placeLabel("DescriptionLabel", 16, QString::fromUtf8(kDescription));
     VersionLabel =
         placeLabel("VersionLabel", 56, QString::fromUtf8(kVersionCaption) + QString::fromUtf8(kVersion));
@@ -32,6 +35,9 @@ void TAboutForm::buildControls() {
     WebsiteLabel = placeLink("WebsiteLabel", 96, "Website");
     ForumLabel = placeLink("ForumLabel", 112, "Forum");
     EmailLabel = placeLink("EmailLabel", 128, "Email");
+    // Wide enough for its labels, should the font come out wider than the
+    // layout expects, with a margin on the right.
+    setFixedSize(std::max(kSize.width(), childrenRect().right() + 1 + kRightMargin), kSize.height());
     connect(WebsiteLabel, &LinkLabel::clicked, this, &TAboutForm::WebsiteLabelClick);
     connect(ForumLabel, &LinkLabel::clicked, this, &TAboutForm::ForumLabelClick);
     connect(EmailLabel, &LinkLabel::clicked, this, &TAboutForm::EmailLabelClick);

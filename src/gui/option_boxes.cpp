@@ -96,6 +96,7 @@ OptionBoxes::OptionBoxes(QWidget* form) {
     for (std::size_t i = 0; i < kOptionTable.size(); ++i) {
         const OptionBoxLook& look = lookOf(kOptionTable[i].option);
         boxes_[i] = placeWithCaption<QCheckBox>(form, look.name, look.geometry, look.caption, look.hint);
+        widenToCaption(boxes_[i]);
         boxes_[i]->setChecked(defaults.*look.option);
     }
 }

@@ -7,6 +7,9 @@
 #include "translate_form.h"
 #include "window_centring.h"
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QScopeGuard>
 #include <QScreen>
 
 #include <optional>
@@ -33,6 +36,7 @@ private slots:
     void mainWindowTakesNoInputWhileOneIsShown();
     void grabShowsTheWholeWindow_data();
     void grabShowsTheWholeWindow();
+    void captionsShownWholeInAWiderFont();
 
 private:
     std::optional<WindowsFixture> fixture_;
@@ -204,6 +208,24 @@ void SecondaryFormsTest::grabShowsTheWholeWindow() {
     // scripts write the pictures into docs/ with TAVU_SCREENSHOT_DIR set
     if (const QString folder = qEnvironmentVariable("TAVU_SCREENSHOT_DIR"); !folder.isEmpty()) {
         QVERIFY(grabbed.save(folder + QLatin1Char('/') + picture));
+    }
+}
+
+// Where the font comes out wider than the layouts expect, as Wine draws its
+// Tahoma, the option boxes and the About window's lines are shown whole.
+void SecondaryFormsTest::captionsShownWholeInAWiderFont() {
+    qApp->setStyleSheet(QStringLiteral("QCheckBox, QLabel { font-size: 14pt; }"));
+    const auto plainAgain = qScopeGuard([] { qApp->setStyleSheet({}); });
+    Windows& windows = fixture_->start();
+    const QList<QCheckBox*> boxes = windows.mainForm().findChildren<QCheckBox*>();
+    QCOMPARE(boxes.size(), 11);
+    for (const QCheckBox* box : boxes) {
+        QCOMPARE_GE(box->width(), box->sizeHint().width());
+    }
+    const TAboutForm& about = windows.aboutForm();
+    QCOMPARE_GT(about.width(), 329);
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        QVERIFY2(about.rect().contains(label->geometry()), qPrintable(label->objectName()));
     }
 }
 
