@@ -22,6 +22,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -226,7 +227,9 @@ QString TMainForm::fileName() const {
 }
 
 void TMainForm::setFileName(const QString& fileName) {
-    session_.settings().file = fileName.toStdString();
+    // Qt's dialogs give "/" on Windows too; the settings file and the messages
+    // show the path as the system writes it.
+    session_.settings().file = QDir::toNativeSeparators(fileName).toStdString();
 }
 
 void TMainForm::OpenButtonClick() {

@@ -3,6 +3,8 @@
 #include "placement.h"
 
 #include <QCheckBox>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 
@@ -87,6 +89,22 @@ std::size_t indexOf(bool GenerationOptions::*option) {
         std::find_if(kOptionTable.begin(), kOptionTable.end(),
                      [option](const OptionEntry& entry) { return entry.option == option; }) -
         kOptionTable.begin());
+}
+
+// The layout's widths fit the captions in Tahoma as Windows draws it; where the
+// font comes out wider (Wine draws its Tahoma so), a box grows by what its
+// caption lacks rather than cut it off. Where the caption fits, the box keeps
+// the layout's size.
+void widenToCaption(QCheckBox* box) {
+    box->ensurePolished();
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const int room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).width();
+    const int lacking = box->fontMetrics().horizontalAdvance(box->text()) - room;
+    if (lacking > 0) {
+        box->resize(box->width() + lacking, box->height());
+    }
 }
 
 } // namespace

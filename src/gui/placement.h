@@ -6,8 +6,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <algorithm>
-
 namespace tavu {
 
 // Creates a control at its place. Its hint goes into the status tip, which Qt
@@ -28,14 +26,6 @@ Control* placeWithCaption(QWidget* form, const char* name, QRect geometry, const
     Control* control = place<Control>(form, name, geometry, hint);
     control->setText(QString::fromUtf8(caption));
     return control;
-}
-
-// The layouts' sizes fit their captions in Tahoma as Windows draws it; where
-// the font comes out wider (another renderer of it, or a substitute), a
-// control grows to show its whole caption rather than cut it off. It never
-// shrinks, so where the captions fit the layout stays as it is.
-inline void widenToCaption(QWidget* control) {
-    control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
 }
 
 } // namespace tavu

@@ -94,6 +94,17 @@ TEST(IniWrite, KeepsTheLineEndingOfTheFile) {
     EXPECT_EQ(file.text(), "[A]\r\nnote=one\rtwo\r\n[Settings]\r\n");
 }
 
+TEST(IniWrite, ANewFileTakesTheSystemsLineEnding) {
+#ifdef _WIN32
+    const std::string expected = "[S]\r\nk=v\r\n";
+#else
+    const std::string expected = "[S]\nk=v\n";
+#endif
+    IniFile file = IniFile::parse("");
+    file.replaceSection("S", {{"k", "v"}});
+    EXPECT_EQ(file.text(), expected);
+}
+
 struct RoundTrip {
     std::string value;
     std::string line; // as written
@@ -110,7 +121,8 @@ class IniValueRoundTrip : public testing::TestWithParam<RoundTrip> {};
 TEST_P(IniValueRoundTrip, WrittenThenRead) {
     IniFile file;
     file.replaceSection("S", {{"k", GetParam().value}});
-    EXPECT_EQ(file.text(), "[S]\nk=" + GetParam().line + "\n");
+    const std::string end(IniFile::kNewFileLineEnd);
+    EXPECT_EQ(file.text(), "[S]" + end + "k=" + GetParam().line + end);
     EXPECT_EQ(IniFile::parse(file.text()).value("S", "k"), GetParam().readBack);
 }
 

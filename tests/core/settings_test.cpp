@@ -204,7 +204,9 @@ TEST_F(SettingsFile, UpdateCreatesTheFolderAndKeepsOtherSections) {
     Vocabulary reloaded;
     readStringsSection(reloaded, saved);
     EXPECT_EQ(reloaded, vocabulary);
-    EXPECT_EQ(saved.text().find("[Settings]"), saved.text().find("[Own]\na=1\n") + 10);
+    const std::string end(IniFile::kNewFileLineEnd);
+    const std::string own = "[Own]" + end + "a=1" + end;
+    EXPECT_EQ(saved.text().find("[Settings]"), saved.text().find(own) + own.size());
 }
 
 // POSIX permissions; file_windows_test.cpp tests a read-only file on Windows.
