@@ -54,7 +54,7 @@ TEST_F(HostileInput, AnEntityExpansionBombIsRefused) {
 
 TEST_F(HostileInput, ExternalEntitiesAndDtdsAreNeverRead) {
     const auto secret = write("secret.txt", "root:x:0:0:secret");
-    const std::string file = "file://" + secret.string();
+    const std::string file = test::fileUri(secret);
     // Each document type with the name "A&x;" gives: an entity that is not read
     // stands for nothing.
     const std::vector<std::pair<std::string, std::string>> cases{

@@ -1,4 +1,5 @@
 #include "profiles/profiles_document.h"
+#include "support.h"
 
 #include <gtest/gtest.h>
 
@@ -160,8 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProfilesDocument, ExternalEntitiesAreNeverRead) {
     const TempFolder folder;
     const auto secret = folder.write("secret.txt", "top secret");
-    const std::string xml = "<?xml version=\"1.0\"?><!DOCTYPE Profiles [<!ENTITY leak SYSTEM \"file://" +
-                            secret.string() +
+    const std::string xml = "<?xml version=\"1.0\"?><!DOCTYPE Profiles [<!ENTITY leak SYSTEM \"" +
+                            test::fileUri(secret) +
                             "\"><!ENTITY inner \"Inner\">]>"
                             "<Profiles><Profile><Name>&inner;&leak;</Name></Profile></Profiles>";
     const auto loaded = ProfilesDocument::parse(xml, "t");

@@ -200,4 +200,10 @@ ProfileBuilder everythingGranted() {
     return builder;
 }
 
+std::string fileUri(const std::filesystem::path& path) {
+    const std::filesystem::path absolute = std::filesystem::absolute(path);
+    // A drive letter needs the third slash that a POSIX path brings itself.
+    return std::string(absolute.has_root_name() ? "file:///" : "file://") + absolute.generic_string();
+}
+
 } // namespace tavu::test

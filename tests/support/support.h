@@ -6,6 +6,7 @@
 #include "generator/generator.h"
 #include "profiles/profiles_document.h"
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -58,5 +59,9 @@ struct PermissionElement {
 const std::vector<PermissionElement>& allPermissionElements();
 // A profile granting every permission element.
 ProfileBuilder everythingGranted();
+
+// The file:// address of a local file: file:///tmp/a on POSIX,
+// file:///C:/Temp/a on Windows.
+std::string fileUri(const std::filesystem::path& path);
 
 } // namespace tavu::test
