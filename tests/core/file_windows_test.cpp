@@ -141,6 +141,9 @@ TEST(WindowsPathText, EnvironmentVariablesAreReadAsUtf8) {
 TEST(WindowsSettingsFile, LiesBesideTheProgramUnlessTavuIniIsSet) {
     const auto portable = executableFolder() / kSettingsFileName;
     ASSERT_FALSE(std::filesystem::exists(portable));
+    ASSERT_EQ(::_putenv_s("TAVU_INI", ""), 0);
+    // Also before the first save has made it.
+    EXPECT_EQ(settingsFilePath(), portable);
     std::ofstream(portable) << "";
     ASSERT_EQ(::_putenv_s("TAVU_INI", ""), 0);
     const auto chosen = settingsFilePath();

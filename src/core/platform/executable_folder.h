@@ -9,4 +9,10 @@ namespace tavu {
 // known.
 std::filesystem::path executableFolder();
 
+// Where the program keeps its settings when no settings file lies beside it:
+// on POSIX systems the user's configuration folder ($XDG_CONFIG_HOME when it
+// is an absolute path, else ~/.config) with "tavu" in it; on Windows the
+// program's own folder, where its INI file has always been kept.
+std::filesystem::path userSettingsFolder();
+
 } // namespace tavu

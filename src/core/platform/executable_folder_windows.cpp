@@ -20,4 +20,8 @@ std::filesystem::path executableFolder() {
     return std::filesystem::path(name).parent_path();
 }
 
+std::filesystem::path userSettingsFolder() {
+    return executableFolder();
+}
+
 } // namespace tavu

@@ -9,18 +9,6 @@
 
 namespace tavu {
 
-namespace {
-
-std::filesystem::path userConfigFolder() {
-    const auto config = environmentText("XDG_CONFIG_HOME");
-    if (config && config->starts_with('/')) {
-        return pathFromUtf8(*config);
-    }
-    return pathFromUtf8(environmentText("HOME").value_or("")) / ".config";
-}
-
-} // namespace
-
 std::filesystem::path settingsFilePath() {
     if (const auto overridden = environmentText("TAVU_INI")) {
         return pathFromUtf8(*overridden);
@@ -30,7 +18,7 @@ std::filesystem::path settingsFilePath() {
     if (!executableFolder().empty() && std::filesystem::is_regular_file(portable, code)) {
         return portable;
     }
-    return userConfigFolder() / "tavu" / kSettingsFileName;
+    return userSettingsFolder() / kSettingsFileName;
 }
 
 SettingsFileRead readSettingsFile(const std::filesystem::path& path, FileOperations& operations) {

@@ -14,8 +14,9 @@ namespace tavu {
 inline constexpr std::string_view kSettingsFileName = "TAVU.ini";
 
 // TAVU_INI when set; otherwise "TAVU.ini" beside the executable when that file
-// exists (portable use); otherwise $XDG_CONFIG_HOME/tavu/TAVU.ini, by default
-// ~/.config/tavu/TAVU.ini.
+// exists (portable use); otherwise "TAVU.ini" in userSettingsFolder():
+// $XDG_CONFIG_HOME/tavu/TAVU.ini, by default ~/.config/tavu/TAVU.ini, and on
+// Windows beside the executable all the same.
 std::filesystem::path settingsFilePath();
 
 struct SettingsFileRead {
