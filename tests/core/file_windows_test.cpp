@@ -104,6 +104,32 @@ using Call = FailingOperations::Call;
 INSTANTIATE_TEST_SUITE_P(EachStep, WindowsSaveFailure,
                          testing::Values(Call::Create, Call::Write, Call::Sync, Call::Close, Call::Rename));
 
+// Files named like a save's temporary file belong to someone else: no save,
+// whole or failed, ever removes one.
+TEST_F(WindowsFiles, FilesNamedLikeTemporaryFilesAreNeverRemoved) {
+    std::array<std::filesystem::path, 2> others{path, path};
+    others[0] += ".saving-ab1234";
+    others[1] += ".saving-backup";
+    for (const auto& other : others) {
+        ASSERT_TRUE(std::ofstream(other) << "theirs");
+    }
+    ASSERT_TRUE(writeFileAtomically(path, "new"));
+    FailingOperations operations(Call::Rename);
+    EXPECT_FALSE(writeFileAtomically(path, "newer", SymbolicLink::Follow, operations));
+    for (const auto& other : others) {
+        EXPECT_EQ(readRegularFile(other, kSettingsFileLimit).bytes, "theirs");
+    }
+    EXPECT_EQ(contents(), "new");
+    EXPECT_EQ(fileCount(), 3u);
+}
+
+TEST_F(WindowsFiles, AFolderInPlaceOfTheFileIsNotReplaced) {
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(writeFileAtomically(path, "new"));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_EQ(fileCount(), 1u);
+}
+
 TEST_F(WindowsFiles, AFailedReadFailsWhole) {
     std::ofstream(path) << "[Settings]\n";
     FailingOperations operations(Call::Read);
