@@ -266,7 +266,8 @@ const OptionHelp kSettingsOption{
     "the settings file to take options and words from; it must exist. By default the program's own: the "
     "file TAVU_INI names, else TAVU.ini beside the program when it exists, else "
     "$XDG_CONFIG_HOME/tavu/TAVU.ini (~/.config/tavu/TAVU.ini when XDG_CONFIG_HOME is unset or not an "
-    "absolute path); a missing default file means every default"};
+    "absolute path), and on Windows TAVU.ini beside the program all the same; a missing default file "
+    "means every default"};
 const OptionHelp kLanguageOption{
     "--language LANG",
     "the words of a language, read over those of the settings file before any --word: the code or name "
