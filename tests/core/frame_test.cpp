@@ -1,3 +1,4 @@
+#include "preview/user_command_text.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -214,6 +215,34 @@ TEST(Frame, WordsAreEscapedSoTheyCannotBreakACommand) {
     EXPECT_EQ(generate(document, options, vocabulary).text,
               "$UserCommand 1 3 &#36;>Cmd&#124;&#36;UserCommand 255 3&#124;$<%[mynick]> .h&#124;|"
               "<<botname>> bye&#124;&#36;Kick all|");
+}
+
+// What a client reads back from the generated item is the word as typed, even
+// a word that spells the escapes clients decode into "|" and "$".
+class HostileWord : public testing::TestWithParam<std::string> {};
+
+TEST_P(HostileWord, ReachesTheClientExactlyAsTyped) {
+    Vocabulary vocabulary;
+    vocabulary.setText(Word::wStartWith, "");
+    vocabulary.setText(Word::wIp, GetParam());
+    const auto document = ProfileBuilder().enable("General/Information/MayShowIPInfo").document();
+    const std::string block = generate(document, withGroups(false, true), vocabulary).text;
+    const auto pieces = preview::cutIntoPieces(block);
+    ASSERT_EQ(pieces.size(), 3u) << block;                               // nothing but the three items
+    EXPECT_EQ(preview::titlePath(pieces[1].title)[1], " " + GetParam()); // after the menu separator
+    EXPECT_EQ(pieces[1].command, "<%[mynick]> .ii %[line:" + GetParam() + "]|");
+}
+
+INSTANTIATE_TEST_SUITE_P(Words, HostileWord,
+                         testing::Values("Salasana&#124;&#36;To: x", "a&amp;b", "&#36;", "&", "Q&A",
+                                         "&#124;$UserCommand 255 3|", "&&#124;;"));
+
+TEST(Frame, AWordWithoutAmpersandIsWrittenAsBefore) {
+    Vocabulary vocabulary;
+    vocabulary.setText(Word::wIp, "Address #124;");
+    const auto document = ProfileBuilder().enable("General/Information/MayShowIPInfo").document();
+    EXPECT_EQ(commandsOf(generate(document, withGroups(false, true), vocabulary).text)[1],
+              ".ii %[line:Address #124;]&#124;|");
 }
 
 TEST(Frame, AnEmptyItemPrefixLeavesOnlyTheSeparators) {

@@ -17,14 +17,30 @@ constexpr std::string_view kBotName = "<<botname>> ";
 // The full menu is about 28 KB with the default words; one allocation up front.
 constexpr std::size_t kExpectedOutputSize = 48 * 1024;
 
-// A word's text with the two characters that would end or start an NMDC
-// command replaced by their escapes.
+// The escape clients turn back into the character, for the characters a word
+// may not hold as they are: "|" ends an NMDC command, "$" starts one, and "&"
+// would let a word spell "&#124;" or "&#36;", which clients decode into them.
+std::string_view escapeOf(char c) {
+    switch (c) {
+    case '$':
+        return "&#36;";
+    case '|':
+        return "&#124;";
+    case '&':
+        return "&amp;";
+    default:
+        return {};
+    }
+}
+
+// A word's text with every character that could break a command escaped, so
+// that clients send it exactly as typed.
 void appendEscapedWord(std::string& out, std::string_view word) {
     std::size_t run = 0;
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (word[i] == '$' || word[i] == '|') {
+        if (const std::string_view escape = escapeOf(word[i]); !escape.empty()) {
             out.append(word, run, i - run);
-            out += word[i] == '$' ? "&#36;" : "&#124;";
+            out += escape;
             run = i + 1;
         }
     }

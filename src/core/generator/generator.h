@@ -27,8 +27,8 @@ inline constexpr std::string_view kClearCommand = "$UserCommand 255 3|";
 // Writes the user commands for one profile: the clear command, the menu groups
 // in their fixed order, and the bot message, as the options say. A permission
 // whose text cannot be read stops the generation; what was written before it is
-// kept. Every vocabulary word is written with "$" and "|" escaped, so no word
-// can break a command.
+// kept. Every vocabulary word is written with "$", "|" and "&" escaped, so no
+// word can break a command, even by spelling an escape.
 Generation CreateUserCommands(XmlElement profileNode, const GenerationOptions& options,
                               const Vocabulary& vocabulary, std::string_view dateText);
 
