@@ -101,6 +101,164 @@ void endDocumentCheckingTheInputEnd(void* userData) {
     end->line = input != nullptr ? input->line : 0;
 }
 
+// The bytes of a file as the characters of its markup. Only ASCII characters
+// matter here: in UTF-16 and UTF-32, recognised from their first bytes as
+// libxml2 recognises them, a character is two or four bytes; in every other
+// encoding libxml2 reads it is a byte, and the bytes of "<", ">", "=", quotes,
+// "!", "?" and "-" stand for themselves (other characters' bytes are never
+// below 0x40 in the code pages that use several bytes for a character).
+class MarkupCharacters {
+public:
+    explicit MarkupCharacters(std::string_view bytes) : bytes_(bytes) {
+        struct Form {
+            std::string_view start;
+            std::size_t width;
+            std::size_t asciiByte;
+        };
+        static constexpr Form kForms[] = {
+            {{"\0\0\0<", 4}, 4, 3}, {{"<\0\0\0", 4}, 4, 0}, {{"\0\0<\0", 4}, 4, 2},
+            {{"\0<\0\0", 4}, 4, 1}, {{"\0<\0?", 4}, 2, 1},  {{"<\0?\0", 4}, 2, 0},
+            {"\xEF\xBB\xBF", 1, 0}, {"\xFE\xFF", 2, 1},     {"\xFF\xFE", 2, 0},
+        };
+        for (const Form& form : kForms) {
+            if (bytes.starts_with(form.start)) {
+                width_ = form.width;
+                asciiByte_ = form.asciiByte;
+                break;
+            }
+        }
+        size_ = bytes.size() / width_;
+    }
+
+    std::size_t size() const { return size_; }
+
+    // The ASCII character at `index`, NUL for any other.
+    char operator[](std::size_t index) const {
+        const std::string_view unit = bytes_.substr(index * width_, width_);
+        for (std::size_t k = 0; k < width_; ++k) {
+            if (k != asciiByte_ && unit[k] != '\0') {
+                return '\0';
+            }
+        }
+        const char c = unit[asciiByte_];
+        return static_cast<unsigned char>(c) < 0x80 ? c : '\0';
+    }
+
+    bool startsWith(std::size_t index, std::string_view ascii) const {
+        for (std::size_t k = 0; k < ascii.size(); ++k) {
+            if (index + k >= size_ || (*this)[index + k] != ascii[k]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Where the ASCII text next starts at or after `index`; size() when nowhere.
+    std::size_t find(std::string_view ascii, std::size_t index) const {
+        while (index < size_ && !startsWith(index, ascii)) {
+            ++index;
+        }
+        return index;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t width_ = 1;
+    std::size_t asciiByte_ = 0;
+    std::size_t size_ = 0;
+};
+
+// Moves `at` past the comment, CDATA section or processing instruction that
+// starts there; false when none does.
+bool skipUncountedMarkup(const MarkupCharacters& text, std::size_t& at) {
+    if (text.startsWith(at, "<!--")) {
+        at = text.find("-->", at + 4) + 3;
+    } else if (text.startsWith(at, "<![CDATA[")) {
+        at = text.find("]]>", at + 9) + 3;
+    } else if (text.startsWith(at, "<?")) {
+        at = text.find("?>", at + 2) + 2;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The attributes of the start tag whose "<" is at `at`, counted up to the
+// limit and one: each "=" outside the quoted values. The tag ends at its ">",
+// or at a "<", which no value may hold and where libxml2 stops the tag too.
+// `at` is left after the tag, or at that "<".
+std::size_t countAttributes(const MarkupCharacters& text, std::size_t& at) {
+    std::size_t count = 0;
+    for (++at; at < text.size() && count <= kMaxAttributesPerElement; ++at) {
+        const char c = text[at];
+        if (c == '"' || c == '\'') {
+            do {
+                ++at;
+            } while (at < text.size() && text[at] != c && text[at] != '<');
+        }
+        if (at < text.size() && text[at] == '<') {
+            break;
+        }
+        if (c == '>') {
+            ++at;
+            break;
+        }
+        count += c == '=' ? 1 : 0;
+    }
+    return count;
+}
+
+// The same for a declaration ("<!DOCTYPE", "<!ENTITY", ...), whose quoted
+// text may be an entity's, holding a start tag written with "=" or character
+// references: both count wherever they stand, up to the ">" outside quotes.
+// The comments and processing instructions of a DTD's internal subset are
+// passed over.
+std::size_t countDeclarationAttributes(const MarkupCharacters& text, std::size_t& at) {
+    std::size_t count = 0;
+    char quote = '\0';
+    for (at += 2; at < text.size() && count <= kMaxAttributesPerElement;) {
+        const char c = text[at];
+        if (quote == '\0' && skipUncountedMarkup(text, at)) {
+            continue;
+        }
+        if (c == '=' || text.startsWith(at, "&#")) {
+            ++count;
+        } else if (quote == '\0' && (c == '"' || c == '\'')) {
+            quote = c;
+        } else if (c == quote) {
+            quote = '\0';
+        } else if (quote == '\0' && c == '>') {
+            ++at;
+            break;
+        }
+        ++at;
+    }
+    return count;
+}
+
+// Whether an element or a declaration carries more attributes than
+// kMaxAttributesPerElement, found in one pass over the bytes without parsing
+// them: comments, CDATA sections and processing instructions are passed over
+// whole, so that an "=" or ">" in them, as in a quoted value, counts nothing.
+bool carriesTooManyAttributes(std::string_view bytes) {
+    const MarkupCharacters text(bytes);
+    for (std::size_t at = 0; at < text.size();) {
+        if (text[at] != '<') {
+            ++at;
+            continue;
+        }
+        if (skipUncountedMarkup(text, at)) {
+            continue;
+        }
+        const std::size_t count =
+            text.startsWith(at, "<!") ? countDeclarationAttributes(text, at) : countAttributes(text, at);
+        if (count > kMaxAttributesPerElement) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 void XmlDocumentDeleter::operator()(_xmlDoc* document) const {
@@ -177,6 +335,10 @@ XmlParseResult parseXml(std::string_view bytes, const std::string& name) {
     configureLibxmlOnce();
     if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
         return {nullptr, name + ": the file is too large to read."};
+    }
+    if (carriesTooManyAttributes(bytes)) {
+        return {nullptr, name + ": an element carries more than " + std::to_string(kMaxAttributesPerElement) +
+                             " attributes, more than any profiles file holds, so the file is not read."};
     }
     std::unique_ptr<xmlParserCtxt, ParserContextDeleter> context(xmlNewParserCtxt());
     if (!context) {

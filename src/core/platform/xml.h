@@ -3,6 +3,7 @@
 // The XML reading layer: a libxml2 document held by RAII, read with no network
 // access and no external DTD or entity, and a small element view over it.
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,10 +53,20 @@ struct XmlParseResult {
     std::string error;       // the parser's description of the failure
 };
 
+// The most attributes one element, or one declaration of the internal DTD
+// subset, may carry. A profile element carries a handful and no element of a
+// profiles file more than a few dozen, while libxml2's check for a repeated
+// attribute takes time growing with the square of their number (40,000
+// attributes on one element take seconds, 300,000 minutes). A declaration
+// counts too, as an entity's text may hold an element with its attributes.
+inline constexpr std::size_t kMaxAttributesPerElement = 1000;
+
 // Parses the bytes of a file. `name` only labels error messages. The declared
 // encoding (or byte-order mark) is honoured; internal entities are expanded, and
 // no external entity, DTD or URL is ever read. The parse must reach the end of
-// the bytes: a NUL byte is never taken for the end of the file.
+// the bytes: a NUL byte is never taken for the end of the file. A file with an
+// element of more than kMaxAttributesPerElement attributes is refused before
+// it is parsed.
 XmlParseResult parseXml(std::string_view bytes, const std::string& name);
 
 XmlElement documentElement(const _xmlDoc* document);
