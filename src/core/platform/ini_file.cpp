@@ -26,27 +26,25 @@ std::string decodedText(std::string_view bytes) {
     return text;
 }
 
-// The line ending is the file's first one. In a file of CRLF lines a CR alone
-// is part of its line, so that saving the file never splits that line in two.
+// The native private-profile functions end a line at every CR, LF or CR LF,
+// whatever the file's first line ending is, so a CR alone inside a line of a
+// CR LF file ends that line, and a save writes it as two. The line ending
+// written back is the file's first one.
 std::vector<std::string_view> splitLines(std::string_view text, std::string& firstLineEnd) {
-    const std::size_t firstEnd = text.find_first_of("\r\n");
-    const bool crlfFile = firstEnd != std::string_view::npos && text.substr(firstEnd).starts_with("\r\n");
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t end = crlfFile ? text.find('\n', start) : text.find_first_of("\r\n", start);
+        const std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
             lines.push_back(text.substr(start));
             break;
         }
-        // In a CRLF file `end` is the LF; elsewhere it is the first of the two.
-        const bool crlf =
-            crlfFile ? end > start && text[end - 1] == '\r' : text.substr(end).starts_with("\r\n");
-        lines.push_back(text.substr(start, end - start - (crlfFile && crlf ? 1 : 0)));
+        lines.push_back(text.substr(start, end - start));
+        const bool crlf = text.substr(end).starts_with("\r\n");
         if (firstLineEnd.empty()) {
             firstLineEnd = crlf ? "\r\n" : std::string(1, text[end]);
         }
-        start = end + (crlf && !crlfFile ? 2 : 1);
+        start = end + (crlf ? 2 : 1);
     }
     return lines;
 }
