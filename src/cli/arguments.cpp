@@ -1,5 +1,7 @@
 #include "arguments.h"
 
+#include "preview/user_command_text.h"
+
 #include <charconv>
 #include <cstdio>
 
@@ -104,24 +106,11 @@ CodePage parseEncoding(std::string_view name) {
 }
 
 std::string escapedLine(std::string_view name) {
-    std::string line;
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            line += "\\\\";
-        } else if (c == '\n') {
-            line += "\\n";
-        } else if (c == '\r') {
-            line += "\\r";
-        } else if (c == '\t') {
-            line += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            line += "\\x" + byteText(byte).substr(2);
-        } else {
-            line += c;
-        }
-    }
-    return line;
+    return preview::escapedControls(name, "\\");
+}
+
+std::string escapedMessage(std::string_view message) {
+    return preview::escapedControls(message, {}, "\n");
 }
 
 std::string byteText(char32_t byte) {

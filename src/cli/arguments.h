@@ -86,9 +86,15 @@ std::pair<std::string_view, std::string_view> splitAssignment(std::string_view f
 int parseIndex(std::string_view text);
 CodePage parseEncoding(std::string_view name);
 
-// A name as one line of output: a backslash and the control characters (a line
-// break above all) are written as C escapes, so that one line is one name.
+// A name as one line of output: a backslash, the control characters (a line
+// break above all), the line and paragraph separators, the bidirectional
+// controls and bytes that are not UTF-8 are written as escapes
+// (preview::escapedControls), so that one line is one name.
 std::string escapedLine(std::string_view name);
+// A message for standard error with every name in it made harmless to the
+// terminal: escaped as escapedLine does, but for the message's own line breaks
+// and backslashes (those of Windows paths), which are kept.
+std::string escapedMessage(std::string_view message);
 
 // A byte as the messages write it: "0xHH".
 std::string byteText(char32_t byte);

@@ -36,7 +36,7 @@ int runCheck(std::span<const std::string_view> arguments, std::ostream& out, std
     }
     const Conversion text = decodeToUtf8(read.bytes, codePage);
     if (text.failure) {
-        err << "tavu-cli: " << file << " is not " << codePageName(codePage) << ": byte "
+        err << "tavu-cli: " << escapedMessage(file) << " is not " << codePageName(codePage) << ": byte "
             << byteText(text.failure->character) << " at byte " << text.failure->offset
             << (codePage == CodePage::Utf8 ? "; name its code page with --encoding" : "") << '\n';
         return ExitNoProfiles;

@@ -64,10 +64,10 @@ int runReportingErrors(std::span<const std::string_view> arguments, std::ostream
     try {
         return runFirstArgument(arguments, out, err);
     } catch (const cli::Failure& failure) {
-        err << "tavu-cli: " << failure.message() << '\n';
+        err << "tavu-cli: " << cli::escapedMessage(failure.message()) << '\n';
         return failure.status();
     } catch (const cli::UsageError& error) {
-        err << "tavu-cli: " << error.message() << "\nTry 'tavu-cli --help'.\n";
+        err << "tavu-cli: " << cli::escapedMessage(error.message()) << "\nTry 'tavu-cli --help'.\n";
         return ExitUsage;
     }
 }

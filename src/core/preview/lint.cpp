@@ -21,18 +21,36 @@ Finding finding(Finding::Kind kind, const Piece& piece, std::string detail) {
     return Finding{kind, piece.number, piece.line, std::move(detail)};
 }
 
-// Chat text that is a command but for white space in front of it, as when the
-// commands of a block are put one a line.
+// Chat text that is a command but for white space or a byte-order mark in front
+// of it, as when the commands of a block are put one a line, or when an editor
+// saves the block with a byte-order mark. Clients show white space and the mark
+// alike, but only the mark is invisible in an editor, so it is an error.
 std::optional<Finding> commandShownAsChat(const Piece& piece) {
-    const auto visible = piece.text.find_first_not_of(" \t\r\n");
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::size_t visible = 0;
+    bool byteOrderMark = false;
+    for (;;) {
+        visible = piece.text.find_first_not_of(" \t\r\n", visible);
+        if (visible == std::string_view::npos || !piece.text.substr(visible).starts_with(kByteOrderMark)) {
+            break;
+        }
+        byteOrderMark = true;
+        visible += kByteOrderMark.size();
+    }
     if (visible == 0 || visible == std::string_view::npos || piece.text[visible] != '$') {
         return std::nullopt;
+    }
+    const std::string shown = excerpt(piece.text.substr(visible));
+    if (byteOrderMark) {
+        return finding(Finding::Kind::Unreadable, piece,
+                       "a byte-order mark (EF BB BF) stands before " + shown +
+                           ", so clients show the piece as chat text; save the file without one");
     }
     const std::string_view lead = piece.text.substr(0, visible);
     const bool lineBreak = lead.find_first_of("\r\n") != std::string_view::npos;
     return finding(Finding::Kind::CommandShownAsChat, piece,
-                   std::string(lineBreak ? "a line break" : "white space") + " stands before " +
-                       excerpt(piece.text.substr(visible)) + ", so clients show the piece as chat text");
+                   std::string(lineBreak ? "a line break" : "white space") + " stands before " + shown +
+                       ", so clients show the piece as chat text");
 }
 
 // The first "%" that does not open a "%[...]" variable, with the character after it.

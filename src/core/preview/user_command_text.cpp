@@ -1,6 +1,10 @@
 #include "preview/user_command_text.h"
 
+#include "platform/text.h"
+
 #include <algorithm>
+#include <cstdio>
+#include <optional>
 #include <set>
 
 namespace tavu::preview {
@@ -10,6 +14,28 @@ namespace {
 constexpr std::string_view kUserCommand = "$UserCommand";
 constexpr std::string_view kWhiteSpace = " \t\r\n";
 constexpr std::string_view kLinePrompt = "%[line:";
+
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
+void appendHexByte(std::string& out, unsigned char byte) {
+    out += "\\x";
+    out += kHexDigits[byte >> 4];
+    out += kHexDigits[byte & 0xF];
+}
+
+void appendCodePoint(std::string& out, char32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "\\u{%04X}", static_cast<unsigned>(value));
+    out += text;
+}
+
+// The characters besides C0 controls that a terminal acts on (C1 controls) or
+// that break or reorder the line around them.
+bool isInvisibleControl(char32_t value) {
+    return (value >= 0x80 && value <= 0x9F) || value == 0x2028 || value == 0x2029 || value == 0x061C ||
+           value == 0x200E || value == 0x200F || (value >= 0x202A && value <= 0x202E) ||
+           (value >= 0x2066 && value <= 0x2069);
+}
 
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     std::string replaced;
@@ -24,26 +50,44 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     text = std::move(replaced);
 }
 
-// The leading digits as a number, 0 when there are none, as clients read numbers.
-unsigned leadingNumber(std::string_view text) {
+void markUnreadable(Piece& piece, std::string problem) {
+    piece.kind = Piece::Kind::Unreadable;
+    piece.problem = std::move(problem);
+}
+
+// The leading digits as a number, 0 when there are none, as clients read numbers;
+// none when the number is past what clients can read (kMaxCommandNumber).
+std::optional<unsigned> leadingNumber(std::string_view text) {
     unsigned number = 0;
     for (char c : text) {
         if (c < '0' || c > '9') {
             break;
         }
-        number = number * 10 + static_cast<unsigned>(c - '0');
+        const auto digit = static_cast<unsigned>(c - '0');
+        if (number > (kMaxCommandNumber - digit) / 10) {
+            return std::nullopt;
+        }
+        number = number * 10 + digit;
     }
     return number;
+}
+
+// Reads the number in front of `text` into `number`; marks the piece
+// unreadable when it is too large.
+bool readNumber(Piece& piece, std::string_view text, std::string_view what, unsigned& number) {
+    const auto read = leadingNumber(text);
+    if (!read) {
+        markUnreadable(piece, "the " + std::string(what) + " is larger than " +
+                                  std::to_string(kMaxCommandNumber) + ", the largest number clients read");
+        return false;
+    }
+    number = *read;
+    return true;
 }
 
 bool isUserCommand(std::string_view text) {
     return text.starts_with(kUserCommand) &&
            (text.size() == kUserCommand.size() || text[kUserCommand.size()] == ' ');
-}
-
-void markUnreadable(Piece& piece, std::string problem) {
-    piece.kind = Piece::Kind::Unreadable;
-    piece.problem = std::move(problem);
 }
 
 // Type 1 and 2: the context, a space, the title up to the first "$", the command.
@@ -53,7 +97,9 @@ void readRawCommand(Piece& piece, std::string_view afterType) {
         markUnreadable(piece, "no space after the context, so there is no title");
         return;
     }
-    piece.context = leadingNumber(afterType);
+    if (!readNumber(piece, afterType, "context", piece.context)) {
+        return;
+    }
     const std::string_view titleAndCommand = afterType.substr(space + 1);
     const auto dollar = titleAndCommand.find('$');
     if (dollar == std::string_view::npos) {
@@ -73,13 +119,17 @@ void readUserCommand(Piece& piece) {
         markUnreadable(piece, "no space after the type");
         return;
     }
-    piece.type = static_cast<int>(leadingNumber(parameters));
+    unsigned type = 0;
+    if (!readNumber(piece, parameters, "type", type)) {
+        return;
+    }
+    piece.type = static_cast<int>(type);
     const std::string_view afterType = parameters.substr(space + 1);
     if (piece.type == static_cast<int>(CommandType::Raw) ||
         piece.type == static_cast<int>(CommandType::RawOnce)) {
         readRawCommand(piece, afterType);
     } else {
-        piece.context = leadingNumber(afterType);
+        readNumber(piece, afterType, "context", piece.context);
     }
 }
 
@@ -163,11 +213,20 @@ std::vector<std::string> promptTitles(std::string_view command) {
     return titles;
 }
 
-std::string quoted(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+std::string escapedControls(std::string_view text, std::string_view backslashed, std::string_view kept) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Character character = decodeUtf8Character(text, at);
+        const char c = text[at];
+        if (character.length == 0) {
+            appendHexByte(out, static_cast<unsigned char>(c));
+            ++at;
+            continue;
+        }
+        if (character.length == 1 && kept.find(c) != std::string_view::npos) {
+            out += c;
+        } else if (character.length == 1 && backslashed.find(c) != std::string_view::npos) {
             out += '\\';
             out += c;
         } else if (c == '\n') {
@@ -176,16 +235,20 @@ std::string quoted(std::string_view text) {
             out += "\\r";
         } else if (c == '\t') {
             out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            constexpr std::string_view kHex = "0123456789ABCDEF";
-            out += "\\x";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
+        } else if (character.value < 0x20 || character.value == 0x7F) {
+            appendHexByte(out, static_cast<unsigned char>(c));
+        } else if (isInvisibleControl(character.value)) {
+            appendCodePoint(out, character.value);
         } else {
-            out += c;
+            out.append(text, at, character.length);
         }
+        at += character.length;
     }
-    return out + '"';
+    return out;
+}
+
+std::string quoted(std::string_view text) {
+    return '"' + escapedControls(text, "\"\\") + '"';
 }
 
 } // namespace tavu::preview

@@ -4,6 +4,7 @@
 // "$UserCommand": cut at every "|", each piece a command or chat text.
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -14,6 +15,10 @@ namespace tavu::preview {
 // Context bits: the menus a user command is shown in.
 inline constexpr unsigned kHubMenu = 1;
 inline constexpr unsigned kUserListMenu = 2;
+
+// The largest type or context clients read: they read both as a signed 32-bit
+// number, and a larger one overflows into a number the text does not say.
+inline constexpr unsigned kMaxCommandNumber = std::numeric_limits<std::int32_t>::max();
 
 // The types clients act on; any other type is ignored.
 enum class CommandType { Separator = 0, Raw = 1, RawOnce = 2, Clear = 255 };
@@ -56,8 +61,17 @@ std::vector<std::string_view> titlePath(std::string_view title,
 // in order of first appearance.
 std::vector<std::string> promptTitles(std::string_view command);
 
+// The text with every character that could act on a terminal or reorder or
+// break a line written visibly: C0 controls and DEL as \n, \r, \t or \xHH;
+// C1 controls, the line and paragraph separators and the bidirectional
+// controls as \u{XXXX}; a byte that is not UTF-8 as \xHH. Each ASCII character
+// of `backslashed` is written with a backslash before it, and each of `kept`
+// (line breaks in a message of several lines) as it is.
+std::string escapedControls(std::string_view text, std::string_view backslashed, std::string_view kept = {});
+
 // The text in double quotes, with quotes, backslashes and control characters
-// escaped, so that white space at either end and line breaks stay visible.
+// escaped (escapedControls), so that white space at either end and line breaks
+// stay visible.
 std::string quoted(std::string_view text);
 
 } // namespace tavu::preview
