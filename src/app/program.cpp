@@ -20,6 +20,7 @@ constexpr char kUsage[] = "Usage: tavu [profiles.xml]";
 Program::Program() : session_(settingsFilePath()) {
     const std::string unreadable = session_.load();
     windows_ = std::make_unique<Windows>(session_);
+    closingSignals_.emplace(windows_->mainForm());
     if (!unreadable.empty()) {
         MessageBox::standardError(&windows_->mainForm(),
                                   QString::fromStdString(unreadable + kUnreadableSettingsConsequence));

@@ -4,18 +4,21 @@
 // keeps it, and the windows on the session.
 
 #include "application.h"
+#include "closing_signals.h"
 #include "settings/session.h"
 
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace tavu {
 
 class Program {
 public:
     // Reads the settings file and creates the windows. A settings file that
-    // cannot be read is reported once, and every default is used.
+    // cannot be read is reported once, and every default is used. The signals
+    // that ask the program to end close the main window as its close button does.
     Program();
 
     // Shows the main window, then opens the profiles file the command line
@@ -29,6 +32,7 @@ public:
 private:
     Session session_;
     std::unique_ptr<Windows> windows_;
+    std::optional<ClosingSignals> closingSignals_;
 };
 
 } // namespace tavu

@@ -55,6 +55,23 @@ std::variant<int, StagedExport> stageExport(const ProfilesDocument& document, st
     return StagedExport{utf8FromPath(path), profile};
 }
 
+// Puts the staged files in place and reports each; the worst status.
+int commitStaged(FileBatch& batch, std::vector<StagedExport>& staged, std::ostream& out, std::ostream& err) {
+    const std::vector<int> committed = batch.commit();
+    int status = ExitDone;
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (committed[i] != 0) {
+            err << "tavu-cli: " << staged[i].profile << ": cannot write " << staged[i].path << ": "
+                << std::strerror(committed[i]) << '\n';
+            status = std::max<int>(status, ExitUnwritable);
+            continue;
+        }
+        out << "wrote " << staged[i].path << " for " << staged[i].profile << '\n';
+    }
+    staged.clear();
+    return status;
+}
+
 int exportAll(const ProfileRequest& request, const std::string& outDir, std::ostream& out,
               std::ostream& err) {
     const GenerationInput input = readGenerationInput(request);
@@ -67,7 +84,9 @@ int exportAll(const ProfileRequest& request, const std::string& outDir, std::ost
             << '\n';
         return ExitUnwritable;
     }
-    // Every file is written first and made durable with one sync for all.
+    // The files are written a batch at a time, each batch made durable with
+    // one sync: a process killed outright leaves one batch of temporary files
+    // at most, and one interrupted by a signal none.
     const std::vector<std::string> fileNames = exportFileNames(document.names());
     FileBatch batch;
     std::vector<StagedExport> staged;
@@ -80,18 +99,11 @@ int exportAll(const ProfileRequest& request, const std::string& outDir, std::ost
         } else {
             status = std::max(status, std::get<int>(result));
         }
-    }
-    const std::vector<int> committed = batch.commit();
-    for (std::size_t i = 0; i < staged.size(); ++i) {
-        if (committed[i] != 0) {
-            err << "tavu-cli: " << staged[i].profile << ": cannot write " << staged[i].path << ": "
-                << std::strerror(committed[i]) << '\n';
-            status = std::max<int>(status, ExitUnwritable);
-            continue;
+        if (batch.full()) {
+            status = std::max(status, commitStaged(batch, staged, out, err));
         }
-        out << "wrote " << staged[i].path << " for " << staged[i].profile << '\n';
     }
-    return status;
+    return std::max(status, commitStaged(batch, staged, out, err));
 }
 
 int runGenerate(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {

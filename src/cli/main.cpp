@@ -75,7 +75,19 @@ int main() {
     return tavu::cliMain(static_cast<int>(arguments->size()), argv.data());
 }
 #else
+#include "platform/file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char** argv) {
+    // An export interrupted by Ctrl+C, a logout or kill leaves none of its
+    // temporary files behind.
+    if (!tavu::removeTemporaryFilesOnSignals()) {
+        std::fprintf(stderr, "tavu-cli: warning: an interrupted run may leave temporary files: %s\n",
+                     std::strerror(errno));
+    }
     return tavu::cliMain(argc, argv);
 }
 #endif

@@ -5,6 +5,7 @@
 // what the program asked.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -29,10 +30,23 @@ public:
     // Every prompt asked for since the last take, in order; forgets them.
     std::vector<Request> takeRequests() { return std::exchange(requests_, {}); }
 
+    // From now on, a prompt not answered in advance is not shown
+    // either, where a modal dialog would wait for an answer forever: `report`
+    // is told of it (a test records its failure) and it gets `safeAnswer`.
+    void refuseUnanswered(std::function<void(const Request&)> report, Answer safeAnswer) {
+        unanswered_ = Refusal{std::move(report), std::move(safeAnswer)};
+    }
+    // Shows prompts not answered in advance again, for a test of the dialog itself.
+    void showUnanswered() { unanswered_.reset(); }
+
     // Notes the request; the answer given in advance, or none when the
     // prompt is to be shown.
     std::optional<Answer> ask(Request request) {
         requests_.push_back(std::move(request));
+        if (answers_.empty() && unanswered_) {
+            unanswered_->report(requests_.back());
+            return unanswered_->safeAnswer;
+        }
         if (answers_.empty()) {
             return std::nullopt;
         }
@@ -47,8 +61,14 @@ public:
     }
 
 private:
+    struct Refusal {
+        std::function<void(const Request&)> report;
+        Answer safeAnswer;
+    };
+
     std::deque<Answer> answers_;
     std::vector<Request> requests_;
+    std::optional<Refusal> unanswered_;
 };
 
 } // namespace tavu

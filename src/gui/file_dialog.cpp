@@ -59,4 +59,12 @@ void FileDialog::forget() {
     prompts().forget();
 }
 
+void FileDialog::refuseUnanswered(const std::function<void(const QString&)>& report) {
+    prompts().refuseUnanswered([report](const Request& dialog) { report(dialog.caption); }, QString());
+}
+
+void FileDialog::showUnanswered() {
+    prompts().showUnanswered();
+}
+
 } // namespace tavu

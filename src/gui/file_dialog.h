@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -41,6 +42,11 @@ public:
     // Forgets what was asked and the answers not used, so that nothing of one
     // test reaches the next.
     static void forget();
+    // From now on a dialog not answered in advance is not shown: `report` gets
+    // its caption, and it is cancelled.
+    static void refuseUnanswered(const std::function<void(const QString&)>& report);
+    // Shows dialogs not answered in advance again, for a test of the dialog itself.
+    static void showUnanswered();
 
 private:
     static AnsweredInAdvance<Request, QString>& prompts();

@@ -55,4 +55,13 @@ void MessageBox::forget() {
     prompts().forget();
 }
 
+void MessageBox::refuseUnanswered(const std::function<void(const QString&)>& report) {
+    prompts().refuseUnanswered([report](const Shown& box) { report(box.caption + ": " + box.text); },
+                               QMessageBox::No);
+}
+
+void MessageBox::showUnanswered() {
+    prompts().showUnanswered();
+}
+
 } // namespace tavu

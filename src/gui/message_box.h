@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -40,6 +41,11 @@ public:
     // Forgets what was asked and the answers not used, so that nothing of one
     // test reaches the next.
     static void forget();
+    // From now on a box not answered in advance is not shown: `report` gets
+    // "caption: text", and a question is answered No.
+    static void refuseUnanswered(const std::function<void(const QString&)>& report);
+    // Shows boxes not answered in advance again, for a test of the box itself.
+    static void showUnanswered();
 
 private:
     static AnsweredInAdvance<Shown, QMessageBox::StandardButton>& prompts();

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,6 +16,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace tavu {
 namespace {
@@ -239,6 +241,84 @@ TEST_F(AtomicWrite, KeepsOwnerAndGroupButNoSetIdBits) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
+// Only root may give a file away; anyone else saves the file as their own.
+TEST_F(AtomicWrite, AnOwnerThatCannotBeKeptDoesNotFailTheSave) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can make a file another user's";
+    }
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    FailingOperations notPermitted(Call::Owner, 1, EPERM);
+    ASSERT_TRUE(writeFileAtomically(path, "new", SymbolicLink::Follow, notPermitted));
+    EXPECT_EQ(notPermitted.count(Call::Owner), 1);
+    EXPECT_EQ(contents(), "new");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(AtomicWrite, TheGroupIsKeptWhenTheOwnerIsTheUser) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give its file any group";
+    }
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chown(path.c_str(), ::geteuid(), 4322), 0);
+    ASSERT_TRUE(writeFileAtomically(path, "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, ::geteuid());
+    EXPECT_EQ(info.st_gid, 4322u);
+}
+
+// A new file is made as any program makes one, not with the temporary file's 0600.
+TEST_F(AtomicWrite, ANewFileGetsTheUsualMode) {
+    const mode_t before = ::umask(022);
+    const bool written = writeFileAtomically(path, "new");
+    ::umask(before);
+    ASSERT_TRUE(written);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
+}
+
+TEST_F(AtomicWrite, ABatchHoldsAtMostItsBound) {
+    FileBatch batch;
+    for (std::size_t i = 0; i < FileBatch::kMostStaged; ++i) {
+        ASSERT_TRUE(batch.stage(folder / (std::to_string(i) + ".txt"), "menu")) << i;
+    }
+    EXPECT_TRUE(batch.full());
+    errno = 0;
+    EXPECT_FALSE(batch.stage(folder / "one more.txt", "menu"));
+    EXPECT_EQ(errno, ENOBUFS);
+    EXPECT_EQ(fileCount(), FileBatch::kMostStaged);
+    EXPECT_EQ(batch.commit(), std::vector<int>(FileBatch::kMostStaged, 0));
+    EXPECT_FALSE(batch.full());
+    EXPECT_FALSE(std::filesystem::exists(folder / "one more.txt"));
+}
+
+// A signal that ends the process removes the temporary files of its batch and
+// nothing else, then ends it as the signal does.
+TEST_F(AtomicWrite, AnEndingSignalRemovesTheBatchsTemporaryFiles) {
+    std::ofstream(folder / "a.txt") << "old";
+    std::ofstream(folder / "a.txt.saving-AB1234") << "someone else's";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        FileBatch batch;
+        const bool ready = removeTemporaryFilesOnSignals() && batch.stage(folder / "a.txt", "new") &&
+                           batch.stage(folder / "b.txt", "new");
+        ::raise(SIGTERM);
+        ::_exit(ready ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    EXPECT_EQ(readRegularFile(folder / "a.txt", kSettingsFileLimit).bytes, "old");
+    EXPECT_EQ(readRegularFile(folder / "a.txt.saving-AB1234", kSettingsFileLimit).bytes, "someone else's");
+    EXPECT_EQ(fileCount(), 2u);
+}
+
 TEST_F(AtomicWrite, ABatchSyncsOnceForAllItsFiles) {
     FailingOperations operations(Call::Open, 0);
     FileBatch batch(FileBatch::Sync::Together, operations);
@@ -314,6 +394,54 @@ TEST_F(AtomicWrite, AReadThatFailsPartWayFailsWhole) {
     EXPECT_EQ(read.reason, path.string() + " cannot be read: Input/output error.");
     EXPECT_EQ(read.bytes, "");
 }
+
+// Reads 4096 bytes, then finds the end: the file was cut short while it was read.
+class EndingEarly : public FileOperations {
+public:
+    ssize_t read(int fd, char* data, std::size_t size) override {
+        return std::exchange(ended_, true)
+                   ? 0
+                   : FileOperations::read(fd, data, std::min<std::size_t>(size, 4096));
+    }
+
+private:
+    bool ended_ = false;
+};
+
+TEST_F(AtomicWrite, AFileCutShortWhileReadIsNotTakenAsWhole) {
+    std::ofstream(path) << std::string(20000, 'x');
+    EndingEarly cutShort;
+    const FileRead read = readRegularFile(path, kSettingsFileLimit, cutShort);
+    EXPECT_EQ(read.status, ReadStatus::Unreadable);
+    EXPECT_EQ(read.reason, path.string() + " ended after 4096 of its 20000 bytes.");
+    EXPECT_EQ(read.bytes, "");
+}
+
+struct StreamCase {
+    std::size_t size;
+    ReadStatus status;
+    const char* reason;
+};
+
+class StreamLimit : public AtomicWrite, public testing::WithParamInterface<StreamCase> {};
+
+// Standard input has no size to refuse before reading: what comes past the
+// limit is refused as it comes.
+TEST_P(StreamLimit, RefusesMoreThanTheLimit) {
+    std::ofstream(path) << std::string(GetParam().size, 'x');
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    const FileRead read = readStream(fd, "standard input", 1 << 20);
+    ::close(fd);
+    EXPECT_EQ(read.status, GetParam().status);
+    EXPECT_EQ(read.reason, GetParam().reason);
+    EXPECT_EQ(read.bytes.size(), GetParam().status == ReadStatus::Read ? GetParam().size : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, StreamLimit,
+                         testing::Values(StreamCase{1 << 20, ReadStatus::Read, ""},
+                                         StreamCase{(1 << 20) + 1, ReadStatus::Unreadable,
+                                                    "standard input is larger than 1 MiB."}));
 
 // A settings file that cannot be read whole is never replaced by what was read
 // of it: its other sections would be cut off.

@@ -525,6 +525,7 @@ void MainFormTest::openDialogAsksForAnExistingProfilesXml() {
     QStringList selected;
     bool existingOnly = false;
     bool hidesDetails = false;
+    FileDialog::showUnanswered();
     QTimer::singleShot(0, this, [&] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
             caption = dialog->windowTitle();
@@ -747,6 +748,7 @@ void MainFormTest::errorBoxHasErrorIconCaptionAndOneOkButton() {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString caption;
     QMessageBox::StandardButtons buttons;
+    MessageBox::showUnanswered();
     QTimer::singleShot(0, this, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             icon = box->icon();

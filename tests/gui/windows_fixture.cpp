@@ -19,12 +19,26 @@
 
 namespace tavu {
 
+namespace {
+
+// A prompt the test did not answer in advance fails the test at once; shown,
+// its modal dialog would wait for an answer until the run's time-out.
+void failUnanswered(const char* kind, const QString& prompt) {
+    const QByteArray message =
+        QStringLiteral("a %1 nobody answered in advance: %2").arg(QLatin1String(kind), prompt).toUtf8();
+    QTest::qFail(message.constData(), __FILE__, __LINE__);
+}
+
+} // namespace
+
 WindowsFixture::WindowsFixture() {
     if (!folder_.isValid()) {
         qFatal("no temporary folder");
     }
     qputenv("TAVU_INI", iniPath().toLocal8Bit());
     QGuiApplication::clipboard()->clear();
+    MessageBox::refuseUnanswered([](const QString& box) { failUnanswered("message box", box); });
+    FileDialog::refuseUnanswered([](const QString& dialog) { failUnanswered("file dialog", dialog); });
 }
 
 WindowsFixture::~WindowsFixture() {

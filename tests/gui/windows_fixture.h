@@ -16,8 +16,8 @@ namespace tavu {
 class TMainForm;
 
 // The program's four windows for one test, with a settings file of their own in
-// a folder of their own. Message boxes, file dialogs and links the test has not
-// answered in advance are reported by the test itself.
+// a folder of their own. A message box or file dialog the test has not
+// answered in advance fails the test at once and gets No or Cancel.
 class WindowsFixture {
 public:
     WindowsFixture();
@@ -76,5 +76,7 @@ int runAboutFormTest(int argc, char** argv);
 int runSecondaryFormsTest(int argc, char** argv);
 int runPreviewFormTest(int argc, char** argv);
 int runFileDropTest(int argc, char** argv);
+int runClosingSignalsTest(int argc, char** argv);
+int runUnansweredPromptsTest(int argc, char** argv);
 
 } // namespace tavu

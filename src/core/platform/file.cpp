@@ -160,22 +160,31 @@ FileBatch::~FileBatch() {
 void FileBatch::removeTemporaries() {
     for (const Staged& file : staged_) {
         if (!file.temporary.empty()) {
-            operations_.remove(file.temporary.c_str());
+            file_system::removeNotedTemporary(operations_, file.noted, file.temporary.c_str());
         }
     }
     staged_.clear();
 }
 
 bool FileBatch::stage(const std::filesystem::path& path, std::string_view text, SymbolicLink link) {
+    if (full()) {
+        errno = ENOBUFS;
+        return false;
+    }
     file_system::SaveTarget target;
     if (!file_system::checkSaveTarget(path, link, target)) {
         return false;
     }
     // mkostemp creates the file exclusively (O_EXCL): it never opens a file
-    // that is already there, whoever made it.
-    std::string temporary = utf8FromPath(target.path) + std::string(kTemporaryMarker) + "XXXXXX";
-    const int fd = operations_.createTemporary(temporary);
+    // that is already there, whoever made it. Its name is made in place in the
+    // batch, where a signal finds it.
+    Staged& file = staged_.emplace_back(
+        Staged{target.path, utf8FromPath(target.path) + std::string(kTemporaryMarker) + "XXXXXX", 0});
+    const int fd = file_system::createNotedTemporary(operations_, file.temporary, file.noted);
     if (fd < 0) {
+        const int failure = errno;
+        staged_.pop_back();
+        errno = failure;
         return false;
     }
     const bool syncNow = sync_ == Sync::EachFile || file_system::syncsEachFile();
@@ -187,11 +196,11 @@ bool FileBatch::stage(const std::filesystem::path& path, std::string_view text, 
         failure = errno;
     }
     if (!written) {
-        operations_.remove(temporary.c_str());
+        file_system::removeNotedTemporary(operations_, file.noted, file.temporary.c_str());
+        staged_.pop_back();
         errno = failure;
         return false;
     }
-    staged_.push_back(Staged{std::move(target.path), std::move(temporary)});
     return true;
 }
 
@@ -213,7 +222,8 @@ std::vector<int> FileBatch::commit() {
     }
     for (std::size_t i = 0; i < staged_.size(); ++i) {
         Staged& file = staged_[i];
-        if (operations_.rename(file.temporary.c_str(), utf8FromPath(file.target).c_str()) != 0) {
+        if (file_system::renameNotedTemporary(operations_, file.noted, file.temporary.c_str(),
+                                              utf8FromPath(file.target).c_str()) != 0) {
             results[i] = errno;
             continue;
         }

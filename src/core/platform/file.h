@@ -67,6 +67,12 @@ FileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t limit
 FileRead readStream(int fd, const std::string& name, std::uintmax_t limit,
                     FileOperations& operations = systemFileOperations());
 
+// From now on SIGINT, SIGTERM and SIGHUP remove the temporary files of the
+// saves under way before they end the process as they do by default; a signal
+// the process was started to ignore stays ignored. False, with errno, when a
+// signal cannot be given its action. Nothing on Windows.
+bool removeTemporaryFilesOnSignals();
+
 // What a symbolic link at the path means: the file it points to is the one to
 // save (a settings file kept elsewhere), or the link itself is replaced (a file
 // written into a folder, which must never write outside it).
@@ -87,14 +93,21 @@ public:
     // with one sync of the file system at commit (right for many).
     enum class Sync { EachFile, Together };
 
+    // The most files a batch holds: a process killed outright, with no chance
+    // to remove its temporary files, leaves at most this many behind.
+    static constexpr std::size_t kMostStaged = 128;
+
     explicit FileBatch(Sync sync = Sync::Together, FileOperations& operations = systemFileOperations())
-        : sync_(sync), operations_(operations) {}
+        : sync_(sync), operations_(operations) {
+        // The signal handler reads the temporary files' names where they are.
+        staged_.reserve(kMostStaged);
+    }
     ~FileBatch();
     FileBatch(const FileBatch&) = delete;
     FileBatch& operator=(const FileBatch&) = delete;
 
-    // Writes the temporary file for `path`. On failure errno tells why, nothing
-    // is left behind, and the result is false.
+    // Writes the temporary file for `path`. On failure errno tells why (ENOBUFS
+    // when the batch is full), nothing is left behind, and the result is false.
     bool stage(const std::filesystem::path& path, std::string_view text,
                SymbolicLink link = SymbolicLink::Follow);
 
@@ -103,10 +116,13 @@ public:
     // of its failure. A file that failed before its rename is left as it was.
     std::vector<int> commit();
 
+    bool full() const { return staged_.size() >= kMostStaged; }
+
 private:
     struct Staged {
         std::filesystem::path target;
         std::string temporary;
+        std::size_t noted; // its place among the files a signal removes
     };
     void removeTemporaries();
 

@@ -1,10 +1,38 @@
 #include "platform/file_system.h"
 
+#include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// The names of the temporary files of the saves under way, for the signal
+// handler: room for two full batches.
+constexpr std::size_t kNotedPlaces = 2 * tavu::FileBatch::kMostStaged;
+const char* volatile notedTemporaries[kNotedPlaces] = {};
+
+constexpr std::array kEndingSignals{SIGINT, SIGTERM, SIGHUP};
+
+} // namespace
+
+// Async-signal-safe: unlink and raise only. The signal's default action was
+// restored on entry (SA_RESETHAND), and the signal raised again ends the
+// process as soon as the handler returns, with the status it conventionally has.
+extern "C" {
+static void removeNotedAndEnd(int signal) {
+    for (const char* const volatile& path : notedTemporaries) {
+        if (const char* const name = path; name != nullptr) {
+            ::unlink(name);
+        }
+    }
+    ::raise(signal);
+}
+}
 
 namespace tavu {
 
@@ -18,6 +46,49 @@ mode_t newFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
+}
+
+// Holds the signals that remove temporary files for one step, errno kept.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (const int signal : kEndingSignals) {
+            sigaddset(&ending, signal);
+        }
+        held_ = ::pthread_sigmask(SIG_BLOCK, &ending, &before_) == 0;
+    }
+    ~SignalsHeld() {
+        const int saved = errno;
+        if (held_) {
+            ::pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+        }
+        errno = saved;
+    }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t before_{};
+    bool held_ = false;
+};
+
+// Called with the signals held.
+std::size_t note(const char* path) {
+    for (std::size_t place = 0; place < kNotedPlaces; ++place) {
+        if (notedTemporaries[place] == nullptr) {
+            notedTemporaries[place] = path;
+            return place;
+        }
+    }
+    return file_system::kUnnoted;
+}
+
+void forget(std::size_t place) {
+    if (place != file_system::kUnnoted) {
+        notedTemporaries[place] = nullptr;
+    }
 }
 
 // Syncs the folder with `syncCall`: 0, or the errno of the failure.
@@ -117,6 +188,28 @@ bool finishTemporary(FileOperations& operations, int fd, const SaveTarget& targe
     return operations.changeMode(fd, target.info.st_mode & 01777) == 0;
 }
 
+int createNotedTemporary(FileOperations& operations, std::string& pathTemplate, std::size_t& noted) {
+    const SignalsHeld held;
+    const int fd = operations.createTemporary(pathTemplate);
+    noted = fd < 0 ? kUnnoted : note(pathTemplate.c_str());
+    return fd;
+}
+
+int renameNotedTemporary(FileOperations& operations, std::size_t noted, const char* from, const char* to) {
+    const SignalsHeld held;
+    const int result = operations.rename(from, to);
+    if (result == 0) {
+        forget(noted);
+    }
+    return result;
+}
+
+void removeNotedTemporary(FileOperations& operations, std::size_t noted, const char* path) {
+    const SignalsHeld held;
+    operations.remove(path);
+    forget(noted);
+}
+
 bool syncsEachFile() {
     return false;
 }
@@ -130,5 +223,25 @@ int syncFolderAfterRenames(FileOperations& operations, const std::filesystem::pa
 }
 
 } // namespace file_system
+
+bool removeTemporaryFilesOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = removeNotedAndEnd;
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kEndingSignals) {
+        sigaddset(&action.sa_mask, signal);
+    }
+    for (const int signal : kEndingSignals) {
+        struct sigaction before {};
+        if (::sigaction(signal, nullptr, &before) != 0) {
+            return false;
+        }
+        if (before.sa_handler != SIG_IGN && ::sigaction(signal, &action, nullptr) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
 
 } // namespace tavu

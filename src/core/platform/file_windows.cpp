@@ -226,6 +226,21 @@ bool finishTemporary(FileOperations&, int, const SaveTarget&) {
 }
 
 // Windows syncs no whole file system: each file is synced as it is written.
+// Windows ends a console program at Ctrl+C without running any of it.
+int createNotedTemporary(FileOperations& operations, std::string& pathTemplate, std::size_t& noted) {
+    noted = kUnnoted;
+    return operations.createTemporary(pathTemplate);
+}
+
+int renameNotedTemporary(FileOperations& operations, std::size_t /*noted*/, const char* from,
+                         const char* to) {
+    return operations.rename(from, to);
+}
+
+void removeNotedTemporary(FileOperations& operations, std::size_t /*noted*/, const char* path) {
+    operations.remove(path);
+}
+
 bool syncsEachFile() {
     return true;
 }
@@ -240,5 +255,9 @@ int syncFolderAfterRenames(FileOperations&, const std::filesystem::path&) {
 }
 
 } // namespace file_system
+
+bool removeTemporaryFilesOnSignals() {
+    return true;
+}
 
 } // namespace tavu

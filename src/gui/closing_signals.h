@@ -1,0 +1,29 @@
+#pragma once
+
+// The signals that ask a desktop program to end (SIGTERM at logout or from a
+// service manager, SIGHUP, SIGINT) close the main window the normal way, so
+// that its close saves the options and words, and a failed save is reported
+// and asked about as at any close. Where the system has no such signals
+// (Windows), nothing changes.
+
+#include <memory>
+
+class QWidget;
+
+namespace tavu {
+
+class ClosingSignals {
+public:
+    // One at a time: the signals have one action each.
+    explicit ClosingSignals(QWidget& window);
+    // The signals get back the actions they had.
+    ~ClosingSignals();
+    ClosingSignals(const ClosingSignals&) = delete;
+    ClosingSignals& operator=(const ClosingSignals&) = delete;
+
+private:
+    struct Watch;
+    std::unique_ptr<Watch> watch_;
+};
+
+} // namespace tavu

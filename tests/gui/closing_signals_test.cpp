@@ -1,0 +1,80 @@
+#include "windows_fixture.h"
+
+#include "main_form.h"
+#include "message_box.h"
+
+#include <QFile>
+#include <QSignalSpy>
+
+#include <csignal>
+#include <optional>
+
+namespace tavu {
+
+// The signals that ask the program to end close the main window the normal way.
+class ClosingSignalsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { fixture_.emplace(); }
+    void cleanup() { fixture_.reset(); }
+
+    void signalSavesTheOptionsAndCloses_data();
+    void signalSavesTheOptionsAndCloses();
+    void signalAsksAboutAFailedSave();
+
+private:
+    std::optional<WindowsFixture> fixture_;
+};
+
+void ClosingSignalsTest::signalSavesTheOptionsAndCloses_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGINT") << SIGINT;
+}
+
+void ClosingSignalsTest::signalSavesTheOptionsAndCloses() {
+    QFETCH(int, signal);
+    TMainForm& form = fixture_->start().mainForm();
+    QSignalSpy closed(&form, &TMainForm::FormClosed);
+    WindowsFixture::click(form, "ClearCheckBox");
+    QCOMPARE(::raise(signal), 0);
+    QTRY_COMPARE(closed.count(), 1);
+    QFile ini(fixture_->iniPath());
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray saved = ini.readAll();
+    QVERIFY2(saved.contains("\nsClear=0\n"), saved.constData());
+}
+
+void ClosingSignalsTest::signalAsksAboutAFailedSave() {
+    // A regular file where the settings folder should be: no one can write there.
+    fixture_->write(QStringLiteral("blocker"), "x");
+    qputenv("TAVU_INI", fixture_->filePath(QStringLiteral("blocker/TAVU.ini")).toLocal8Bit());
+    TMainForm& form = fixture_->start().mainForm();
+    QSignalSpy closed(&form, &TMainForm::FormClosed);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    MessageBox::setNextAnswer(QMessageBox::No);
+    QCOMPARE(::raise(SIGTERM), 0);
+    std::vector<MessageBox::Shown> boxes;
+    // Once taken, the boxes stay in `boxes` for the check QTRY_VERIFY makes last.
+    QTRY_VERIFY(!boxes.empty() || !(boxes = MessageBox::takeAllShown()).empty());
+    QCOMPARE(boxes.size(), 2u);
+    QCOMPARE(boxes[1].caption + ": " + boxes[1].text, QStringLiteral("Confirm: Close without saving?"));
+    QVERIFY(form.isVisible());
+    QCOMPARE(closed.count(), 0);
+
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    QCOMPARE(::raise(SIGTERM), 0);
+    QTRY_COMPARE(closed.count(), 1);
+}
+
+int runClosingSignalsTest(int argc, char** argv) {
+    ClosingSignalsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+} // namespace tavu
+
+#include "closing_signals_test.moc"
