@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 namespace tavu {
 
@@ -156,8 +157,8 @@ enum class Word : std::uint8_t {
 #undef TAVU_WORD_KEY
 };
 
-#define TAVU_WORD_ONE(key, defaultText) +1
-inline constexpr std::size_t kWordCount = 0 TAVU_WORDS(TAVU_WORD_ONE);
+#define TAVU_WORD_ONE(key, defaultText) 1,
+inline constexpr std::size_t kWordCount = std::initializer_list<int>{TAVU_WORDS(TAVU_WORD_ONE)}.size();
 #undef TAVU_WORD_ONE
 
 } // namespace tavu
