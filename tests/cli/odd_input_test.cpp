@@ -111,6 +111,11 @@ TEST_F(OddInput, MessagesEscapeTheNamesTheyPrint) {
     EXPECT_EQ(run({"check", block}), ExitNoProfiles);
     EXPECT_TRUE(err.str().starts_with("tavu-cli: " + (folder / "b\\x1B.txt").string() + " is not utf-8"))
         << err.str();
+
+    write("b\x1B.txt", "$Hello|");
+    EXPECT_EQ(run({"check", block}), ExitDone);
+    EXPECT_NE(out.str().find("\n" + (folder / "b\\x1B.txt").string() + ":1: warning: "), std::string::npos)
+        << out.str();
 }
 
 TEST_F(OddInput, AStoppedGenerationEscapesTheFileName) {
