@@ -111,10 +111,12 @@ int chosenIndex(const ProfilesDocument& document, const ProfileRequest& request)
 // The installed language or the language file that --language names, read
 // over the words of the settings file.
 LanguageFile readChosenLanguage(const std::string& nameOrFile, Vocabulary& vocabulary) {
-    const auto language = findLanguage(nameOrFile, findLanguages(languageFolders()));
+    const auto language = findLanguage(nameOrFile, findLanguages(languageFolders()).languages);
     if (!language) {
-        throw Failure(ExitNoProfiles, "--language: no installed language and no file is named \"" +
-                                          nameOrFile + "\"; tavu-cli languages lists the installed ones");
+        throw Failure(ExitNoProfiles, "--language: no installed language is named \"" + nameOrFile +
+                                          "\"; tavu-cli languages lists them, and a language file is given "
+                                          "as a path, such as ./" +
+                                          nameOrFile + ".ini");
     }
     LanguageRead read = readLanguageFile(language->path, vocabulary);
     if (!read.error.empty()) {
@@ -271,7 +273,9 @@ const OptionHelp kSettingsOption{
 const OptionHelp kLanguageOption{
     "--language LANG",
     "the words of a language, read over those of the settings file before any --word: the code or name "
-    "of an installed language (tavu-cli languages lists them), or a language file"};
+    "of an installed language (tavu-cli languages lists them), or a language file given as a path: "
+    "one holding a slash (or a backslash on Windows), or ending in .ini (./de is the file, de the installed "
+    "language)"};
 const OptionHelp kDateOption{
     "--date TEXT",
     "the date text of the expire-date prompts, instead of today in the locale's short date format"};

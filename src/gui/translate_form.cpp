@@ -28,6 +28,7 @@ constexpr char kReplaceQuestion[] =
     "This will replace the words in all fields with those of %1. Are you sure you want to do this?";
 constexpr char kLoadLanguageCaption[] = "Load language";
 constexpr char kNoLanguages[] = "No languages installed";
+constexpr char kLanguagesLeftOut[] = "Language files not looked at: %1";
 constexpr char kImportCaption[] = "Import words from file…";
 constexpr char kExportCaption[] = "Export words to file…";
 constexpr char kImportDialogCaption[] = "Import words";
@@ -197,14 +198,19 @@ void TTranslateForm::popUpMenu(QMenu* menu, const QPoint& at) {
 
 void TTranslateForm::addWordsActions(QMenu& menu) {
     // Looked for anew each time, so a language put in while the program runs shows.
-    const std::vector<LanguageFile> languages = findLanguages(languageFolders());
+    const LanguageListing listing = findLanguages(languageFolders());
     QMenu* languageMenu = menu.addMenu(QString::fromUtf8(kLoadLanguageCaption));
-    if (languages.empty()) {
+    if (listing.languages.empty()) {
         languageMenu->addAction(QString::fromUtf8(kNoLanguages))->setEnabled(false);
     }
-    for (const LanguageFile& language : languages) {
+    for (const LanguageFile& language : listing.languages) {
         languageMenu->addAction(menuEntryText(language.name), this,
                                 [this, language] { LoadLanguage(language); });
+    }
+    // A crowded languages folder is read only in part; the menu says so.
+    if (listing.leftOut > 0) {
+        languageMenu->addSeparator();
+        languageMenu->addAction(QString::fromUtf8(kLanguagesLeftOut).arg(listing.leftOut))->setEnabled(false);
     }
     menu.addAction(QString::fromUtf8(kImportCaption), this, &TTranslateForm::ImportWordsClick);
     menu.addAction(QString::fromUtf8(kExportCaption), this, &TTranslateForm::ExportWordsClick);

@@ -1,3 +1,4 @@
+#include "platform/file.h"
 #include "preview/menu_preview.h"
 #include "support.h"
 #include "vocabulary/language_files.h"
@@ -39,7 +40,8 @@ std::vector<std::filesystem::path> shippedFiles() {
 TEST(ShippedLanguages, EachIsCompleteAndMakesAReadableMenu) {
     const auto files = shippedFiles();
     ASSERT_EQ(files.size(), 12u);
-    ASSERT_EQ(findLanguages({kShipped}).size(), files.size()) << "every file found, codes all different";
+    ASSERT_EQ(findLanguages({kShipped}).languages.size(), files.size())
+        << "every file found, codes all different";
     Vocabulary sentinel;
     for (std::size_t i = 0; i < kWordCount; ++i) {
         sentinel.setText(static_cast<Word>(i), "\x01");
@@ -51,7 +53,6 @@ TEST(ShippedLanguages, EachIsCompleteAndMakesAReadableMenu) {
         for (std::size_t i = 0; i < kWordCount; ++i) {
             const std::string& word = read.vocabulary.text(static_cast<Word>(i));
             EXPECT_NE(word, "\x01") << wordKey(static_cast<Word>(i)) << " is missing";
-            EXPECT_EQ(word.find_first_of("|$]"), std::string::npos) << wordKey(static_cast<Word>(i));
         }
         const auto language = findLanguage(path.string(), {});
         ASSERT_TRUE(language);
@@ -74,7 +75,7 @@ TEST_F(LanguageFiles, WrittenWordsReadBackTheSame) {
     const LanguageRead read = readLanguageFile(path, Vocabulary{});
     EXPECT_EQ(read.error, "");
     EXPECT_EQ(read.vocabulary, words);
-    const auto found = findLanguages({folder});
+    const auto found = findLanguages({folder}).languages;
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].name, "Русский");
     EXPECT_EQ(found[0].code, "ru-x");
@@ -91,9 +92,9 @@ TEST_F(LanguageFiles, ARefusedFileLeavesTheWordsAndSaysWhy) {
         EXPECT_EQ(read.vocabulary, current);
         EXPECT_NE(read.error.find(path.string()), std::string::npos) << read.error;
     }
-    write("part.ini", "[strings]\nwBan=Ba|nn$\n");
+    write("part.ini", "[strings]\nwBan=Bann\n");
     const LanguageRead part = readLanguageFile(folder / "part.ini", current);
-    EXPECT_EQ(part.vocabulary.text(Word::wBan), "Bann") << "no word may end or start a command";
+    EXPECT_EQ(part.vocabulary.text(Word::wBan), "Bann");
     EXPECT_EQ(part.vocabulary.text(Word::wNick), "Mine") << "a missing key keeps the current text";
 }
 
@@ -103,19 +104,136 @@ TEST_F(LanguageFiles, FindsOneFilePerCode) {
     write("b.ini", "[Language]\nCode=x\n[Strings]\nwBan=b\n");
     write("second/a.ini", "[Language]\nName=Alpha\nCode=y\n[Strings]\nwBan=a\n");
     write("second/c.INI", "[Language]\nCode=X\n[Strings]\nwBan=c\n");
+    write("second/f.INI", "[Language]\nCode=f\n[Strings]\nwBan=f\n");
     write("second/d.ini", "[Language]\nCode=d\n");
     write("second/e.txt", "[Strings]\nwBan=e\n");
-    const auto found = findLanguages({folder, folder / "second"});
-    ASSERT_EQ(found.size(), 2u);
+    const auto found = findLanguages({folder, folder / "second"}).languages;
+    ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].path, folder / "second" / "a.ini");
     EXPECT_EQ(found[1].path, folder / "b.ini");
     EXPECT_EQ(found[1].name, "b") << "no name: the file's stem";
+    EXPECT_EQ(found[2].path, folder / "second" / "f.INI") << "the extension in any letter case";
 
     EXPECT_EQ(findLanguage("ALPHA", found)->code, "y");
     EXPECT_EQ(findLanguage("X", found)->path, folder / "b.ini");
     EXPECT_EQ(findLanguage((folder / "second" / "c.INI").string(), found)->code, "X");
     EXPECT_FALSE(findLanguage("z", found));
 }
+
+class ForbiddenInWords : public LanguageFiles, public testing::WithParamInterface<std::string> {};
+
+// A shared file must not end a prompt or start a command: it is refused whole,
+// naming the key and the character, and no word changes.
+TEST_P(ForbiddenInWords, RefuseTheWholeFile) {
+    Vocabulary current;
+    current.setText(Word::wNick, "Mine");
+    const auto path = write("shared.ini", "[Strings]\nwNick=Theirs\nwKick=Kick" + GetParam() + "x\n");
+    const LanguageRead read = readLanguageFile(path, current);
+    EXPECT_EQ(read.vocabulary, current);
+    EXPECT_NE(read.error.find(path.string() + " is refused: its word wKick holds \"" + GetParam() + "\""),
+              std::string::npos)
+        << read.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCharacter, ForbiddenInWords, testing::Values("]", "|", "$", "%["));
+
+TEST_F(LanguageFiles, APercentOrBracketAloneIsAWord) {
+    const LanguageRead read = readLanguageFile(write("fine.ini", "[Strings]\nwKick=100% [Kick\n"), {});
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.vocabulary.text(Word::wKick), "100% [Kick");
+}
+
+// Sets the working folder for a test and puts the old one back.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+    ~WorkingFolder() { std::filesystem::current_path(previous_); }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+private:
+    std::filesystem::path previous_ = std::filesystem::current_path();
+};
+
+// Files and folders named like installed languages in the working folder
+// never stand for them; only a path names a file, there or not.
+TEST_F(LanguageFiles, OnlyAPathNamesAFile) {
+    const std::vector<LanguageFile> installed = findLanguages({kShipped}).languages;
+    write("de", "not a language");
+    write("ru", "[Language]\nCode=ru\n[Strings]\nwBan=stray\n");
+    std::filesystem::create_directory(folder / "fr");
+    const WorkingFolder inside(folder);
+    const std::pair<std::string, std::filesystem::path> cases[] = {
+        {"de", kShipped / "de.ini"},
+        {"ru", kShipped / "ru.ini"},
+        {"fr", kShipped / "fr.ini"},
+        {"./de", "./de"},
+        {"x.ini", "x.ini"},
+        {"X.Ini", "X.Ini"},
+        {"fr/", "fr/"},
+    };
+    for (const auto& [argument, path] : cases) {
+        const auto language = findLanguage(argument, installed);
+        ASSERT_TRUE(language) << argument;
+        EXPECT_EQ(language->path, path) << argument;
+    }
+}
+
+// Thousands of other files neither hide a shipped language nor hold up the
+// listing: of the other language files the first by name are read, and the
+// rest are counted.
+TEST_F(LanguageFiles, ACrowdedFolderKeepsTheShippedLanguages) {
+    for (const auto& file : shippedFiles()) {
+        std::filesystem::copy_file(file, folder / file.filename());
+    }
+    for (int i = 0; i < 1000; ++i) {
+        write("stray" + std::to_string(i) + ".txt", "");
+    }
+    constexpr std::size_t kCut = 7;
+    for (std::size_t i = 0; i < kMaxOtherLanguageFiles + kCut; ++i) {
+        const std::string code = "a" + std::to_string(1000 + i);
+        write(code + ".ini", "[Language]\nCode=" + code + "\n[Strings]\nwBan=x\n");
+    }
+    const LanguageListing listing = findLanguages({folder});
+    EXPECT_EQ(listing.leftOut, kCut);
+    ASSERT_EQ(listing.languages.size(), kShippedLanguageCodes.size() + kMaxOtherLanguageFiles);
+    for (std::string_view code : kShippedLanguageCodes) {
+        const auto language = findLanguage(std::string(code), listing.languages);
+        ASSERT_TRUE(language) << code;
+        EXPECT_EQ(language->path, folder / (std::string(code) + ".ini"));
+    }
+    EXPECT_TRUE(findLanguage("a1000", listing.languages));
+    EXPECT_FALSE(findLanguage("a" + std::to_string(1000 + kMaxOtherLanguageFiles), listing.languages));
+}
+
+// A listing reads only the start of each file: a file larger than any read
+// whole is listed (and refused once chosen), and a character that the end of
+// the start cuts in two does not spoil the name.
+TEST_F(LanguageFiles, AListingReadsOnlyTheStart) {
+    const auto huge = write("huge.ini", "[Language]\nName=Großes\n[Strings]\nwBan=x\n");
+    std::filesystem::resize_file(huge, kSettingsFileLimit + 1);
+    std::string cut = "[Language]\nName=Čeština\n[Strings]\nwBan=x\n;";
+    cut.append(kLanguageHeaderLimit - 1 - cut.size(), 'a');
+    write("cut.ini", cut + "é\n");
+    const auto found = findLanguages({folder}).languages;
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].name, "Čeština");
+    EXPECT_EQ(found[1].name, "Großes");
+    EXPECT_NE(readLanguageFile(huge, {}).error, "");
+}
+
+#ifndef _WIN32
+// Words written into a folder never write outside it: a link is replaced.
+TEST_F(LanguageFiles, WritingOntoALinkReplacesTheLink) {
+    const auto outside = write("second/outside.ini", "kept");
+    std::filesystem::create_symlink(outside, folder / "link.ini");
+    ASSERT_EQ(writeLanguageFile(folder / "link.ini", Vocabulary{}, "", ""), "");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "link.ini"));
+    EXPECT_EQ(readLanguageFile(folder / "link.ini", {}).error, "");
+    std::ifstream kept(outside);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+}
+#endif
 
 } // namespace
 } // namespace tavu::test

@@ -11,6 +11,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -116,7 +118,9 @@ private slots:
     void contextMenuOffersTheLanguages();
     void loadingALanguageAsksFirst();
     void importRefusesAFileWithoutWordsBeforeAsking();
+    void importRefusesAFileThatSmugglesACommand();
     void exportedWordsImportAsTheyWere();
+    void exportReplacesALinkNotItsTarget();
 
 private:
     TTranslateForm& openTranslator();
@@ -476,6 +480,24 @@ void TranslateFormTest::importRefusesAFileWithoutWordsBeforeAsking() {
     QVERIFY(fieldsShow(before));
 }
 
+void TranslateFormTest::importRefusesAFileThatSmugglesACommand() {
+    const QString file =
+        fixture_->write(QStringLiteral("shared.ini"), "[Strings]\nwNick=Theirs\nwKick=Kick|$BadPass\n");
+    fixture_->writeIni("[Strings]\nwNick=N\n");
+    fixture_->start();
+    const Vocabulary before = fixture_->session().vocabulary();
+    FileDialog::setNextFileName(file);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    useContextMenu({"Import words from file…"});
+    QCOMPARE(lastErrorBox(),
+             "Error: " + file +
+                 " is refused: its word wKick holds \"|\", which would end a prompt or start a "
+                 "command in the hub's menus. No word of a language file may hold ], |, $ or %[, "
+                 "and none of its words were loaded.");
+    QVERIFY(fixture_->session().vocabulary() == before);
+    QVERIFY(fieldsShow(before));
+}
+
 void TranslateFormTest::exportedWordsImportAsTheyWere() {
     const QString file = fixture_->filePath(QStringLiteral("mine.ini"));
     fixture_->start();
@@ -494,6 +516,21 @@ void TranslateFormTest::exportedWordsImportAsTheyWere() {
     useContextMenu({"Import words from file…"});
     QVERIFY(fixture_->session().vocabulary() == edited);
     QVERIFY(fieldsShow(edited));
+}
+
+void TranslateFormTest::exportReplacesALinkNotItsTarget() {
+    const QString target = fixture_->write(QStringLiteral("target.ini"), "kept");
+    const QString link = fixture_->filePath(QStringLiteral("link.ini"));
+    QVERIFY(QFile::link(target, link));
+    fixture_->start();
+    openTranslator();
+    FileDialog::setNextFileName(link);
+    useContextMenu({"Export words to file…"});
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QVERIFY(readLanguageFile(QFileInfo(link).filesystemFilePath(), {}).error.empty());
+    QFile kept(target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("kept"));
 }
 
 int runTranslateFormTest(int argc, char** argv) {

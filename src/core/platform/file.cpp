@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <set>
 
 namespace tavu {
@@ -26,6 +27,13 @@ FileRead refused(ReadStatus status, std::string reason) {
 
 FileRead systemFailure(const std::string& name) {
     return refused(ReadStatus::Unreadable, name + " cannot be read: " + std::strerror(errno) + ".");
+}
+
+// A file that ends before the size it had when opened was cut short while
+// being read, and is not taken as whole.
+FileRead endedEarly(const std::string& name, std::uintmax_t read, std::uintmax_t expected) {
+    return refused(ReadStatus::Unreadable, name + " ended after " + std::to_string(read) + " of its " +
+                                               std::to_string(expected) + " bytes.");
 }
 
 // Reads until the end or until more than `limit` bytes came. `expected` is the
@@ -53,8 +61,7 @@ FileRead readToEnd(FileOperations& operations, int fd, const std::string& name, 
         result.bytes.append(chunk, static_cast<std::size_t>(count));
     }
     if (result.bytes.size() < expected) {
-        return refused(ReadStatus::Unreadable, name + " ended after " + std::to_string(result.bytes.size()) +
-                                                   " of its " + std::to_string(expected) + " bytes.");
+        return endedEarly(name, result.bytes.size(), expected);
     }
     result.status = ReadStatus::Read;
     return result;
@@ -77,6 +84,32 @@ private:
     FileOperations& operations_;
     int fd_;
 };
+
+// Opens a regular file and gives its size, or refuses it with the reason:
+// anything else than a regular file is refused before a byte of it is read.
+// The descriptor closes when `file` goes.
+std::optional<FileRead> openRegularFile(FileOperations& operations, const std::filesystem::path& path,
+                                        const std::string& name, std::optional<Descriptor>& file,
+                                        std::uintmax_t& size) {
+    const int fd = file_system::openForReading(operations, path);
+    if (fd < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? refused(ReadStatus::Missing, name + " does not exist.")
+                                                   : systemFailure(name);
+    }
+    file.emplace(operations, fd);
+    struct stat info {};
+    if (operations.status(fd, info) != 0) {
+        return systemFailure(name);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return refused(ReadStatus::Unreadable, name + " is a folder, not a file.");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return refused(ReadStatus::Unreadable, name + " is not a regular file.");
+    }
+    size = static_cast<std::uintmax_t>(info.st_size);
+    return std::nullopt;
+}
 
 bool writeAll(FileOperations& operations, int fd, std::string_view text) {
     for (std::size_t done = 0; done < text.size();) {
@@ -127,26 +160,44 @@ FileOperations& systemFileOperations() {
 FileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t limit,
                          FileOperations& operations) {
     const std::string name = utf8FromPath(path);
-    const int fd = file_system::openForReading(operations, path);
-    if (fd < 0) {
-        return errno == ENOENT || errno == ENOTDIR ? refused(ReadStatus::Missing, name + " does not exist.")
-                                                   : systemFailure(name);
+    std::optional<Descriptor> file;
+    std::uintmax_t size = 0;
+    if (auto refusal = openRegularFile(operations, path, name, file, size)) {
+        return std::move(*refusal);
     }
-    const Descriptor file(operations, fd);
-    struct stat info {};
-    if (operations.status(fd, info) != 0) {
-        return systemFailure(name);
-    }
-    if (S_ISDIR(info.st_mode)) {
-        return refused(ReadStatus::Unreadable, name + " is a folder, not a file.");
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return refused(ReadStatus::Unreadable, name + " is not a regular file.");
-    }
-    if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+    if (size > limit) {
         return refused(ReadStatus::Unreadable, name + " is larger than " + limitText(limit) + ".");
     }
-    return readToEnd(operations, fd, name, limit, static_cast<std::uintmax_t>(info.st_size));
+    return readToEnd(operations, file->get(), name, limit, size);
+}
+
+FileRead readRegularFileStart(const std::filesystem::path& path, std::size_t size,
+                              FileOperations& operations) {
+    const std::string name = utf8FromPath(path);
+    std::optional<Descriptor> file;
+    std::uintmax_t fileSize = 0;
+    if (auto refusal = openRegularFile(operations, path, name, file, fileSize)) {
+        return std::move(*refusal);
+    }
+    FileRead result;
+    result.bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(fileSize, size)));
+    std::size_t done = 0;
+    while (done < result.bytes.size()) {
+        const ssize_t count =
+            operations.read(file->get(), result.bytes.data() + done, result.bytes.size() - done);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            return systemFailure(name);
+        }
+        if (count == 0) {
+            return endedEarly(name, done, result.bytes.size());
+        }
+        done += static_cast<std::size_t>(count);
+    }
+    result.status = ReadStatus::Read;
+    return result;
 }
 
 FileRead readStream(int fd, const std::string& name, std::uintmax_t limit, FileOperations& operations) {

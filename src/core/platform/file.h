@@ -62,6 +62,12 @@ struct FileRead {
 FileRead readRegularFile(const std::filesystem::path& path, std::uintmax_t limit,
                          FileOperations& operations = systemFileOperations());
 
+// Reads the start of a regular file: the whole file when it is no larger than
+// `size`, else its first `size` bytes. Refuses what readRegularFile refuses,
+// but never a file for its size, so that a header is found in a file of any size.
+FileRead readRegularFileStart(const std::filesystem::path& path, std::size_t size,
+                              FileOperations& operations = systemFileOperations());
+
 // Reads an open descriptor (standard input) to its end, refusing more than
 // `limit` bytes. `name` labels the reason.
 FileRead readStream(int fd, const std::string& name, std::uintmax_t limit,

@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <system_error>
+#include <utility>
 
 namespace tavu {
 
@@ -18,9 +20,10 @@ namespace {
 
 constexpr std::string_view kLanguageSection = "Language";
 constexpr std::string_view kLanguageExtension = ".ini";
-// A languages folder holds a file per language; one that holds far more is
-// not a languages folder, and reading all of it would only slow the start.
-constexpr std::size_t kMaxEntriesPerFolder = 500;
+// What no word of a language file may hold: "]" ends the prompt a word may
+// stand in, "%[" starts a variable the client fills in, "|" ends an NMDC
+// command and "$" starts one.
+constexpr std::array<std::string_view, 4> kForbiddenInWords = {"]", "|", "$", "%["};
 
 constexpr std::string_view kHeader =
     "; Words for TAVU's hub menus.\n"
@@ -43,13 +46,23 @@ LanguageFile describedLanguage(const std::filesystem::path& path, const IniFile&
     return {path, valueOrStem(file, "Name", path), valueOrStem(file, "Code", path)};
 }
 
-// The file as a language, or nothing when it cannot be read or holds no words.
+// The start of a file up to its last line feed, so that a character cut by
+// the end of the start does not turn the whole start into windows-1252 text
+// (in a UTF-16 file the cut can only spoil the last line).
+std::string_view wholeLines(std::string_view start) {
+    const std::size_t lineFeed = start.rfind('\n');
+    return start.substr(0, lineFeed == std::string_view::npos ? 0 : lineFeed + 1);
+}
+
+// The file as a language, from its start alone, or nothing when it cannot be
+// read or its start holds no words.
 std::optional<LanguageFile> languageOfFile(const std::filesystem::path& path) {
-    const FileRead read = readRegularFile(path, kSettingsFileLimit);
+    const FileRead read = readRegularFileStart(path, kLanguageHeaderLimit);
     if (read.status != ReadStatus::Read) {
         return std::nullopt;
     }
-    const IniFile file = IniFile::parse(read.bytes);
+    const std::string_view start = read.bytes;
+    const IniFile file = IniFile::parse(start.size() < kLanguageHeaderLimit ? start : wholeLines(start));
     if (!holdsWords(file)) {
         return std::nullopt;
     }
@@ -60,20 +73,67 @@ bool hasLanguageExtension(const std::filesystem::path& path) {
     return equalsIgnoringAsciiCase(utf8FromPath(path.extension()), kLanguageExtension);
 }
 
-// The "*.ini" names in the folder, sorted; a folder that cannot be listed has none.
-std::vector<std::filesystem::path> candidateFiles(const std::filesystem::path& folder) {
+bool isShippedLanguageFile(const std::filesystem::path& path) {
+    const std::string name = utf8FromPath(path.filename());
+    return std::any_of(kShippedLanguageCodes.begin(), kShippedLanguageCodes.end(),
+                       [&](std::string_view code) { return name == std::string(code) + ".ini"; });
+}
+
+struct Candidates {
     std::vector<std::filesystem::path> files;
+    std::size_t leftOut = 0;
+};
+
+// The "*.ini" files in the folder to read: those of the shipped languages,
+// sorted, so that they keep their codes, then the first `room` others by name;
+// a folder that cannot be listed has none. However many entries the folder
+// holds, no more than `room` others are kept.
+Candidates candidateFiles(const std::filesystem::path& folder, std::size_t room) {
+    Candidates found;
+    std::set<std::filesystem::path> others;
     std::error_code code;
-    std::filesystem::directory_iterator entry(folder, code);
-    for (std::size_t looked = 0;
-         !code && entry != std::filesystem::directory_iterator{} && looked < kMaxEntriesPerFolder;
-         entry.increment(code), ++looked) {
-        if (hasLanguageExtension(entry->path())) {
-            files.push_back(entry->path());
+    for (std::filesystem::directory_iterator entry(folder, code);
+         !code && entry != std::filesystem::directory_iterator{}; entry.increment(code)) {
+        const std::filesystem::path& path = entry->path();
+        if (!hasLanguageExtension(path)) {
+            continue;
+        }
+        if (isShippedLanguageFile(path)) {
+            found.files.push_back(path);
+            continue;
+        }
+        others.insert(path);
+        if (others.size() > room) {
+            others.erase(std::prev(others.end()));
+            ++found.leftOut;
         }
     }
-    std::sort(files.begin(), files.end());
-    return files;
+    std::sort(found.files.begin(), found.files.end());
+    found.files.insert(found.files.end(), others.begin(), others.end());
+    return found;
+}
+
+// The first word the file sets that holds a text no word may hold, and that text.
+std::optional<std::pair<Word, std::string_view>> forbiddenTextIn(const IniFile& file) {
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        const auto word = static_cast<Word>(i);
+        const auto value = file.value(kStringsSection, wordKey(word));
+        for (std::string_view forbidden : kForbiddenInWords) {
+            if (value && value->find(forbidden) != std::string::npos) {
+                return std::pair{word, forbidden};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether a language named on the command line is a file: only a path is, so
+// that a stray file in the working folder never stands for an installed language.
+bool isFilePath(std::string_view nameOrFile) {
+    const auto systemSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+    return nameOrFile.find('/') != std::string_view::npos ||
+           nameOrFile.find(systemSeparator) != std::string_view::npos ||
+           hasLanguageExtension(pathFromUtf8(std::string(nameOrFile)));
 }
 
 } // namespace
@@ -86,22 +146,26 @@ std::vector<std::filesystem::path> languageFolders() {
     return {folder / "languages", folder.parent_path() / "share" / "tavu" / "languages"};
 }
 
-std::vector<LanguageFile> findLanguages(const std::vector<std::filesystem::path>& folders) {
-    std::vector<LanguageFile> found;
+LanguageListing findLanguages(const std::vector<std::filesystem::path>& folders) {
+    LanguageListing listing;
     std::set<std::string> codes;
+    std::size_t room = kMaxOtherLanguageFiles;
     for (const std::filesystem::path& folder : folders) {
-        for (const std::filesystem::path& path : candidateFiles(folder)) {
+        const Candidates candidates = candidateFiles(folder, room);
+        listing.leftOut += candidates.leftOut;
+        for (const std::filesystem::path& path : candidates.files) {
+            room -= isShippedLanguageFile(path) ? 0 : 1;
             auto language = languageOfFile(path);
             if (language && codes.insert(toLowerAscii(language->code)).second) {
-                found.push_back(std::move(*language));
+                listing.languages.push_back(std::move(*language));
             }
         }
     }
     // One list by file name, whichever folder a file came from.
-    std::stable_sort(found.begin(), found.end(), [](const LanguageFile& a, const LanguageFile& b) {
-        return a.path.filename() < b.path.filename();
-    });
-    return found;
+    std::stable_sort(
+        listing.languages.begin(), listing.languages.end(),
+        [](const LanguageFile& a, const LanguageFile& b) { return a.path.filename() < b.path.filename(); });
+    return listing;
 }
 
 LanguageRead readLanguageFile(const std::filesystem::path& path, const Vocabulary& current) {
@@ -117,13 +181,14 @@ LanguageRead readLanguageFile(const std::filesystem::path& path, const Vocabular
                        std::string(kStringsSection) + "] with the words in it.";
         return result;
     }
-    readStringsSection(result.vocabulary, file);
-    for (std::size_t i = 0; i < kWordCount; ++i) {
-        const auto word = static_cast<Word>(i);
-        if (result.vocabulary.text(word) != current.text(word)) {
-            result.vocabulary.setText(word, withoutRejectedCharacters(result.vocabulary.text(word)));
-        }
+    if (const auto forbidden = forbiddenTextIn(file)) {
+        result.error = utf8FromPath(path) + " is refused: its word " +
+                       std::string(wordKey(forbidden->first)) + " holds \"" + std::string(forbidden->second) +
+                       "\", which would end a prompt or start a command in the hub's menus. No word of a "
+                       "language file may hold ], |, $ or %[, and none of its words were loaded.";
+        return result;
     }
+    readStringsSection(result.vocabulary, file);
     return result;
 }
 
@@ -145,7 +210,7 @@ std::string languageFileText(const Vocabulary& vocabulary, const std::string& na
 
 std::string writeLanguageFile(const std::filesystem::path& path, const Vocabulary& vocabulary,
                               const std::string& name, const std::string& code) {
-    if (!writeFileAtomically(path, languageFileText(vocabulary, name, code))) {
+    if (!writeFileAtomically(path, languageFileText(vocabulary, name, code), SymbolicLink::Replace)) {
         const int reason = errno;
         return "Unable to write to " + utf8FromPath(path) + "\n" + std::strerror(reason) + ".";
     }
@@ -154,10 +219,8 @@ std::string writeLanguageFile(const std::filesystem::path& path, const Vocabular
 
 std::optional<LanguageFile> findLanguage(const std::string& nameOrFile,
                                          const std::vector<LanguageFile>& installed) {
-    std::error_code code;
     const std::filesystem::path path = pathFromUtf8(nameOrFile);
-    if (!nameOrFile.empty() && std::filesystem::exists(path, code) &&
-        !std::filesystem::is_directory(path, code)) {
+    if (isFilePath(nameOrFile)) {
         // A file that is not a language still goes on, so that reading it
         // gives the reason.
         return languageOfFile(path).value_or(

@@ -1,0 +1,89 @@
+#include "cli.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace tavu::test {
+namespace {
+
+// Runs tavu-cli in a folder of its own, which is also the working folder.
+class LanguageOption : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() / ("tavu-language-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+        std::ofstream("profiles.xml") << "<Profiles><Profile><Name>Owner</Name><General><ProfileSettings>"
+                                         "<MayUseHubCommands enable=\"true\"/></ProfileSettings></General>"
+                                         "</Profile></Profiles>";
+        std::ofstream("TAVU.ini") << "[Strings]\n";
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(folder);
+    }
+
+    int run(std::vector<std::string> arguments) {
+        out.str("");
+        err.str("");
+        const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+        return runCli(views, out, err);
+    }
+    int tree(const std::string& language) {
+        return run(
+            {"tree", "profiles.xml", "--index", "0", "--settings", "TAVU.ini", "--language", language});
+    }
+
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::path folder;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(LanguageOption, AFileThatSmugglesACommandIsRefused) {
+    std::ofstream("shared.ini") << "[Strings]\nwUserCommands=Menu$<%[mynick]> .kick\n";
+    EXPECT_EQ(tree("shared.ini"), ExitNoProfiles);
+    EXPECT_EQ(err.str(),
+              "tavu-cli: shared.ini is refused: its word wUserCommands holds \"]\", which would end a "
+              "prompt or start a command in the hub's menus. No word of a language file may hold ], "
+              "|, $ or %[, and none of its words were loaded.\n");
+}
+
+// Only a path names a file: files and folders named like installed languages
+// in the working folder leave them alone.
+TEST_F(LanguageOption, AStrayFileDoesNotShadowAnInstalledLanguage) {
+    std::ofstream("de") << "not a language";
+    std::ofstream("ru") << "[Strings]\nwUserCommands=Stray\n";
+    std::filesystem::create_directory("fr");
+    for (const auto& [language, word] : {std::pair{"de", "Benutzerbefehle"}, std::pair{"ru", "Команды"},
+                                         std::pair{"fr", "Commandes"}, std::pair{"./ru", "Stray"}}) {
+        EXPECT_EQ(tree(language), ExitDone) << language << ": " << err.str();
+        EXPECT_NE(out.str().find(word), std::string::npos) << language << ": " << out.str();
+        EXPECT_EQ(out.str().find("Stray") != std::string::npos, std::string(language) == "./ru") << language;
+    }
+    EXPECT_EQ(tree("./de"), ExitNoProfiles);
+    EXPECT_EQ(err.str(),
+              "tavu-cli: ./de is not a language file: it has no section [Strings] with the words in it.\n");
+}
+
+#ifndef _WIN32
+// As generate --all does, export-words replaces a link, never the file it points to.
+TEST_F(LanguageOption, ExportWordsReplacesALinkNotItsTarget) {
+    std::ofstream("target") << "kept";
+    std::filesystem::create_symlink(folder / "target", "link.ini");
+    EXPECT_EQ(run({"export-words", "link.ini", "--settings", "TAVU.ini", "--language", "de"}), ExitDone)
+        << err.str();
+    EXPECT_FALSE(std::filesystem::is_symlink("link.ini"));
+    std::ifstream target("target");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(target), {}), "kept");
+    EXPECT_EQ(tree("link.ini"), ExitDone) << "the link is now the German words";
+    EXPECT_NE(out.str().find("Benutzerbefehle"), std::string::npos);
+}
+#endif
+
+} // namespace
+} // namespace tavu::test
