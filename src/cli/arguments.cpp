@@ -113,6 +113,10 @@ std::string escapedMessage(std::string_view message) {
     return preview::escapedControls(message, {}, "\n");
 }
 
+void printError(std::ostream& err, std::string_view message) {
+    err << "tavu-cli: " << escapedMessage(message) << '\n';
+}
+
 std::string byteText(char32_t byte) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));

@@ -36,9 +36,10 @@ int runCheck(std::span<const std::string_view> arguments, std::ostream& out, std
     }
     const Conversion text = decodeToUtf8(read.bytes, codePage);
     if (text.failure) {
-        err << "tavu-cli: " << escapedMessage(file) << " is not " << codePageName(codePage) << ": byte "
-            << byteText(text.failure->character) << " at byte " << text.failure->offset
-            << (codePage == CodePage::Utf8 ? "; name its code page with --encoding" : "") << '\n';
+        printError(err, file + " is not " + std::string(codePageName(codePage)) + ": byte " +
+                            byteText(text.failure->character) + " at byte " +
+                            std::to_string(text.failure->offset) +
+                            (codePage == CodePage::Utf8 ? "; name its code page with --encoding" : ""));
         return ExitNoProfiles;
     }
     const preview::MenuPreview preview = preview::previewUserCommands(text.bytes);

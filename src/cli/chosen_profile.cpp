@@ -6,7 +6,9 @@
 #include "platform/date_text.h"
 #include "platform/file.h"
 #include "platform/path_text.h"
+#include "preview/menu_preview.h"
 #include "preview/user_command_text.h"
+#include "preview_output.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 
@@ -15,6 +17,15 @@
 namespace tavu::cli {
 
 namespace {
+
+// The block is UTF-8 until it is encoded, so text that is not would reach the
+// hub as bytes no code page names.
+void requireUtf8(const std::string& what, std::string_view text) {
+    if (const Conversion read = decodeToUtf8(text, CodePage::Utf8); read.failure) {
+        throw UsageError(what + ": the text is not UTF-8 (byte " + byteText(read.failure->character) +
+                         " at byte " + std::to_string(read.failure->offset) + ")");
+    }
+}
 
 void applyOverrides(const ProfileRequest& request, Settings& settings, Vocabulary& vocabulary) {
     for (const auto& [key, text] : request.options) {
@@ -34,6 +45,7 @@ void applyOverrides(const ProfileRequest& request, Settings& settings, Vocabular
         if (!word) {
             throw UsageError("--word: \"" + std::string(key) + "\" is not a word key such as wNick");
         }
+        requireUtf8("--word " + std::string(key), text);
         vocabulary.setText(*word, std::string(text));
     }
 }
@@ -205,6 +217,9 @@ GenerationInput readGenerationInput(const ProfileRequest& request) {
     }
     applyOverrides(request, settings, input.vocabulary);
     input.options = settings.options;
+    if (request.date) {
+        requireUtf8("--date", *request.date);
+    }
     input.date = request.date ? *request.date : todayText();
     return input;
 }
@@ -255,10 +270,23 @@ int reportStop(const Generation& generation, std::string_view who, std::ostream&
     // Written from the stop's parts: the window keeps what came before the
     // stop, the command line writes nothing, so the shared description would
     // mislead here.
-    err << "tavu-cli: " << who << "the permission " << generation.stop->element << " holds "
-        << preview::quoted(generation.stop->text)
-        << ", which cannot be read as a permission; nothing was written\n";
+    printError(err, std::string(who) + "the permission " + generation.stop->element + " holds " +
+                        preview::quoted(generation.stop->text) +
+                        ", which cannot be read as a permission; nothing was written");
     return ExitStopped;
+}
+
+int reportMenuErrors(std::string_view block, std::string_view who, std::string_view source,
+                     std::ostream& err) {
+    const preview::MenuPreview preview = preview::previewUserCommands(block);
+    if (!preview.hasError()) {
+        return ExitDone;
+    }
+    printError(err, std::string(who) + "the menu holds an error, so nothing was written:");
+    for (const preview::Finding& finding : preview.findings) {
+        err << findingLine(finding, source);
+    }
+    return ExitMenuError;
 }
 
 const OptionHelp kProfileOption{"--profile NAME", "the profile with this name (the first one, if several)"};

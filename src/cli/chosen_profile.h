@@ -92,6 +92,13 @@ std::string profileLabel(const ProfilesDocument& document, std::size_t index);
 // the profile), the element and its text.
 int reportStop(const Generation& generation, std::string_view who, std::ostream& err);
 
+// Reads the block as check does before it is written: when clients would
+// misread it (a piece they cannot read, a prompt cut short), prints the
+// findings under `who`, each named by `source`, and returns ExitMenuError;
+// otherwise ExitDone.
+int reportMenuErrors(std::string_view block, std::string_view who, std::string_view source,
+                     std::ostream& err);
+
 extern const OptionHelp kProfileOption;
 extern const OptionHelp kIndexOption;
 extern const OptionHelp kSettingsOption;

@@ -64,7 +64,7 @@ int runReportingErrors(std::span<const std::string_view> arguments, std::ostream
     try {
         return runFirstArgument(arguments, out, err);
     } catch (const cli::Failure& failure) {
-        err << "tavu-cli: " << cli::escapedMessage(failure.message()) << '\n';
+        cli::printError(err, failure.message());
         return failure.status();
     } catch (const cli::UsageError& error) {
         err << "tavu-cli: " << cli::escapedMessage(error.message()) << "\nTry 'tavu-cli --help'.\n";

@@ -17,6 +17,7 @@ enum CliExit {
     ExitUnencodable = 4,
     ExitUnwritable = 5,
     ExitOutputUnwritable = 6, // standard output cannot be written (a full disk, a closed file)
+    ExitMenuError = 7,        // generate: the block holds an error that check would report
 };
 
 // Runs tavu-cli with its arguments (without the program name).

@@ -16,7 +16,7 @@ struct ExitStatus {
 };
 
 // Every status tavu-cli exits with, in the order of their codes.
-inline constexpr std::array<ExitStatus, 7> kExitStatuses{{
+inline constexpr std::array<ExitStatus, 8> kExitStatuses{{
     {ExitDone, "done", "done; for check, no error in the block (warnings may be printed)"},
     {ExitStopped, "stopped",
      "generate and tree: the generation stopped at a permission whose text cannot be read (nothing is "
@@ -27,7 +27,8 @@ inline constexpr std::array<ExitStatus, 7> kExitStatuses{{
     {ExitNoProfiles, "unreadable input",
      "the profiles file cannot be loaded, or holds no such profile; the settings file exists but cannot "
      "be read, or --settings names a file that does not exist; --language names no installed language and "
-     "no file, or a file that cannot be read as a language file; for check, the block file cannot be read "
+     "no file, or a file that cannot be read as a language file or has a word holding ], |, $ or %[; for "
+     "check, the block file cannot be read "
      "or is not in its code page"},
     {ExitUnencodable, "unencodable",
      "the block holds a character that the code page cannot hold; nothing is written for that profile"},
@@ -35,6 +36,10 @@ inline constexpr std::array<ExitStatus, 7> kExitStatuses{{
      "generate --all: the folder or a file in it cannot be written; export-words: FILE cannot be written"},
     {ExitOutputUnwritable, "output unwritable",
      "standard output cannot be written (a full disk, for example)"},
+    {ExitMenuError, "menu error",
+     "generate: the block holds an error that check reports (a piece that no client can read, or a prompt "
+     "that a \"]\" ends early); nothing is written for that profile, and standard error lists the findings "
+     "as check prints them"},
 }};
 
 static_assert(
@@ -44,7 +49,7 @@ static_assert(
                 return false;
             }
         }
-        return kExitStatuses.back().code == ExitOutputUnwritable && ExitUnreadablePiece == ExitStopped;
+        return kExitStatuses.back().code == ExitMenuError && ExitUnreadablePiece == ExitStopped;
     }(),
     "the list holds every exit status once, in order");
 

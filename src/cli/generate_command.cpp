@@ -38,18 +38,22 @@ std::variant<int, StagedExport> stageExport(const ProfilesDocument& document, st
     if (generation.stop) {
         return reportStop(generation, who, err);
     }
+    // A menu that clients would misread is no better.
+    if (const int status = reportMenuErrors(generation.text, who, utf8FromPath(path), err);
+        status != ExitDone) {
+        return status;
+    }
     std::string bytes;
     try {
         bytes = encodedBlock(generation.text, request, input, who);
     } catch (const Failure& failure) {
         // The other profiles are still written.
-        err << "tavu-cli: " << failure.message() << '\n';
+        printError(err, failure.message());
         return failure.status();
     }
     // A symbolic link in the folder is replaced, never followed out of it.
     if (!batch.stage(path, bytes, SymbolicLink::Replace)) {
-        err << "tavu-cli: " << who << "cannot write " << utf8FromPath(path) << ": " << std::strerror(errno)
-            << '\n';
+        printError(err, who + "cannot write " + utf8FromPath(path) + ": " + std::strerror(errno));
         return ExitUnwritable;
     }
     return StagedExport{utf8FromPath(path), profile};
@@ -61,12 +65,12 @@ int commitStaged(FileBatch& batch, std::vector<StagedExport>& staged, std::ostre
     int status = ExitDone;
     for (std::size_t i = 0; i < staged.size(); ++i) {
         if (committed[i] != 0) {
-            err << "tavu-cli: " << staged[i].profile << ": cannot write " << staged[i].path << ": "
-                << std::strerror(committed[i]) << '\n';
+            printError(err, staged[i].profile + ": cannot write " + staged[i].path + ": " +
+                                std::strerror(committed[i]));
             status = std::max<int>(status, ExitUnwritable);
             continue;
         }
-        out << "wrote " << staged[i].path << " for " << staged[i].profile << '\n';
+        out << "wrote " << escapedMessage(staged[i].path) << " for " << staged[i].profile << '\n';
     }
     staged.clear();
     return status;
@@ -80,8 +84,7 @@ int exportAll(const ProfileRequest& request, const std::string& outDir, std::ost
     std::error_code code;
     std::filesystem::create_directories(folder, code);
     if (code || !std::filesystem::is_directory(folder, code)) {
-        err << "tavu-cli: cannot make the folder " << outDir << (code ? ": " + code.message() : std::string())
-            << '\n';
+        printError(err, "cannot make the folder " + outDir + (code ? ": " + code.message() : std::string()));
         return ExitUnwritable;
     }
     // The files are written a batch at a time, each batch made durable with
@@ -132,6 +135,11 @@ int runGenerate(std::span<const std::string_view> arguments, std::ostream& out, 
     // status would otherwise install a block that clears the users' menus.
     if (block.generation.stop) {
         return reportStop(block.generation, block.who, err);
+    }
+    // Nor a menu whose items would send the hub other than they say.
+    if (const int status = reportMenuErrors(block.generation.text, block.who, "<stdout>", err);
+        status != ExitDone) {
+        return status;
     }
     out << block.bytes;
     return ExitDone;

@@ -13,6 +13,16 @@ std::string_view severity(const preview::Finding& finding) {
     return finding.isError() ? "error" : "warning";
 }
 
+} // namespace
+
+std::string findingLine(const preview::Finding& finding, std::string_view source) {
+    return escapedMessage(source) + ":" + std::to_string(finding.line) + ": " +
+           std::string(severity(finding)) + ": " + finding.detail + " (piece " +
+           std::to_string(finding.piece) + ")\n";
+}
+
+namespace {
+
 std::string_view kindName(preview::Finding::Kind kind) {
     using Kind = preview::Finding::Kind;
     switch (kind) {
@@ -43,9 +53,7 @@ std::string_view kindName(preview::Finding::Kind kind) {
 std::string findingLines(const preview::MenuPreview& preview, std::string_view source) {
     std::string text = "Findings\n";
     for (const preview::Finding& finding : preview.findings) {
-        text += std::string(source) + ":" + std::to_string(finding.line) + ": " +
-                std::string(severity(finding)) + ": " + finding.detail + " (piece " +
-                std::to_string(finding.piece) + ")\n";
+        text += findingLine(finding, source);
     }
     if (preview.findings.empty()) {
         text += "  (none)\n";
@@ -70,7 +78,9 @@ void appendJsonNode(std::string& json, const preview::MenuNode& node, std::size_
         json += R"({"kind":"item","title":)" + jsonString(node.title) + R"(,"command":)" +
                 jsonString(node.command) + R"(,"prompts":[)";
         for (std::size_t i = 0; i < node.prompts.size(); ++i) {
-            json += (i == 0 ? "" : ",") + jsonString(node.prompts[i]);
+            // Appended piece by piece: optimised GCC 12 takes `"," + text` for an overlapping copy.
+            json += i == 0 ? "" : ",";
+            json += jsonString(node.prompts[i]);
         }
         json += R"(],"piece":)" + std::to_string(node.piece) + "}";
         return;

@@ -18,6 +18,9 @@ PreviewFormat parseFormat(std::string_view name);
 // (piece N)") and in the JSON object's "file".
 std::string previewOutput(const preview::MenuPreview& preview, std::string_view source, PreviewFormat format);
 
+// One finding as "SOURCE:LINE: severity: message (piece N)" and a line break.
+std::string findingLine(const preview::Finding& finding, std::string_view source);
+
 // The text in double quotes as JSON writes a string: UTF-8 passed through,
 // quotes and backslashes escaped, control characters as \u00XX.
 std::string jsonString(std::string_view text);

@@ -265,9 +265,20 @@ INSTANTIATE_TEST_SUITE_P(
                     UnencodableCase{"Windows1252", "windows-1252", "wHub=Хаб",
                                     "windows-1252 cannot hold U+0425 (Х) in the word wHub (\"Хаб\")"},
                     UnencodableCase{"Iso8859_1", "iso-8859-1", "wUserCommands=Menu €",
-                                    "iso-8859-1 cannot hold U+20AC (€) in the word wUserCommands"},
-                    UnencodableCase{"WordNotUtf8", "latin1", "wInformation=Info\xFF", "byte 0xFF at byte"}),
+                                    "iso-8859-1 cannot hold U+20AC (€) in the word wUserCommands"}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// The block is UTF-8 until it is encoded: a word that is not would reach the
+// hub as bytes of no code page.
+TEST_F(Cli, AWordThatIsNotUtf8IsAUsageError) {
+    EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings, "--encoding", "latin1",
+                   "--word", "wInformation=Info\xFF"}),
+              ExitUsage);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("--word wInformation: the text is not UTF-8 (byte 0xFF at byte 4)"),
+              std::string::npos)
+        << err.str();
+}
 
 TEST_F(Cli, AnUnusedWordNeedNotFitTheCodePage) {
     EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings, "--encoding", "iso-8859-1",
@@ -325,6 +336,33 @@ TEST_F(Cli, AllReportsTheWorstStatusAndStillWritesEveryProfile) {
     EXPECT_EQ(
         run({"generate", profiles, "--all", "--out-dir", (folder / "file").string(), "--settings", settings}),
         ExitUnwritable);
+}
+
+// A word that ends its prompt early makes items that send the hub other than
+// they say: no block is written, the findings say where, with a status of its own.
+TEST_F(Cli, AMenuClientsWouldMisreadIsNotWritten) {
+    std::ofstream(profiles) << ProfileBuilder().enable("General/Information/MayShowIPInfo").xml("Owner");
+    const auto outDir = folder / "menus";
+    EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings, "--word", "wIp=I]P"}),
+              ExitMenuError);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find(profiles +
+                             ": profile 0 \"Owner\": the menu holds an error, so nothing was "
+                             "written:\n<stdout>:1: error: the prompt \"I\" is followed by \"P]\""),
+              std::string::npos)
+        << err.str();
+
+    EXPECT_EQ(run({"generate", profiles, "--all", "--out-dir", outDir.string(), "--settings", settings,
+                   "--word", "wIp=I]P"}),
+              ExitMenuError);
+    EXPECT_FALSE(std::filesystem::exists(outDir / "Owner.txt"));
+    EXPECT_NE(err.str().find((outDir / "Owner.txt").string() + ":1: error:"), std::string::npos) << err.str();
+
+    // A word that spells the escapes of "|" and "$" is escaped in turn.
+    EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings, "--word",
+                   "wIp=IP&#124;&#36;To: x"}),
+              ExitDone);
+    EXPECT_NE(out.str().find("%[line:IP&amp;#124;&amp;#36;To: x]&#124;|"), std::string::npos) << out.str();
 }
 
 TEST_F(Cli, AProfileThatCannotBeEncodedGetsNoFile) {
@@ -400,6 +438,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"generate", "PROFILES", "--index", "0", "--option", "sClear=yes"},
                  ExitUsage},
         ExitCase{"UnknownWord", {"generate", "PROFILES", "--index", "0", "--word", "wColour=red"}, ExitUsage},
+        ExitCase{"DateNotUtf8", {"tree", "PROFILES", "--index", "0", "--date", "07\xe9"}, ExitUsage},
         ExitCase{"MissingValue", {"generate", "PROFILES", "--index"}, ExitUsage},
         ExitCase{"IndexOutOfRange", {"generate", "PROFILES", "--index", "2"}, ExitNoProfiles},
         ExitCase{"NoSuchName", {"generate", "PROFILES", "--profile", "Nobody"}, ExitNoProfiles},
