@@ -11,6 +11,8 @@
 #include "placement.h"
 #include "platform/date_text.h"
 #include "platform/path_text.h"
+#include "preview/lint.h"
+#include "preview/menu_preview.h"
 #include "preview_form.h"
 #include "settings/session.h"
 #include "translate_form.h"
@@ -33,6 +35,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string_view>
@@ -52,6 +55,31 @@ constexpr char kNotProfiles[] = "%1 is not profiles.xml. Drop the hub's profiles
 constexpr char kProfilesFileName[] = "profiles.xml";
 constexpr char kOpenCaption[] = "Open profiles.xml";
 constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
+
+// The errors listed in full; the Menu preview has the rest.
+constexpr std::size_t kMenuErrorsListed = 3;
+
+// Why a created menu must not go to the hub as it is, or empty when clients
+// read it as it says.
+QString menuErrorText(const std::string& commands) {
+    const preview::MenuPreview preview = preview::previewUserCommands(commands);
+    std::vector<const preview::Finding*> errors;
+    for (const preview::Finding& finding : preview.findings) {
+        if (finding.isError()) {
+            errors.push_back(&finding);
+        }
+    }
+    if (errors.empty()) {
+        return {};
+    }
+    QString text = QStringLiteral("The menu holds %1 error(s) that clients would misread. Do not install it "
+                                  "as it is:\n")
+                       .arg(errors.size());
+    for (std::size_t i = 0; i < std::min(errors.size(), kMenuErrorsListed); ++i) {
+        text += QStringLiteral("\n") + QString::fromStdString(preview::describe(*errors[i]));
+    }
+    return text + QStringLiteral("\n\nThe Menu preview (Ctrl+M) lists every problem and selects its item.");
+}
 
 // The long part of a hint: the text after its first "|", or the whole hint.
 QString longHint(const QString& hint) {
@@ -288,6 +316,8 @@ void TMainForm::createCommands() {
     CommandsMemo->setPlainText(QString::fromStdString(generation.text));
     if (generation.stop) {
         MessageBox::error(this, QString::fromStdString(generation.stop->description()));
+    } else if (const QString error = menuErrorText(generation.text); !error.isEmpty()) {
+        MessageBox::error(this, error);
     }
 }
 

@@ -381,6 +381,25 @@ void MainFormTest::createReportsWhereTheGenerationStopped() {
     expectError(description);
 }
 
+void MainFormTest::createWarnsOfAMenuClientsWouldMisread() {
+    // A "]" in a prompt's title ends the prompt early; the settings file is the
+    // operator's own, so the word is taken and the block still shown.
+    fixture_->write(QStringLiteral("TAVU.ini"), "[Strings]\nwIp=I]P\n");
+    start();
+    fixture_->open(kExample);
+    fixture_->choose(0);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    click("CreateButton");
+
+    QVERIFY(fixture_->commandsText().contains(QStringLiteral("%[line:I]P]")));
+    const auto shown = MessageBox::takeLastShown();
+    QVERIFY(shown.has_value());
+    QCOMPARE(shown->caption, QStringLiteral("Error"));
+    QVERIFY(shown->text.startsWith(QStringLiteral("The menu holds ")));
+    QVERIFY(shown->text.contains(QStringLiteral("the prompt \"I\" is followed by \"P]\"")));
+    QVERIFY(shown->text.contains(QStringLiteral("Menu preview (Ctrl+M)")));
+}
+
 void MainFormTest::copyRefusesOnlyAnEmptyOutput_data() {
     QTest::addColumn<QString>("output");
     QTest::newRow("empty") << QString();

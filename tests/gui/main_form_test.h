@@ -38,6 +38,7 @@ private slots:
     void createWritesTheCoresOutput_data();
     void createWritesTheCoresOutput();
     void createReportsWhereTheGenerationStopped();
+    void createWarnsOfAMenuClientsWouldMisread();
     void copyRefusesOnlyAnEmptyOutput_data();
     void copyRefusesOnlyAnEmptyOutput();
     void editNeedsOutputBeginningWithDollar_data();
