@@ -3,7 +3,6 @@
 #include "platform/ini_file.h"
 #include "platform/text.h"
 
-#include <algorithm>
 
 namespace tavu {
 
@@ -81,15 +80,6 @@ void writeStringsSection(const Vocabulary& vocabulary, IniFile& file) {
         entries.push_back({std::string(wordKey(word)), vocabulary.text(word)});
     }
     file.replaceSection(kStringsSection, entries);
-}
-
-std::string withoutRejectedCharacters(std::string_view text) {
-    std::string kept;
-    kept.reserve(text.size());
-    // Both rejected characters are ASCII, so no UTF-8 sequence can contain them.
-    std::copy_if(text.begin(), text.end(), std::back_inserter(kept),
-                 [](char c) { return isAcceptedWordCharacter(static_cast<unsigned char>(c)); });
-    return kept;
 }
 
 } // namespace tavu

@@ -55,7 +55,5 @@ void writeStringsSection(const Vocabulary& vocabulary, IniFile& file);
 constexpr bool isAcceptedWordCharacter(char32_t c) {
     return c != U'|' && c != U'$';
 }
-// The same filter applied to a whole text, for pasted or dropped input.
-std::string withoutRejectedCharacters(std::string_view text);
 
 } // namespace tavu
