@@ -3,7 +3,6 @@
 #include "platform/ini_file.h"
 #include "platform/text.h"
 
-
 namespace tavu {
 
 namespace {
