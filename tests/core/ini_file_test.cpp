@@ -1,4 +1,4 @@
-#include "platform/ini_file.h"
+#include "formats/ini_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/ini_file.h"
+#include "formats/ini_file.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "vocabulary/vocabulary.h"

@@ -1,6 +1,6 @@
 #include "platform/path_text.h"
 
-#include "platform/text.h"
+#include "formats/text.h"
 
 #include <cstdint>
 
