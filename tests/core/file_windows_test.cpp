@@ -1,5 +1,6 @@
 #include "platform/file.h"
 
+#include "platform/environment.h"
 #include "platform/executable_folder.h"
 #include "platform/path_text.h"
 #include "settings/settings_file.h"
@@ -60,7 +61,7 @@ public:
     int createTemporary(std::string& pathTemplate) override {
         return fails(Call::Create) ? -1 : FileOperations::createTemporary(pathTemplate);
     }
-    ssize_t write(int fd, const char* data, std::size_t size) override {
+    std::ptrdiff_t write(int fd, const char* data, std::size_t size) override {
         return fails(Call::Write) ? -1 : FileOperations::write(fd, data, size);
     }
     int sync(int fd) override { return fails(Call::Sync) ? -1 : FileOperations::sync(fd); }
@@ -71,7 +72,7 @@ public:
     int rename(const char* from, const char* to) override {
         return fails(Call::Rename) ? -1 : FileOperations::rename(from, to);
     }
-    ssize_t read(int fd, char* data, std::size_t size) override {
+    std::ptrdiff_t read(int fd, char* data, std::size_t size) override {
         return fails(Call::Read) ? -1 : FileOperations::read(fd, data, size);
     }
 
