@@ -1,4 +1,5 @@
 #include "formats/ini_file.h"
+#include "platform/line_end.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "vocabulary/vocabulary.h"
@@ -203,7 +204,7 @@ TEST_F(SettingsFile, UpdateCreatesTheFolderAndKeepsOtherSections) {
     Vocabulary reloaded;
     readStringsSection(reloaded, saved);
     EXPECT_EQ(reloaded, vocabulary);
-    const std::string end(IniFile::kNewFileLineEnd);
+    const std::string end(systemLineEnd());
     const std::string own = "[Own]" + end + "a=1" + end;
     EXPECT_EQ(saved.text().find("[Settings]"), saved.text().find(own) + own.size());
 }
