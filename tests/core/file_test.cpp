@@ -80,24 +80,24 @@ public:
     int open(const char* path, int flags) override {
         return fails(Call::Open) ? -1 : FileOperations::open(path, flags);
     }
-    int status(int fd, struct stat& info) override {
+    int status(int fd, FileStatus& info) override {
         return fails(Call::Status) ? -1 : FileOperations::status(fd, info);
     }
-    ssize_t read(int fd, char* data, std::size_t size) override {
+    std::ptrdiff_t read(int fd, char* data, std::size_t size) override {
         // 4096 bytes at a time, so that a failure can fall after a partial read.
         return fails(Call::Read) ? -1 : FileOperations::read(fd, data, std::min<std::size_t>(size, 4096));
     }
     int createTemporary(std::string& pathTemplate) override {
         return fails(Call::Create) ? -1 : FileOperations::createTemporary(pathTemplate);
     }
-    ssize_t write(int fd, const char* data, std::size_t size) override {
+    std::ptrdiff_t write(int fd, const char* data, std::size_t size) override {
         // Half a write first, so that a failure can fall after a partial write.
         return fails(Call::Write) ? -1 : FileOperations::write(fd, data, std::max<std::size_t>(1, size / 2));
     }
-    int changeOwner(int fd, uid_t owner, gid_t group) override {
+    int changeOwner(int fd, std::uint32_t owner, std::uint32_t group) override {
         return fails(Call::Owner) ? -1 : FileOperations::changeOwner(fd, owner, group);
     }
-    int changeMode(int fd, mode_t mode) override {
+    int changeMode(int fd, std::uint32_t mode) override {
         return fails(Call::Mode) ? -1 : FileOperations::changeMode(fd, mode);
     }
     int sync(int fd) override { return fails(Call::Sync) ? -1 : FileOperations::sync(fd); }
@@ -398,7 +398,7 @@ TEST_F(AtomicWrite, AReadThatFailsPartWayFailsWhole) {
 // Reads 4096 bytes, then finds the end: the file was cut short while it was read.
 class EndingEarly : public FileOperations {
 public:
-    ssize_t read(int fd, char* data, std::size_t size) override {
+    std::ptrdiff_t read(int fd, char* data, std::size_t size) override {
         return std::exchange(ended_, true)
                    ? 0
                    : FileOperations::read(fd, data, std::min<std::size_t>(size, 4096));
