@@ -1,6 +1,9 @@
 #include "platform/file.h"
 
+#include "platform/line_end.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "vocabulary/language_files.h"
 
 #include <gtest/gtest.h>
 
@@ -477,6 +480,51 @@ TEST_F(AtomicWrite, AReadOnlyFolderIsNotWritten) {
     EXPECT_FALSE(writeFileAtomically(path, "new"));
     ::chmod(folder.c_str(), 0755);
     EXPECT_EQ(fileCount(), 0u);
+}
+
+// What the settings and language files do on POSIX systems alone; their own
+// tests cover the rest, file_windows_test.cpp the same on Windows.
+
+TEST(LineEnd, IsTheSystemsOwn) {
+    EXPECT_EQ(systemLineEnd(), "\n");
+}
+
+// XDG_CONFIG_HOME is a POSIX desktop's.
+TEST_F(AtomicWrite, TheEnvironmentNamesTheSettingsFile) {
+    const auto named = folder / "mine.ini";
+    ::setenv("TAVU_INI", named.c_str(), 1);
+    EXPECT_EQ(settingsFilePath(), named);
+    ::unsetenv("TAVU_INI");
+    ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    EXPECT_EQ(settingsFilePath(), folder / "tavu" / "TAVU.ini");
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(AtomicWrite, AFailedSettingsSaveReportsThePathAndLeavesTheFile) {
+    std::ofstream(path) << "[Settings]\nsClear=0\n";
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    EXPECT_EQ(updateSettingsFile(path, [](IniFile& file) { writeSettingsSection(Settings{}, file); }),
+              "Unable to write to " + path.string() + "\nPermission denied.");
+    EXPECT_EQ(readSettingsFile(path).file.text(), "[Settings]\nsClear=0\n");
+    EXPECT_EQ(fileCount(), 1u);
+
+    const auto folderPath = folder / "folder.ini";
+    std::filesystem::create_directory(folderPath);
+    EXPECT_TRUE(updateSettingsFile(folderPath, [](IniFile&) {
+                }).starts_with("Unable to write to " + folderPath.string() + "\n"));
+}
+
+// Words written into a folder never write outside it: a link is replaced.
+TEST_F(AtomicWrite, WritingALanguageFileOntoALinkReplacesTheLink) {
+    std::filesystem::create_directory(folder / "second");
+    const auto outside = folder / "second" / "outside.ini";
+    std::ofstream(outside) << "kept";
+    std::filesystem::create_symlink(outside, folder / "link.ini");
+    ASSERT_EQ(writeLanguageFile(folder / "link.ini", Vocabulary{}, "", ""), "");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "link.ini"));
+    EXPECT_EQ(readLanguageFile(folder / "link.ini", {}).error, "");
+    std::ifstream kept(outside);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/environment.h"
 #include "platform/executable_folder.h"
+#include "platform/line_end.h"
 #include "platform/path_text.h"
 #include "settings/settings_file.h"
 
@@ -153,6 +154,10 @@ TEST_F(WindowsFiles, AFileNamedInUtf8TextIsTheFileOfThatName) {
 }
 
 // Windows names are UTF-16: what has no UTF-16 or no UTF-8 form names no file, and throws nothing.
+TEST(LineEnd, IsTheSystemsOwn) {
+    EXPECT_EQ(systemLineEnd(), "\r\n");
+}
+
 TEST(WindowsPathText, WhatIsNotUnicodeBecomesTheReplacementCharacter) {
     EXPECT_EQ(pathFromUtf8("a\xFF.ini"), std::filesystem::path(u8"a\uFFFD.ini"));
     EXPECT_EQ(utf8FromPath(std::wstring{L'a', wchar_t{0xD800}}), "a\uFFFD");
