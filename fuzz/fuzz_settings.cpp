@@ -1,7 +1,7 @@
 // Any bytes as a settings file: read both sections, save them, read again: the
 // same options and words.
 
-#include "platform/ini_file.h"
+#include "formats/ini_file.h"
 #include "settings/settings.h"
 #include "vocabulary/vocabulary.h"
 

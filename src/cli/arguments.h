@@ -1,7 +1,7 @@
 #pragma once
 
 #include "command.h"
-#include "platform/code_page.h"
+#include "formats/code_page.h"
 
 #include <functional>
 #include <optional>

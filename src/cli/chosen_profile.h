@@ -1,9 +1,9 @@
 #pragma once
 
 #include "arguments.h"
+#include "formats/code_page.h"
 #include "generator/generator.h"
 #include "generator/options.h"
-#include "platform/code_page.h"
 #include "profiles/profiles_document.h"
 #include "vocabulary/language_files.h"
 #include "vocabulary/vocabulary.h"

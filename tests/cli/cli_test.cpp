@@ -123,6 +123,22 @@ TEST_F(Cli, ExportWordsWritesWhatLanguageReadsBack) {
     EXPECT_EQ(out.str(), written) << "the same words, name and code on standard output";
 }
 
+// As generate --all does, export-words replaces a link, never the file it points to.
+TEST_F(Cli, ExportWordsReplacesALinkNotItsTarget) {
+    const auto target = folder / "target";
+    const auto link = folder / "link.ini";
+    std::ofstream(target) << "kept";
+    std::filesystem::create_symlink(target, link);
+    EXPECT_EQ(run({"export-words", link.string(), "--settings", settings, "--language", "de"}), ExitDone)
+        << err.str();
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readFile(target), "kept");
+    EXPECT_EQ(run({"tree", profiles, "--index", "0", "--settings", settings, "--language", link.string()}),
+              ExitDone)
+        << "the link is now the German words";
+    EXPECT_NE(out.str().find("Benutzerbefehle"), std::string::npos);
+}
+
 TEST_F(Cli, LanguagesListsCodeNameAndFile) {
     EXPECT_EQ(run({"languages"}), ExitDone);
     const std::string listed = out.str();

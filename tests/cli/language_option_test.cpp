@@ -70,20 +70,5 @@ TEST_F(LanguageOption, AStrayFileDoesNotShadowAnInstalledLanguage) {
               "tavu-cli: ./de is not a language file: it has no section [Strings] with the words in it.\n");
 }
 
-#ifndef _WIN32
-// As generate --all does, export-words replaces a link, never the file it points to.
-TEST_F(LanguageOption, ExportWordsReplacesALinkNotItsTarget) {
-    std::ofstream("target") << "kept";
-    std::filesystem::create_symlink(folder / "target", "link.ini");
-    EXPECT_EQ(run({"export-words", "link.ini", "--settings", "TAVU.ini", "--language", "de"}), ExitDone)
-        << err.str();
-    EXPECT_FALSE(std::filesystem::is_symlink("link.ini"));
-    std::ifstream target("target");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(target), {}), "kept");
-    EXPECT_EQ(tree("link.ini"), ExitDone) << "the link is now the German words";
-    EXPECT_NE(out.str().find("Benutzerbefehle"), std::string::npos);
-}
-#endif
-
 } // namespace
 } // namespace tavu::test

@@ -2,7 +2,7 @@
 // as its check for a repeated attribute grows with the square of their number;
 // an "=" or ">" that is no attribute counts for nothing.
 
-#include "platform/xml.h"
+#include "formats/xml.h"
 #include "profiles/profiles_document.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "export/export_names.h"
 
-#include "platform/text.h"
+#include "formats/text.h"
 
 #include <gtest/gtest.h>
 

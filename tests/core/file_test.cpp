@@ -1,6 +1,9 @@
 #include "platform/file.h"
 
+#include "platform/line_end.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "vocabulary/language_files.h"
 
 #include <gtest/gtest.h>
 
@@ -80,24 +83,24 @@ public:
     int open(const char* path, int flags) override {
         return fails(Call::Open) ? -1 : FileOperations::open(path, flags);
     }
-    int status(int fd, struct stat& info) override {
+    int status(int fd, FileStatus& info) override {
         return fails(Call::Status) ? -1 : FileOperations::status(fd, info);
     }
-    ssize_t read(int fd, char* data, std::size_t size) override {
+    std::ptrdiff_t read(int fd, char* data, std::size_t size) override {
         // 4096 bytes at a time, so that a failure can fall after a partial read.
         return fails(Call::Read) ? -1 : FileOperations::read(fd, data, std::min<std::size_t>(size, 4096));
     }
     int createTemporary(std::string& pathTemplate) override {
         return fails(Call::Create) ? -1 : FileOperations::createTemporary(pathTemplate);
     }
-    ssize_t write(int fd, const char* data, std::size_t size) override {
+    std::ptrdiff_t write(int fd, const char* data, std::size_t size) override {
         // Half a write first, so that a failure can fall after a partial write.
         return fails(Call::Write) ? -1 : FileOperations::write(fd, data, std::max<std::size_t>(1, size / 2));
     }
-    int changeOwner(int fd, uid_t owner, gid_t group) override {
+    int changeOwner(int fd, std::uint32_t owner, std::uint32_t group) override {
         return fails(Call::Owner) ? -1 : FileOperations::changeOwner(fd, owner, group);
     }
-    int changeMode(int fd, mode_t mode) override {
+    int changeMode(int fd, std::uint32_t mode) override {
         return fails(Call::Mode) ? -1 : FileOperations::changeMode(fd, mode);
     }
     int sync(int fd) override { return fails(Call::Sync) ? -1 : FileOperations::sync(fd); }
@@ -398,7 +401,7 @@ TEST_F(AtomicWrite, AReadThatFailsPartWayFailsWhole) {
 // Reads 4096 bytes, then finds the end: the file was cut short while it was read.
 class EndingEarly : public FileOperations {
 public:
-    ssize_t read(int fd, char* data, std::size_t size) override {
+    std::ptrdiff_t read(int fd, char* data, std::size_t size) override {
         return std::exchange(ended_, true)
                    ? 0
                    : FileOperations::read(fd, data, std::min<std::size_t>(size, 4096));
@@ -477,6 +480,51 @@ TEST_F(AtomicWrite, AReadOnlyFolderIsNotWritten) {
     EXPECT_FALSE(writeFileAtomically(path, "new"));
     ::chmod(folder.c_str(), 0755);
     EXPECT_EQ(fileCount(), 0u);
+}
+
+// What the settings and language files do on POSIX systems alone; their own
+// tests cover the rest, file_windows_test.cpp the same on Windows.
+
+TEST(LineEnd, IsTheSystemsOwn) {
+    EXPECT_EQ(systemLineEnd(), "\n");
+}
+
+// XDG_CONFIG_HOME is a POSIX desktop's.
+TEST_F(AtomicWrite, TheEnvironmentNamesTheSettingsFile) {
+    const auto named = folder / "mine.ini";
+    ::setenv("TAVU_INI", named.c_str(), 1);
+    EXPECT_EQ(settingsFilePath(), named);
+    ::unsetenv("TAVU_INI");
+    ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    EXPECT_EQ(settingsFilePath(), folder / "tavu" / "TAVU.ini");
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(AtomicWrite, AFailedSettingsSaveReportsThePathAndLeavesTheFile) {
+    std::ofstream(path) << "[Settings]\nsClear=0\n";
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    EXPECT_EQ(updateSettingsFile(path, [](IniFile& file) { writeSettingsSection(Settings{}, file); }),
+              "Unable to write to " + path.string() + "\nPermission denied.");
+    EXPECT_EQ(readSettingsFile(path).file.text(), "[Settings]\nsClear=0\n");
+    EXPECT_EQ(fileCount(), 1u);
+
+    const auto folderPath = folder / "folder.ini";
+    std::filesystem::create_directory(folderPath);
+    EXPECT_TRUE(updateSettingsFile(folderPath, [](IniFile&) {
+                }).starts_with("Unable to write to " + folderPath.string() + "\n"));
+}
+
+// Words written into a folder never write outside it: a link is replaced.
+TEST_F(AtomicWrite, WritingALanguageFileOntoALinkReplacesTheLink) {
+    std::filesystem::create_directory(folder / "second");
+    const auto outside = folder / "second" / "outside.ini";
+    std::ofstream(outside) << "kept";
+    std::filesystem::create_symlink(outside, folder / "link.ini");
+    ASSERT_EQ(writeLanguageFile(folder / "link.ini", Vocabulary{}, "", ""), "");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "link.ini"));
+    EXPECT_EQ(readLanguageFile(folder / "link.ini", {}).error, "");
+    std::ifstream kept(outside);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
 }
 
 } // namespace

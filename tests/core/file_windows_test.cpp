@@ -1,6 +1,8 @@
 #include "platform/file.h"
 
+#include "platform/environment.h"
 #include "platform/executable_folder.h"
+#include "platform/line_end.h"
 #include "platform/path_text.h"
 #include "settings/settings_file.h"
 
@@ -60,7 +62,7 @@ public:
     int createTemporary(std::string& pathTemplate) override {
         return fails(Call::Create) ? -1 : FileOperations::createTemporary(pathTemplate);
     }
-    ssize_t write(int fd, const char* data, std::size_t size) override {
+    std::ptrdiff_t write(int fd, const char* data, std::size_t size) override {
         return fails(Call::Write) ? -1 : FileOperations::write(fd, data, size);
     }
     int sync(int fd) override { return fails(Call::Sync) ? -1 : FileOperations::sync(fd); }
@@ -71,7 +73,7 @@ public:
     int rename(const char* from, const char* to) override {
         return fails(Call::Rename) ? -1 : FileOperations::rename(from, to);
     }
-    ssize_t read(int fd, char* data, std::size_t size) override {
+    std::ptrdiff_t read(int fd, char* data, std::size_t size) override {
         return fails(Call::Read) ? -1 : FileOperations::read(fd, data, size);
     }
 
@@ -152,6 +154,10 @@ TEST_F(WindowsFiles, AFileNamedInUtf8TextIsTheFileOfThatName) {
 }
 
 // Windows names are UTF-16: what has no UTF-16 or no UTF-8 form names no file, and throws nothing.
+TEST(LineEnd, IsTheSystemsOwn) {
+    EXPECT_EQ(systemLineEnd(), "\r\n");
+}
+
 TEST(WindowsPathText, WhatIsNotUnicodeBecomesTheReplacementCharacter) {
     EXPECT_EQ(pathFromUtf8("a\xFF.ini"), std::filesystem::path(u8"a\uFFFD.ini"));
     EXPECT_EQ(utf8FromPath(std::wstring{L'a', wchar_t{0xD800}}), "a\uFFFD");

@@ -222,18 +222,5 @@ TEST_F(LanguageFiles, AListingReadsOnlyTheStart) {
     EXPECT_NE(readLanguageFile(huge, {}).error, "");
 }
 
-#ifndef _WIN32
-// Words written into a folder never write outside it: a link is replaced.
-TEST_F(LanguageFiles, WritingOntoALinkReplacesTheLink) {
-    const auto outside = write("second/outside.ini", "kept");
-    std::filesystem::create_symlink(outside, folder / "link.ini");
-    ASSERT_EQ(writeLanguageFile(folder / "link.ini", Vocabulary{}, "", ""), "");
-    EXPECT_FALSE(std::filesystem::is_symlink(folder / "link.ini"));
-    EXPECT_EQ(readLanguageFile(folder / "link.ini", {}).error, "");
-    std::ifstream kept(outside);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
-}
-#endif
-
 } // namespace
 } // namespace tavu::test

@@ -1,11 +1,11 @@
-#include "platform/ini_file.h"
+#include "formats/ini_file.h"
+#include "platform/line_end.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "vocabulary/vocabulary.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -170,19 +170,6 @@ protected:
     std::filesystem::path folder;
 };
 
-// XDG_CONFIG_HOME is a POSIX desktop's; file_windows_test.cpp tests TAVU_INI on Windows.
-#ifndef _WIN32
-TEST_F(SettingsFile, EnvironmentVariableNamesTheFile) {
-    const auto path = folder / "mine.ini";
-    ::setenv("TAVU_INI", path.c_str(), 1);
-    EXPECT_EQ(settingsFilePath(), path);
-    ::unsetenv("TAVU_INI");
-    ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-    EXPECT_EQ(settingsFilePath(), folder / "tavu" / "TAVU.ini");
-    ::unsetenv("XDG_CONFIG_HOME");
-}
-#endif
-
 TEST_F(SettingsFile, UpdateCreatesTheFolderAndKeepsOtherSections) {
     const auto path = folder / "sub" / "TAVU.ini";
     EXPECT_EQ(readSettingsFile(path).file.text(), "");
@@ -203,28 +190,10 @@ TEST_F(SettingsFile, UpdateCreatesTheFolderAndKeepsOtherSections) {
     Vocabulary reloaded;
     readStringsSection(reloaded, saved);
     EXPECT_EQ(reloaded, vocabulary);
-    const std::string end(IniFile::kNewFileLineEnd);
+    const std::string end(systemLineEnd());
     const std::string own = "[Own]" + end + "a=1" + end;
     EXPECT_EQ(saved.text().find("[Settings]"), saved.text().find(own) + own.size());
 }
-
-// POSIX permissions; file_windows_test.cpp tests a read-only file on Windows.
-#ifndef _WIN32
-TEST_F(SettingsFile, AFailedSaveReportsThePathAndLeavesTheFile) {
-    const auto path = folder / "TAVU.ini";
-    std::ofstream(path) << "[Settings]\nsClear=0\n";
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    EXPECT_EQ(updateSettingsFile(path, [](IniFile& file) { writeSettingsSection(Settings{}, file); }),
-              "Unable to write to " + path.string() + "\nPermission denied.");
-    EXPECT_EQ(readSettingsFile(path).file.text(), "[Settings]\nsClear=0\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
-
-    const auto folderPath = folder / "folder.ini";
-    std::filesystem::create_directory(folderPath);
-    EXPECT_TRUE(updateSettingsFile(folderPath, [](IniFile&) {
-                }).starts_with("Unable to write to " + folderPath.string() + "\n"));
-}
-#endif
 
 } // namespace
 } // namespace tavu

@@ -1,7 +1,7 @@
 #include "export/export_names.h"
 
-#include "platform/code_page.h"
-#include "platform/text.h"
+#include "formats/code_page.h"
+#include "formats/text.h"
 
 #include <unicase.h>
 #include <uninorm.h>

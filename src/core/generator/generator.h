@@ -1,7 +1,7 @@
 #pragma once
 
+#include "formats/xml.h"
 #include "generator/options.h"
-#include "platform/xml.h"
 #include "vocabulary/vocabulary.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "generator/options.h"
 
-#include "platform/text.h"
+#include "formats/text.h"
 
 namespace tavu {
 

@@ -45,7 +45,7 @@ FileRead readToEnd(FileOperations& operations, int fd, const std::string& name, 
     result.bytes.reserve(static_cast<std::size_t>(std::min(expected, limit)));
     char chunk[kReadChunk];
     for (;;) {
-        const ssize_t count = operations.read(fd, chunk, sizeof chunk);
+        const std::ptrdiff_t count = operations.read(fd, chunk, sizeof chunk);
         if (count < 0 && errno == EINTR) {
             continue;
         }
@@ -97,23 +97,23 @@ std::optional<FileRead> openRegularFile(FileOperations& operations, const std::f
                                                    : systemFailure(name);
     }
     file.emplace(operations, fd);
-    struct stat info {};
+    FileStatus info;
     if (operations.status(fd, info) != 0) {
         return systemFailure(name);
     }
-    if (S_ISDIR(info.st_mode)) {
+    if (info.kind == FileStatus::Kind::Folder) {
         return refused(ReadStatus::Unreadable, name + " is a folder, not a file.");
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (info.kind != FileStatus::Kind::Regular) {
         return refused(ReadStatus::Unreadable, name + " is not a regular file.");
     }
-    size = static_cast<std::uintmax_t>(info.st_size);
+    size = info.size;
     return std::nullopt;
 }
 
 bool writeAll(FileOperations& operations, int fd, std::string_view text) {
     for (std::size_t done = 0; done < text.size();) {
-        const ssize_t written = operations.write(fd, text.data() + done, text.size() - done);
+        const std::ptrdiff_t written = operations.write(fd, text.data() + done, text.size() - done);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -183,7 +183,7 @@ FileRead readRegularFileStart(const std::filesystem::path& path, std::size_t siz
     result.bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(fileSize, size)));
     std::size_t done = 0;
     while (done < result.bytes.size()) {
-        const ssize_t count =
+        const std::ptrdiff_t count =
             operations.read(file->get(), result.bytes.data() + done, result.bytes.size() - done);
         if (count < 0 && errno == EINTR) {
             continue;

@@ -3,12 +3,11 @@
 // Reading a regular file whole within a size limit, and replacing files whole
 // so that none is ever seen half-written.
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
-#include <sys/types.h>
 #include <vector>
 
 namespace tavu {
@@ -21,25 +20,30 @@ inline constexpr std::uintmax_t kProfilesFileLimit = 64 * kMebibyte;
 inline constexpr std::uintmax_t kSettingsFileLimit = 16 * kMebibyte;
 inline constexpr std::uintmax_t kBlockFileLimit = 16 * kMebibyte;
 
+// What the status of an open file tells: its kind and its size.
+struct FileStatus {
+    enum class Kind { Regular, Folder, Other };
+    Kind kind = Kind::Other;
+    std::uintmax_t size = 0;
+};
+
 // The system calls that reading and saving make, so that tests can make any
 // one of them fail. Paths are UTF-8 on every system; on Windows the calls take
-// them as UTF-16, descriptors stand for Windows file handles, `status` fills
-// in only the type and size, and `flags` are unused. Windows has no owners and
-// modes to carry over and no sync of a whole file system: there every file is
-// synced as it is written and renamed with write-through.
+// them as UTF-16, descriptors stand for Windows file handles, and `flags` are
+// unused. Owners, modes and the sync of a whole file system are POSIX systems'
+// own: Windows has none of them, syncs every file as it is written and renames
+// with write-through, so that no save there asks for them.
 class FileOperations {
 public:
     virtual ~FileOperations() = default;
     virtual int open(const char* path, int flags);
-    virtual int status(int fd, struct stat& info);
-    virtual ssize_t read(int fd, char* data, std::size_t size);
+    virtual int status(int fd, FileStatus& info);
+    virtual std::ptrdiff_t read(int fd, char* data, std::size_t size);
     virtual int createTemporary(std::string& pathTemplate);
-    virtual ssize_t write(int fd, const char* data, std::size_t size);
-#ifndef _WIN32
-    virtual int changeOwner(int fd, uid_t owner, gid_t group);
-    virtual int changeMode(int fd, mode_t mode);
+    virtual std::ptrdiff_t write(int fd, const char* data, std::size_t size);
+    virtual int changeOwner(int fd, std::uint32_t owner, std::uint32_t group);
+    virtual int changeMode(int fd, std::uint32_t mode);
     virtual int syncFileSystem(int fd);
-#endif
     virtual int sync(int fd);
     virtual int close(int fd);
     virtual int rename(const char* from, const char* to);

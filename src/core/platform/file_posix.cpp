@@ -3,11 +3,16 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+// The interface's portable types hold what the system's do.
+static_assert(sizeof(uid_t) <= sizeof(std::uint32_t) && sizeof(gid_t) <= sizeof(std::uint32_t) &&
+              sizeof(mode_t) <= sizeof(std::uint32_t));
 
 namespace {
 
@@ -110,23 +115,31 @@ int syncFolder(FileOperations& operations, const std::filesystem::path& folder,
 int FileOperations::open(const char* path, int flags) {
     return ::open(path, flags);
 }
-int FileOperations::status(int fd, struct stat& info) {
-    return ::fstat(fd, &info);
+int FileOperations::status(int fd, FileStatus& info) {
+    struct stat system {};
+    if (::fstat(fd, &system) != 0) {
+        return -1;
+    }
+    info.kind = S_ISREG(system.st_mode)   ? FileStatus::Kind::Regular
+                : S_ISDIR(system.st_mode) ? FileStatus::Kind::Folder
+                                          : FileStatus::Kind::Other;
+    info.size = static_cast<std::uintmax_t>(system.st_size);
+    return 0;
 }
-ssize_t FileOperations::read(int fd, char* data, std::size_t size) {
+std::ptrdiff_t FileOperations::read(int fd, char* data, std::size_t size) {
     return ::read(fd, data, size);
 }
 int FileOperations::createTemporary(std::string& pathTemplate) {
     return ::mkostemp(pathTemplate.data(), O_CLOEXEC);
 }
-ssize_t FileOperations::write(int fd, const char* data, std::size_t size) {
+std::ptrdiff_t FileOperations::write(int fd, const char* data, std::size_t size) {
     return ::write(fd, data, size);
 }
-int FileOperations::changeOwner(int fd, uid_t owner, gid_t group) {
-    return ::fchown(fd, owner, group);
+int FileOperations::changeOwner(int fd, std::uint32_t owner, std::uint32_t group) {
+    return ::fchown(fd, static_cast<uid_t>(owner), static_cast<gid_t>(group));
 }
-int FileOperations::changeMode(int fd, mode_t mode) {
-    return ::fchmod(fd, mode);
+int FileOperations::changeMode(int fd, std::uint32_t mode) {
+    return ::fchmod(fd, static_cast<mode_t>(mode));
 }
 int FileOperations::sync(int fd) {
     return ::fsync(fd);
@@ -155,15 +168,19 @@ bool checkSaveTarget(const std::filesystem::path& path, SymbolicLink link, SaveT
     if (!resolveSavePath(path, link, target.path)) {
         return false;
     }
-    target.exists = ::lstat(target.path.c_str(), &target.info) == 0;
-    const bool isLink = target.exists && S_ISLNK(target.info.st_mode);
+    struct stat info {};
+    target.exists = ::lstat(target.path.c_str(), &info) == 0;
+    const bool isLink = target.exists && S_ISLNK(info.st_mode);
     if (isLink) {
         target.exists = false; // the link itself is replaced by a new file
     }
-    if (target.exists && (!S_ISREG(target.info.st_mode) || isReadOnly(target.info, target.path))) {
-        errno = S_ISDIR(target.info.st_mode) ? EISDIR : EACCES;
+    if (target.exists && (!S_ISREG(info.st_mode) || isReadOnly(info, target.path))) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
         return false;
     }
+    target.owner = info.st_uid;
+    target.group = info.st_gid;
+    target.mode = info.st_mode;
     struct stat folder {};
     if (::stat(target.path.parent_path().c_str(), &folder) != 0) {
         return false;
@@ -181,11 +198,11 @@ bool finishTemporary(FileOperations& operations, int fd, const SaveTarget& targe
         return operations.changeMode(fd, newFileMode()) == 0;
     }
     // Only root may give a file away; anyone else keeps the file as their own.
-    if ((target.info.st_uid != ::geteuid() || target.info.st_gid != ::getegid()) &&
-        operations.changeOwner(fd, target.info.st_uid, target.info.st_gid) != 0 && errno != EPERM) {
+    if ((target.owner != ::geteuid() || target.group != ::getegid()) &&
+        operations.changeOwner(fd, target.owner, target.group) != 0 && errno != EPERM) {
         return false;
     }
-    return operations.changeMode(fd, target.info.st_mode & 01777) == 0;
+    return operations.changeMode(fd, target.mode & 01777) == 0;
 }
 
 int createNotedTemporary(FileOperations& operations, std::string& pathTemplate, std::size_t& noted) {

@@ -18,7 +18,10 @@ int openForReading(FileOperations& operations, const std::filesystem::path& path
 struct SaveTarget {
     std::filesystem::path path; // absolute, a symbolic link followed when asked
     bool exists = false;
-    struct stat info {};
+    // What a replaced file has, for the new one to keep: POSIX systems' only.
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
+    std::uint32_t mode = 0;
 };
 
 // The absolute path a save writes: the file a symbolic link names when asked to

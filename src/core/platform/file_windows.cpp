@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <io.h>
 #include <limits>
@@ -101,33 +102,29 @@ int FileOperations::open(const char* path, int) {
     return handle == INVALID_HANDLE_VALUE ? failed(-1) : descriptorOf(handle);
 }
 
-int FileOperations::status(int fd, struct stat& info) {
+int FileOperations::status(int fd, FileStatus& info) {
     const HANDLE handle = handleOf(fd);
     info = {};
     if (::GetFileType(handle) != FILE_TYPE_DISK) {
-        info.st_mode = _S_IFCHR; // a console, a pipe or a device
-        return 0;
+        return 0; // a console, a pipe or a device
     }
     BY_HANDLE_FILE_INFORMATION file{};
     if (!::GetFileInformationByHandle(handle, &file)) {
         return failed(-1);
     }
     const bool folder = (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    info.st_mode = folder ? _S_IFDIR : _S_IFREG;
-    // A size beyond what st_size holds is beyond every limit too.
-    const std::uint64_t size = (std::uint64_t{file.nFileSizeHigh} << 32) | file.nFileSizeLow;
-    using Size = decltype(info.st_size);
-    info.st_size = static_cast<Size>(std::min<std::uint64_t>(size, std::numeric_limits<Size>::max()));
+    info.kind = folder ? FileStatus::Kind::Folder : FileStatus::Kind::Regular;
+    info.size = (std::uintmax_t{file.nFileSizeHigh} << 32) | file.nFileSizeLow;
     return 0;
 }
 
-ssize_t FileOperations::read(int fd, char* data, std::size_t size) {
+std::ptrdiff_t FileOperations::read(int fd, char* data, std::size_t size) {
     DWORD count = 0;
     if (!::ReadFile(handleOf(fd), data, chunkOf(size), &count, nullptr)) {
         // A pipe whose writer has gone has ended.
-        return ::GetLastError() == ERROR_BROKEN_PIPE ? 0 : failed<ssize_t>(-1);
+        return ::GetLastError() == ERROR_BROKEN_PIPE ? 0 : failed<std::ptrdiff_t>(-1);
     }
-    return static_cast<ssize_t>(count);
+    return static_cast<std::ptrdiff_t>(count);
 }
 
 // Replaces the trailing "XXXXXX" with random letters until CREATE_NEW makes a
@@ -159,12 +156,29 @@ int FileOperations::createTemporary(std::string& pathTemplate) {
     return -1;
 }
 
-ssize_t FileOperations::write(int fd, const char* data, std::size_t size) {
+std::ptrdiff_t FileOperations::write(int fd, const char* data, std::size_t size) {
     DWORD count = 0;
     if (!::WriteFile(handleOf(fd), data, chunkOf(size), &count, nullptr)) {
-        return failed<ssize_t>(-1);
+        return failed<std::ptrdiff_t>(-1);
     }
-    return static_cast<ssize_t>(count);
+    return static_cast<std::ptrdiff_t>(count);
+}
+
+// Windows has no owners and modes to carry over and no sync of a whole file
+// system: no save asks for them there, and one that did would be refused.
+int FileOperations::changeOwner(int, std::uint32_t, std::uint32_t) {
+    errno = ENOSYS;
+    return -1;
+}
+
+int FileOperations::changeMode(int, std::uint32_t) {
+    errno = ENOSYS;
+    return -1;
+}
+
+int FileOperations::syncFileSystem(int) {
+    errno = ENOSYS;
+    return -1;
 }
 
 int FileOperations::sync(int fd) {

@@ -1,14 +1,8 @@
 #include "platform/path_text.h"
 
-#include "platform/text.h"
+#include "formats/text.h"
 
 #include <cstdint>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cstdlib>
-#endif
 
 namespace tavu {
 
@@ -64,31 +58,5 @@ std::string utf8FromPath(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
 }
-
-#ifdef _WIN32
-std::optional<std::string> environmentText(const char* name) {
-    const std::wstring wideName(name, name + std::char_traits<char>::length(name)); // an ASCII name
-    const DWORD size = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-    if (size <= 1) {
-        return std::nullopt;
-    }
-    std::wstring value(size, L'\0');
-    const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), size);
-    // Changed by another thread in between: taken as unset rather than cut short.
-    if (length == 0 || length >= size) {
-        return std::nullopt;
-    }
-    value.resize(length);
-    return utf16ToUtf8(littleEndianBytes(value), false);
-}
-#else
-std::optional<std::string> environmentText(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || *value == '\0') {
-        return std::nullopt;
-    }
-    return std::string(value);
-}
-#endif
 
 } // namespace tavu

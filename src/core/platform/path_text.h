@@ -7,7 +7,6 @@
 // text, or is shown or stored as text, goes through these.
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,9 +16,5 @@ namespace tavu {
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 // On Windows, an unpaired surrogate, which names there may hold, becomes U+FFFD.
 std::string utf8FromPath(const std::filesystem::path& path);
-
-// The value of an environment variable as UTF-8, none when it is unset or empty.
-// Windows gives getenv() its value in the ANSI code page: it is read as UTF-16 there.
-std::optional<std::string> environmentText(const char* name);
 
 } // namespace tavu

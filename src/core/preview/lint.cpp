@@ -1,6 +1,6 @@
 #include "preview/lint.h"
 
-#include "platform/text.h"
+#include "formats/text.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "preview/user_command_text.h"
 
-#include "platform/text.h"
+#include "formats/text.h"
 
 #include <algorithm>
 #include <cstdio>

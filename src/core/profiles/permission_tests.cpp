@@ -1,6 +1,6 @@
 #include "profiles/permission_tests.h"
 
-#include "platform/text.h"
+#include "formats/text.h"
 
 #include <charconv>
 

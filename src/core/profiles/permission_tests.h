@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/xml.h"
+#include "formats/xml.h"
 
 #include <optional>
 #include <string>

@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "platform/environment.h"
 #include "platform/executable_folder.h"
 #include "platform/path_text.h"
 

@@ -2,8 +2,8 @@
 
 // Where the settings file lives, and reading and writing it whole.
 
+#include "formats/ini_file.h"
 #include "platform/file.h"
-#include "platform/ini_file.h"
 
 #include <filesystem>
 #include <functional>

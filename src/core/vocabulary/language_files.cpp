@@ -1,10 +1,10 @@
 #include "vocabulary/language_files.h"
 
+#include "formats/ini_file.h"
+#include "formats/text.h"
 #include "platform/executable_folder.h"
 #include "platform/file.h"
-#include "platform/ini_file.h"
 #include "platform/path_text.h"
-#include "platform/text.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,5 +1,6 @@
 #include "platform/executable_folder.h"
 
+#include "platform/environment.h"
 #include "platform/path_text.h"
 
 #include <system_error>

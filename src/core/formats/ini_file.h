@@ -6,6 +6,8 @@
 // comment, values lose surrounding white space and one pair of outer quotes,
 // and are read back to at most 2047 characters.
 
+#include "platform/line_end.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -23,12 +25,6 @@ public:
     };
 
     static constexpr std::size_t kMaxValueCharacters = 2047;
-    // A new file's line ending: the system's own, as its text editors write.
-#ifdef _WIN32
-    static constexpr std::string_view kNewFileLineEnd = "\r\n";
-#else
-    static constexpr std::string_view kNewFileLineEnd = "\n";
-#endif
 
     // A file that is valid UTF-8 (a byte-order mark is skipped) is read as
     // UTF-8, one with a UTF-16 byte-order mark as UTF-16; any other is a
@@ -45,7 +41,7 @@ public:
     void replaceSection(std::string_view section, const std::vector<Entry>& entries);
 
     // The file's text as UTF-8 without a byte-order mark, with the line ending
-    // the file was read with (kNewFileLineEnd for a new or empty file).
+    // the file was read with (the system's own, systemLineEnd(), for a new or empty file).
     std::string text() const;
 
 private:
@@ -60,7 +56,7 @@ private:
     void index();
 
     std::vector<Line> lines_;
-    std::string lineEnd_{kNewFileLineEnd};
+    std::string lineEnd_{systemLineEnd()};
     // Lower-case section name, then lower-case key name, to the first value.
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections_;
 };

@@ -1,6 +1,6 @@
-#include "platform/ini_file.h"
+#include "formats/ini_file.h"
 
-#include "platform/text.h"
+#include "formats/text.h"
 
 namespace tavu {
 

@@ -1,6 +1,6 @@
-#include "platform/xml_code_pages.h"
+#include "formats/xml_code_pages.h"
 
-#include "platform/code_page.h"
+#include "formats/code_page.h"
 
 #include <libxml/encoding.h>
 #include <libxml/xmlversion.h>

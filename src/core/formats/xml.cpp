@@ -1,6 +1,6 @@
-#include "platform/xml.h"
+#include "formats/xml.h"
 
-#include "platform/xml_code_pages.h"
+#include "formats/xml_code_pages.h"
 
 #include <libxml/SAX2.h>
 #include <libxml/parser.h>

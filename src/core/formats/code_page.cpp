@@ -1,6 +1,6 @@
-#include "platform/code_page.h"
+#include "formats/code_page.h"
 
-#include "platform/text.h"
+#include "formats/text.h"
 
 #include <algorithm>
 #include <array>

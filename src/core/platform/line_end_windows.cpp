@@ -1,0 +1,9 @@
+#include "platform/line_end.h"
+
+namespace tavu {
+
+std::string_view systemLineEnd() {
+    return "\r\n";
+}
+
+} // namespace tavu
