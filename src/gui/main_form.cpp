@@ -15,7 +15,7 @@
 #include "preview/lint.h"
 #include "preview/menu_preview.h"
 #include "preview_form.h"
-#include "settings/session.h"
+#include "session.h"
 #include "translate_form.h"
 #include "version.h"
 #include "window_centring.h"
