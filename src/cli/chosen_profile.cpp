@@ -8,15 +8,17 @@ namespace tavu::cli {
 
 namespace {
 
-namespace failure = generation_failure;
+namespace failures = generation_failure;
 
 // One callable from a lambda for each kind of failure.
 template <typename... Reports>
 struct Overloaded : Reports... {
     using Reports::operator()...;
 };
+template <typename... Reports>
+Overloaded(Reports...) -> Overloaded<Reports...>;
 
-std::string noSuchProfile(const failure::NoSuchProfile& missing) {
+std::string noSuchProfile(const failures::NoSuchProfile& missing) {
     std::string message = missing.profilesFile + ": ";
     if (!missing.name) {
         return message + "no profile at index " + std::to_string(missing.index) + " (it holds " +
@@ -29,13 +31,13 @@ std::string noSuchProfile(const failure::NoSuchProfile& missing) {
     return message + " (it holds " + std::to_string(missing.profileCount) + "; tavu-cli list shows them)";
 }
 
-std::string noSuchLanguage(const failure::NoSuchLanguage& missing) {
+std::string noSuchLanguage(const failures::NoSuchLanguage& missing) {
     return "--language: no installed language is named \"" + missing.name +
            "\"; tavu-cli languages lists them, and a language file is given as a path, such as ./" +
            missing.name + ".ini";
 }
 
-std::string notUtf8(const failure::NotUtf8& refused) {
+std::string notUtf8(const failures::NotUtf8& refused) {
     const std::string what = refused.wordKey ? "--word " + *refused.wordKey : "--date";
     return what + ": the text is not UTF-8 (byte " + byteText(refused.failure.character) + " at byte " +
            std::to_string(refused.failure.offset) + ")";
@@ -43,12 +45,12 @@ std::string notUtf8(const failure::NotUtf8& refused) {
 
 // Written from the stop's parts: the window keeps what came before the stop,
 // the command line writes nothing, so the shared description would mislead here.
-std::string stopped(const failure::Stopped& stop, const FailurePlace& place) {
+std::string stopped(const failures::Stopped& stop, const FailurePlace& place) {
     return place.who + "the permission " + stop.stop.element + " holds " + preview::quoted(stop.stop.text) +
            ", which cannot be read as a permission; nothing was written";
 }
 
-int reportMenuMisread(const failure::MenuMisread& misread, const FailurePlace& place, std::ostream& err) {
+int reportMenuMisread(const failures::MenuMisread& misread, const FailurePlace& place, std::ostream& err) {
     printError(err, place.who + "the menu holds an error, so nothing was written:");
     for (const preview::Finding& finding : misread.findings) {
         err << findingLine(finding, place.source);
@@ -56,7 +58,7 @@ int reportMenuMisread(const failure::MenuMisread& misread, const FailurePlace& p
     return ExitMenuError;
 }
 
-std::string unencodable(const failure::Unencodable& refused, const FailurePlace& place) {
+std::string unencodable(const failures::Unencodable& refused, const FailurePlace& place) {
     return (place.namesProfileWhenUnencodable ? place.who : std::string()) +
            std::string(codePageName(refused.codePage)) + " cannot hold " + refused.character;
 }
@@ -123,36 +125,36 @@ std::string whoOf(const GenerationRequest& request, const ProfileBlock& block) {
     return request.profilesFile + ": " + profileLabel(block.index, block.name) + ": ";
 }
 
-int reportFailure(const GenerationFailure& failed, const FailurePlace& place, std::ostream& err) {
+int reportFailure(const GenerationFailure& failure, const FailurePlace& place, std::ostream& err) {
     return std::visit(
         Overloaded{
-            [](const failure::UnknownOptionKey& refused) -> int {
+            [](const failures::UnknownOptionKey& refused) -> int {
                 throw UsageError("--option: \"" + refused.key + "\" is not an option key such as sOffsets");
             },
-            [](const failure::OptionNotWholeNumber& refused) -> int {
+            [](const failures::OptionNotWholeNumber& refused) -> int {
                 throw UsageError("--option " + refused.key + ": \"" + refused.text +
                                  "\" is not a whole number (1 is on, 0 is off)");
             },
-            [](const failure::UnknownWordKey& refused) -> int {
+            [](const failures::UnknownWordKey& refused) -> int {
                 throw UsageError("--word: \"" + refused.key + "\" is not a word key such as wNick");
             },
-            [](const failure::NotUtf8& refused) -> int { throw UsageError(notUtf8(refused)); },
-            [&](const failure::NoSuchLanguage& missing) {
+            [](const failures::NotUtf8& refused) -> int { throw UsageError(notUtf8(refused)); },
+            [&](const failures::NoSuchLanguage& missing) {
                 return printed(err, ExitNoProfiles, noSuchLanguage(missing));
             },
-            [&](const failure::UnreadableFile& unreadable) {
+            [&](const failures::UnreadableFile& unreadable) {
                 return printed(err, ExitNoProfiles, unreadable.reason);
             },
-            [&](const failure::NoSuchProfile& missing) {
+            [&](const failures::NoSuchProfile& missing) {
                 return printed(err, ExitNoProfiles, noSuchProfile(missing));
             },
-            [&](const failure::Stopped& stop) { return printed(err, ExitStopped, stopped(stop, place)); },
-            [&](const failure::MenuMisread& misread) { return reportMenuMisread(misread, place, err); },
-            [&](const failure::Unencodable& refused) {
+            [&](const failures::Stopped& stop) { return printed(err, ExitStopped, stopped(stop, place)); },
+            [&](const failures::MenuMisread& misread) { return reportMenuMisread(misread, place, err); },
+            [&](const failures::Unencodable& refused) {
                 return printed(err, ExitUnencodable, unencodable(refused, place));
             },
         },
-        failed);
+        failure);
 }
 
 const OptionHelp kProfileOption{"--profile NAME", "the profile with this name (the first one, if several)"};
