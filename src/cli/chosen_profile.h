@@ -3,13 +3,11 @@
 #include "arguments.h"
 #include "generation/profile_generation.h"
 
-#include <optional>
+#include <cstddef>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 // What generate, tree and export-words share: the options that make a
 // generation request, and the words for what the core's generation refuses.

@@ -5,7 +5,6 @@
 #include "export/export_names.h"
 #include "platform/file.h"
 #include "platform/path_text.h"
-#include "preview/user_command_text.h"
 
 #include <algorithm>
 #include <cerrno>
