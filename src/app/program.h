@@ -5,7 +5,7 @@
 
 #include "application.h"
 #include "closing_signals.h"
-#include "settings/session.h"
+#include "session.h"
 
 #include <QStringList>
 

@@ -3,7 +3,6 @@
 #include "preview/user_command_text.h"
 
 #include <charconv>
-#include <cstdio>
 
 namespace tavu::cli {
 
@@ -115,12 +114,6 @@ std::string escapedMessage(std::string_view message) {
 
 void printError(std::ostream& err, std::string_view message) {
     err << "tavu-cli: " << escapedMessage(message) << '\n';
-}
-
-std::string byteText(char32_t byte) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
-    return text;
 }
 
 const OptionHelp kEncodingOption{

@@ -99,9 +99,6 @@ std::string escapedMessage(std::string_view message);
 // escaped as escapedMessage does.
 void printError(std::ostream& err, std::string_view message);
 
-// A byte as the messages write it: "0xHH".
-std::string byteText(char32_t byte);
-
 extern const OptionHelp kEncodingOption;
 
 } // namespace tavu::cli

@@ -9,8 +9,8 @@ namespace tavu::cli {
 
 namespace {
 
-int runExportWords(std::span<const std::string_view> arguments, std::ostream& out, std::ostream&) {
-    ProfileRequest request;
+int runExportWords(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
+    GenerationRequest request;
     std::optional<std::string> name;
     std::optional<std::string> code;
     const auto operands =
@@ -25,7 +25,11 @@ int runExportWords(std::span<const std::string_view> arguments, std::ostream& ou
             return true;
         });
     const std::string file(oneOperand("export-words", operands, "the file to write"));
-    const GenerationInput input = readGenerationInput(request);
+    const auto read = readGenerationInput(request);
+    if (const auto* failure = std::get_if<GenerationFailure>(&read)) {
+        return reportFailure(*failure, {}, err);
+    }
+    const auto& input = std::get<GenerationInput>(read);
     // The words of a language keep its name and code unless told otherwise.
     const LanguageFile chosen = input.language.value_or(LanguageFile{});
     const std::string languageName = name.value_or(chosen.name);

@@ -5,7 +5,6 @@
 #include "export/export_names.h"
 #include "platform/file.h"
 #include "platform/path_text.h"
-#include "preview/user_command_text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -26,37 +25,23 @@ struct StagedExport {
 // Generates one profile of --all and writes its temporary file; the status
 // when it fails, else its staged file.
 std::variant<int, StagedExport> stageExport(const ProfilesDocument& document, std::size_t index,
-                                            const std::filesystem::path& path, const ProfileRequest& request,
-                                            const GenerationInput& input, FileBatch& batch,
-                                            std::ostream& err) {
-    const std::string profile = profileLabel(document, index);
-    const std::string who = request.profilesFile + ": " + profile + ": ";
-    const Generation generation = CreateUserCommands(document.profile(static_cast<int>(index)), input.options,
-                                                     input.vocabulary, input.date);
+                                            const std::filesystem::path& path,
+                                            const GenerationRequest& request, const GenerationInput& input,
+                                            FileBatch& batch, std::ostream& err) {
     // A part of a menu whose clear command wipes the users' menus is worse than
-    // no file: the profile's file is left as it was.
-    if (generation.stop) {
-        return reportStop(generation, who, err);
-    }
-    // A menu that clients would misread is no better.
-    if (const int status = reportMenuErrors(generation.text, who, utf8FromPath(path), err);
-        status != ExitDone) {
-        return status;
-    }
-    std::string bytes;
-    try {
-        bytes = encodedBlock(generation.text, request, input, who);
-    } catch (const Failure& failure) {
-        // The other profiles are still written.
-        printError(err, failure.message());
-        return failure.status();
+    // no file: the profile's file is left as it was. So is a menu that clients
+    // would misread; the other profiles are still written.
+    const ProfileBlock block = generateProfile(document, index, input, {true, request.codePage()});
+    const std::string who = whoOf(request, block);
+    if (block.failure) {
+        return reportFailure(*block.failure, {who, utf8FromPath(path), true}, err);
     }
     // A symbolic link in the folder is replaced, never followed out of it.
-    if (!batch.stage(path, bytes, SymbolicLink::Replace)) {
+    if (!batch.stage(path, block.bytes, SymbolicLink::Replace)) {
         printError(err, who + "cannot write " + utf8FromPath(path) + ": " + std::strerror(errno));
         return ExitUnwritable;
     }
-    return StagedExport{utf8FromPath(path), profile};
+    return StagedExport{utf8FromPath(path), profileLabel(index, block.name)};
 }
 
 // Puts the staged files in place and reports each; the worst status.
@@ -76,10 +61,17 @@ int commitStaged(FileBatch& batch, std::vector<StagedExport>& staged, std::ostre
     return status;
 }
 
-int exportAll(const ProfileRequest& request, const std::string& outDir, std::ostream& out,
+int exportAll(const GenerationRequest& request, const std::string& outDir, std::ostream& out,
               std::ostream& err) {
-    const GenerationInput input = readGenerationInput(request);
-    const ProfilesDocument document = loadProfiles(request);
+    const auto input = readGenerationInput(request);
+    if (const auto* failure = std::get_if<GenerationFailure>(&input)) {
+        return reportFailure(*failure, {}, err);
+    }
+    const auto profiles = loadProfiles(request.profilesFile);
+    if (const auto* failure = std::get_if<GenerationFailure>(&profiles)) {
+        return reportFailure(*failure, {}, err);
+    }
+    const auto& document = std::get<ProfilesDocument>(profiles);
     const std::filesystem::path folder = pathFromUtf8(outDir);
     std::error_code code;
     std::filesystem::create_directories(folder, code);
@@ -95,8 +87,8 @@ int exportAll(const ProfileRequest& request, const std::string& outDir, std::ost
     std::vector<StagedExport> staged;
     int status = ExitDone;
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
-        auto result =
-            stageExport(document, i, folder / pathFromUtf8(fileNames[i]), request, input, batch, err);
+        auto result = stageExport(document, i, folder / pathFromUtf8(fileNames[i]), request,
+                                  std::get<GenerationInput>(input), batch, err);
         if (auto* file = std::get_if<StagedExport>(&result)) {
             staged.push_back(std::move(*file));
         } else {
@@ -112,7 +104,7 @@ int exportAll(const ProfileRequest& request, const std::string& outDir, std::ost
 int runGenerate(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     bool allProfiles = false;
     std::optional<std::string> outDir;
-    const ProfileRequest request =
+    const GenerationRequest request =
         readProfileRequest("generate", arguments, [&](std::string_view flag, OptionValue& value) {
             if (flag == "--all") {
                 allProfiles = true;
@@ -130,16 +122,12 @@ int runGenerate(std::span<const std::string_view> arguments, std::ostream& out, 
     if (allProfiles) {
         return exportAll(request, *outDir, out, err);
     }
-    const ProfileBlock block = generateChosenProfile(request);
     // Nothing at all when the generation stopped: a script that ignores the
-    // status would otherwise install a block that clears the users' menus.
-    if (block.generation.stop) {
-        return reportStop(block.generation, block.who, err);
-    }
-    // Nor a menu whose items would send the hub other than they say.
-    if (const int status = reportMenuErrors(block.generation.text, block.who, "<stdout>", err);
-        status != ExitDone) {
-        return status;
+    // status would otherwise install a block that clears the users' menus. Nor
+    // a menu whose items would send the hub other than they say.
+    const ProfileBlock block = generateChosenProfile(request, true);
+    if (block.failure) {
+        return reportFailure(*block.failure, {whoOf(request, block), "<stdout>"}, err);
     }
     out << block.bytes;
     return ExitDone;

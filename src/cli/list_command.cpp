@@ -1,22 +1,20 @@
 #include "arguments.h"
+#include "chosen_profile.h"
 #include "cli.h"
 #include "command.h"
-#include "platform/path_text.h"
-#include "profiles/profiles_document.h"
 
 namespace tavu::cli {
 
 namespace {
 
-int runList(std::span<const std::string_view> arguments, std::ostream& out, std::ostream&) {
+int runList(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     const auto operands =
         readArguments("list", arguments, [](std::string_view, OptionValue&) { return false; });
-    const auto loaded =
-        ProfilesDocument::load(pathFromUtf8(oneOperand("list", operands, "the profiles file")));
-    if (!loaded.document) {
-        throw Failure(ExitNoProfiles, loaded.error);
+    const auto loaded = loadProfiles(std::string(oneOperand("list", operands, "the profiles file")));
+    if (const auto* failure = std::get_if<GenerationFailure>(&loaded)) {
+        return reportFailure(*failure, {}, err);
     }
-    for (const std::string& name : loaded.document->names()) {
+    for (const std::string& name : std::get<ProfilesDocument>(loaded).names()) {
         out << escapedLine(name) << '\n';
     }
     return ExitDone;

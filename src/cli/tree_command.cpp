@@ -12,7 +12,7 @@ namespace {
 
 int runTree(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     std::optional<PreviewFormat> format;
-    const ProfileRequest request =
+    const GenerationRequest request =
         readProfileRequest("tree", arguments, [&](std::string_view flag, OptionValue& value) {
             if (flag != "--format") {
                 return false;
@@ -22,11 +22,11 @@ int runTree(std::span<const std::string_view> arguments, std::ostream& out, std:
         });
     requireOneChoice("tree", request);
     // The block is encoded although only its text is shown, so that tree
-    // fails where generate would.
-    const ProfileBlock block = generateChosenProfile(request);
-    // A menu cut short at the stop is not the menu generate would write.
-    if (block.generation.stop) {
-        return reportStop(block.generation, block.who, err);
+    // fails where generate would. A menu cut short at the stop is not the menu
+    // generate would write.
+    const ProfileBlock block = generateChosenProfile(request, false);
+    if (block.failure) {
+        return reportFailure(*block.failure, {whoOf(request, block), {}}, err);
     }
     // The block has no file of its own; findings name the profile, which an
     // editor will not try to open.

@@ -5,7 +5,7 @@
 #include "main_form.h"
 #include "message_box.h"
 #include "preview_form.h"
-#include "settings/session.h"
+#include "session.h"
 #include "translate_form.h"
 
 #include <QFontDatabase>

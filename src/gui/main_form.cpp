@@ -6,6 +6,7 @@
 #include "file_dialog.h"
 #include "file_drop_target.h"
 #include "form_font.h"
+#include "generation/profile_generation.h"
 #include "message_box.h"
 #include "option_boxes.h"
 #include "placement.h"
@@ -14,7 +15,7 @@
 #include "preview/lint.h"
 #include "preview/menu_preview.h"
 #include "preview_form.h"
-#include "settings/session.h"
+#include "session.h"
 #include "translate_form.h"
 #include "version.h"
 #include "window_centring.h"
@@ -59,12 +60,11 @@ constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
 // The errors listed in full; the Menu preview has the rest.
 constexpr std::size_t kMenuErrorsListed = 3;
 
-// Why a created menu must not go to the hub as it is, or empty when clients
-// read it as it says.
-QString menuErrorText(const std::string& commands) {
-    const preview::MenuPreview preview = preview::previewUserCommands(commands);
+// Why a created menu must not go to the hub as it is, from the findings of its
+// preview.
+QString menuErrorText(const std::vector<preview::Finding>& findings) {
     std::vector<const preview::Finding*> errors;
-    for (const preview::Finding& finding : preview.findings) {
+    for (const preview::Finding& finding : findings) {
         if (finding.isError()) {
             errors.push_back(&finding);
         }
@@ -309,15 +309,19 @@ void TMainForm::CreateButtonClick() {
 }
 
 void TMainForm::createCommands() {
-    const Generation generation =
-        CreateUserCommands(session_.profiles().profileNode(), options(), session_.vocabulary(), todayText());
+    const GenerationInput input{options(), session_.vocabulary(), todayText(), {}};
+    const ProfileBlock block = generateProfile(session_.profiles().profileNode(), input, BlockChecks{});
     // Set once with the finished text: appending command by command would lay
-    // the text out again for every one of them.
-    CommandsMemo->setPlainText(QString::fromStdString(generation.text));
-    if (generation.stop) {
-        MessageBox::error(this, QString::fromStdString(generation.stop->description()));
-    } else if (const QString error = menuErrorText(generation.text); !error.isEmpty()) {
-        MessageBox::error(this, error);
+    // the text out again for every one of them. A stopped generation keeps
+    // what came before the stop.
+    CommandsMemo->setPlainText(QString::fromStdString(block.generation.text));
+    if (!block.failure) {
+        return;
+    }
+    if (const auto* stopped = std::get_if<generation_failure::Stopped>(&*block.failure)) {
+        MessageBox::error(this, QString::fromStdString(stopped->stop.description()));
+    } else if (const auto* misread = std::get_if<generation_failure::MenuMisread>(&*block.failure)) {
+        MessageBox::error(this, menuErrorText(misread->findings));
     }
 }
 

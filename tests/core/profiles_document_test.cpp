@@ -170,51 +170,5 @@ TEST(ProfilesDocument, ExternalEntitiesAreNeverRead) {
     EXPECT_EQ(loaded.document->names(), (Names{"Inner"}));
 }
 
-class ProfileSessionTest : public testing::Test {
-protected:
-    TempFolder folder;
-    ProfileSession session;
-};
-
-TEST_F(ProfileSessionTest, StatesFollowLoadAndChoice) {
-    EXPECT_EQ(session.state(), ProfileState::NothingLoaded);
-    EXPECT_EQ(session.index(), -1);
-    const auto path = folder.write("profiles.xml", profilesXml({"Owner", "Operator", "Regular"}));
-    ASSERT_EQ(session.load(path), "");
-    EXPECT_EQ(session.state(), ProfileState::Loaded);
-    session.choose(1);
-    EXPECT_EQ(session.state(), ProfileState::Chosen);
-    EXPECT_EQ(session.index(), 1);
-    EXPECT_EQ(session.profileNode().child("Name").text().text, "Operator");
-    // Reloading asks for a new choice but keeps the index.
-    ASSERT_EQ(session.load(path), "");
-    EXPECT_EQ(session.state(), ProfileState::Loaded);
-    EXPECT_EQ(session.index(), 1);
-}
-
-TEST_F(ProfileSessionTest, AFailedLoadKeepsEverythingAsItWas) {
-    const auto good = folder.write("profiles.xml", profilesXml({"Owner", "Operator"}));
-    ASSERT_EQ(session.load(good), "");
-    session.choose(1);
-    for (const auto& bad :
-         {folder.write("broken.xml", "<Profiles><Profile>"),
-          folder.write("nameless.xml", "<Profiles><Profile><Name>X</Name></Profile><Profile/>"
-                                       "</Profiles>"),
-          folder.path("missing.xml"), folder.path("")}) {
-        EXPECT_NE(session.load(bad), "") << bad;
-        EXPECT_EQ(session.state(), ProfileState::Chosen);
-        EXPECT_EQ(session.index(), 1);
-        EXPECT_EQ(session.names(), (Names{"Owner", "Operator"}));
-        EXPECT_EQ(session.profileNode().child("Name").text().text, "Operator");
-    }
-}
-
-TEST_F(ProfileSessionTest, AFailedFirstLoadLeavesNothingLoaded) {
-    EXPECT_NE(session.load(folder.write("profiles.xml", "not xml")), "");
-    EXPECT_EQ(session.state(), ProfileState::NothingLoaded);
-    EXPECT_TRUE(session.names().empty());
-    EXPECT_FALSE(session.profileNode());
-}
-
 } // namespace
 } // namespace tavu

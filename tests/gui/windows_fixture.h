@@ -78,5 +78,6 @@ int runPreviewFormTest(int argc, char** argv);
 int runFileDropTest(int argc, char** argv);
 int runClosingSignalsTest(int argc, char** argv);
 int runUnansweredPromptsTest(int argc, char** argv);
+int runProfileSessionTest(int argc, char** argv);
 
 } // namespace tavu

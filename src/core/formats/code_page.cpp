@@ -195,4 +195,10 @@ std::string describeCharacter(char32_t character) {
     return text;
 }
 
+std::string byteText(char32_t byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
+    return text;
+}
+
 } // namespace tavu

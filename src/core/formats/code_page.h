@@ -48,4 +48,7 @@ std::string utf8OfCodePoints(std::u32string_view codePoints);
 // "U+0416 (Ж)", with the character itself left out when it is a control character.
 std::string describeCharacter(char32_t character);
 
+// A byte as the messages write it: "0xHH".
+std::string byteText(char32_t byte);
+
 } // namespace tavu

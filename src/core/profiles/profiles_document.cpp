@@ -54,28 +54,4 @@ XmlElement ProfilesDocument::profile(int index) const {
     return profiles_[static_cast<std::size_t>(index)];
 }
 
-std::string ProfileSession::load(const std::filesystem::path& path) {
-    ProfilesDocument::LoadResult result = ProfilesDocument::load(path);
-    if (!result.document) {
-        return result.error;
-    }
-    document_ = std::move(result.document);
-    state_ = ProfileState::Loaded;
-    return {};
-}
-
-void ProfileSession::choose(int index) {
-    index_ = index;
-    state_ = ProfileState::Chosen;
-}
-
-const std::vector<std::string>& ProfileSession::names() const {
-    static const std::vector<std::string> none;
-    return document_ ? document_->names() : none;
-}
-
-XmlElement ProfileSession::profileNode() const {
-    return document_ ? document_->profile(index_) : XmlElement{};
-}
-
 } // namespace tavu

@@ -22,17 +22,29 @@ std::filesystem::path settingsFilePath() {
     return userSettingsFolder() / kSettingsFileName;
 }
 
-SettingsFileRead readSettingsFile(const std::filesystem::path& path, FileOperations& operations) {
+SettingsFileRead readSettingsFile(const std::filesystem::path& path, FileOperations& operations,
+                                  MissingSettingsFile missing) {
     FileRead read = readRegularFile(path, kSettingsFileLimit, operations);
     switch (read.status) {
     case ReadStatus::Read:
         return {IniFile::parse(read.bytes), {}};
     case ReadStatus::Missing:
+        if (missing == MissingSettingsFile::IsError) {
+            return {IniFile{}, "the settings file " + utf8FromPath(path) + " does not exist"};
+        }
         return {};
     case ReadStatus::Unreadable:
         break;
     }
     return {IniFile{}, std::move(read.reason)};
+}
+
+StoredSettings loadSettings(const std::filesystem::path& path, MissingSettingsFile missing,
+                            FileOperations& operations) {
+    const SettingsFileRead read = readSettingsFile(path, operations, missing);
+    StoredSettings stored{readSettingsSection(read.file), Vocabulary{}, read.error};
+    readStringsSection(stored.vocabulary, read.file);
+    return stored;
 }
 
 std::string updateSettingsFile(const std::filesystem::path& path, const std::function<void(IniFile&)>& change,

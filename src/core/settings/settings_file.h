@@ -4,6 +4,8 @@
 
 #include "formats/ini_file.h"
 #include "platform/file.h"
+#include "settings/settings.h"
+#include "vocabulary/vocabulary.h"
 
 #include <filesystem>
 #include <functional>
@@ -24,11 +26,27 @@ struct SettingsFileRead {
     std::string error; // why a file that exists cannot be read; empty otherwise
 };
 
-// A missing file reads as an empty one and is no error. A file that exists but
-// cannot be read whole (not a regular file, too large, a read error) also
-// reads as empty, with the error to report.
+// What a missing settings file means: every default for the program's own
+// file, an error for a file the operator names, since defaults in place of the
+// file a script asked for would make a different menu without a word.
+enum class MissingSettingsFile { MeansDefaults, IsError };
+
+// A file that exists but cannot be read whole (not a regular file, too large, a
+// read error) reads as empty, with the error to report; so does a missing file
+// when `missing` says it is an error. Otherwise a missing file reads as empty.
 SettingsFileRead readSettingsFile(const std::filesystem::path& path,
-                                  FileOperations& operations = systemFileOperations());
+                                  FileOperations& operations = systemFileOperations(),
+                                  MissingSettingsFile missing = MissingSettingsFile::MeansDefaults);
+
+// The options and the words of a settings file, read as readSettingsFile does.
+struct StoredSettings {
+    Settings settings;
+    Vocabulary vocabulary;
+    std::string error; // why the file cannot be read, when everything is at its default
+};
+
+StoredSettings loadSettings(const std::filesystem::path& path, MissingSettingsFile missing,
+                            FileOperations& operations = systemFileOperations());
 
 // Reads the file as it is now, lets `change` rewrite sections, and replaces the
 // file whole. A file that exists but cannot be read whole is never replaced,

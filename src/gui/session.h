@@ -1,6 +1,6 @@
 #pragma once
 
-// What the program keeps for one run: the options and the remembered profiles
+// The windows' state: what the program keeps for one run: the options and the remembered profiles
 // file, the vocabulary, and the profiles file with the chosen profile. Both
 // sections of the settings file are read at start and written at close, in
 // one save; the windows show and edit the session and do no file I/O.
@@ -11,9 +11,38 @@
 #include "vocabulary/vocabulary.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tavu {
+
+// No profiles file has been loaded yet, one is loaded but no profile has been
+// chosen since, or a profile is chosen.
+enum class ProfileState { NothingLoaded = -1, Loaded = 0, Chosen = 1 };
+
+// The profiles document with the profile list, the profile index and the
+// profile state, as the main window keeps them.
+class ProfileSession {
+public:
+    // Replaces the document, the list and the state only when the whole file
+    // loads; otherwise returns the error and leaves everything as it was.
+    std::string load(const std::filesystem::path& path);
+    // The operator picked the item at `index` in the profile list.
+    void choose(int index);
+
+    ProfileState state() const { return state_; }
+    int index() const { return index_; }
+    const std::vector<std::string>& names() const;
+    // The chosen profile's element; null when no document is loaded or the index
+    // names no profile.
+    XmlElement profileNode() const;
+
+private:
+    std::optional<ProfilesDocument> document_;
+    int index_ = -1;
+    ProfileState state_ = ProfileState::NothingLoaded;
+};
 
 class Session {
 public:

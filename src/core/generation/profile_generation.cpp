@@ -1,0 +1,227 @@
+#include "generation/profile_generation.h"
+
+#include "export/export_names.h"
+#include "generator/options.h"
+#include "platform/date_text.h"
+#include "platform/path_text.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+
+#include <algorithm>
+
+namespace tavu {
+
+namespace {
+
+namespace failure = generation_failure;
+
+std::optional<ConversionFailure> notUtf8(std::string_view text) {
+    return decodeToUtf8(text, CodePage::Utf8).failure;
+}
+
+std::optional<GenerationFailure> applyOptions(const GenerationRequest& request, GenerationOptions& options) {
+    for (const auto& [key, text] : request.options) {
+        const OptionEntry* entry = optionByKey(key);
+        if (entry == nullptr) {
+            return failure::UnknownOptionKey{std::string(key)};
+        }
+        const auto value = readIniBoolean(text);
+        if (!value) {
+            return failure::OptionNotWholeNumber{std::string(key), std::string(text)};
+        }
+        options.*entry->option = *value;
+    }
+    return std::nullopt;
+}
+
+std::optional<GenerationFailure> applyWords(const GenerationRequest& request, Vocabulary& vocabulary) {
+    for (const auto& [key, text] : request.words) {
+        const auto word = wordByKey(key);
+        if (!word) {
+            return failure::UnknownWordKey{std::string(key)};
+        }
+        if (const auto bad = notUtf8(text)) {
+            return failure::NotUtf8{std::string(key), *bad};
+        }
+        vocabulary.setText(*word, std::string(text));
+    }
+    return std::nullopt;
+}
+
+// The installed language or the language file the request names, read over
+// the words of the settings file.
+std::optional<GenerationFailure> readChosenLanguage(const std::string& nameOrFile, GenerationInput& input) {
+    const auto language = findLanguage(nameOrFile, findLanguages(languageFolders()).languages);
+    if (!language) {
+        return failure::NoSuchLanguage{nameOrFile};
+    }
+    LanguageRead read = readLanguageFile(language->path, input.vocabulary);
+    if (!read.error.empty()) {
+        return failure::UnreadableFile{std::move(read.error)};
+    }
+    input.vocabulary = std::move(read.vocabulary);
+    input.language = *language;
+    return std::nullopt;
+}
+
+// Names the text that brought the character into the block: the first word
+// used in the block that holds it, else the date text, else its place.
+std::string sourceOfCharacter(const ConversionFailure& failure, const GenerationInput& input,
+                              std::string_view block) {
+    if (failure.malformed) {
+        return "byte " + byteText(failure.character) + " at byte " + std::to_string(failure.offset) +
+               " of the block is not UTF-8";
+    }
+    const std::string character = utf8OfCodePoints(std::u32string(1, failure.character));
+    std::optional<Word> holder;
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        const auto word = static_cast<Word>(i);
+        const std::string& text = input.vocabulary.text(word);
+        if (text.find(character) == std::string::npos) {
+            continue;
+        }
+        if (block.find(text) != std::string_view::npos) {
+            holder = word;
+            break;
+        }
+        holder = holder.value_or(word);
+    }
+    const std::string description = describeCharacter(failure.character);
+    if (holder) {
+        return description + " in the word " + std::string(wordKey(*holder)) + " (\"" +
+               input.vocabulary.text(*holder) + "\")";
+    }
+    if (input.date.find(character) != std::string::npos) {
+        return description + " in the date text \"" + input.date + "\"";
+    }
+    return description + " at byte " + std::to_string(failure.offset) + " of the block";
+}
+
+// A profile named as `wanted` is without regard to letter case, for a
+// suggestion; none when there is no such profile.
+std::optional<std::string> nameDifferingInCase(const std::vector<std::string>& names,
+                                               const std::string& wanted) {
+    const std::string folded = foldedFileName(wanted);
+    const auto found = std::find_if(names.begin(), names.end(),
+                                    [&](const std::string& name) { return foldedFileName(name) == folded; });
+    return found == names.end() ? std::nullopt : std::optional(*found);
+}
+
+// The index of the requested profile in the document.
+std::variant<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument& document,
+                                                         const GenerationRequest& request) {
+    const std::vector<std::string>& names = document.names();
+    int index = request.profileIndex.value_or(-1);
+    if (request.profileName) {
+        const auto found = std::find(names.begin(), names.end(), *request.profileName);
+        index = found == names.end() ? -1 : static_cast<int>(found - names.begin());
+    }
+    if (document.profile(index)) {
+        return static_cast<std::size_t>(index);
+    }
+    failure::NoSuchProfile missing{request.profilesFile, request.profileName, index, names.size(), {}};
+    if (request.profileName) {
+        missing.nameDifferingInCase = nameDifferingInCase(names, *request.profileName);
+    }
+    return missing;
+}
+
+ProfileBlock failed(GenerationFailure failure) {
+    ProfileBlock block;
+    block.failure = std::move(failure);
+    return block;
+}
+
+} // namespace
+
+std::variant<GenerationInput, GenerationFailure> readGenerationInput(const GenerationRequest& request) {
+    // Defaults in place of the operator's settings would make a different menu.
+    StoredSettings stored =
+        request.settingsFile ? loadSettings(pathFromUtf8(*request.settingsFile), MissingSettingsFile::IsError)
+                             : loadSettings(settingsFilePath(), MissingSettingsFile::MeansDefaults);
+    if (!stored.error.empty()) {
+        return failure::UnreadableFile{std::move(stored.error)};
+    }
+    GenerationInput input{stored.settings.options, std::move(stored.vocabulary), {}, {}};
+    if (request.language) {
+        if (auto refused = readChosenLanguage(*request.language, input)) {
+            return std::move(*refused);
+        }
+    }
+    if (auto refused = applyOptions(request, input.options)) {
+        return std::move(*refused);
+    }
+    if (auto refused = applyWords(request, input.vocabulary)) {
+        return std::move(*refused);
+    }
+    if (request.date) {
+        if (const auto bad = notUtf8(*request.date)) {
+            return failure::NotUtf8{std::nullopt, *bad};
+        }
+    }
+    input.date = request.date ? *request.date : todayText();
+    return input;
+}
+
+std::variant<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile) {
+    auto loaded = ProfilesDocument::load(pathFromUtf8(profilesFile));
+    if (!loaded.document) {
+        return failure::UnreadableFile{std::move(loaded.error)};
+    }
+    return std::move(*loaded.document);
+}
+
+ProfileBlock generateProfile(XmlElement profile, const GenerationInput& input, const BlockChecks& checks) {
+    ProfileBlock block;
+    block.generation = CreateUserCommands(profile, input.options, input.vocabulary, input.date);
+    const std::string& text = block.generation.text;
+    if (block.generation.stop) {
+        block.failure = failure::Stopped{*block.generation.stop};
+        return block;
+    }
+    if (checks.refuseMenuErrors) {
+        preview::MenuPreview preview = preview::previewUserCommands(text);
+        if (preview.hasError()) {
+            block.failure = failure::MenuMisread{std::move(preview.findings)};
+            return block;
+        }
+    }
+    if (checks.encoding) {
+        Conversion encoded = encodeUtf8(text, *checks.encoding);
+        if (encoded.failure) {
+            block.failure =
+                failure::Unencodable{*checks.encoding, sourceOfCharacter(*encoded.failure, input, text)};
+            return block;
+        }
+        block.bytes = std::move(encoded.bytes);
+    }
+    return block;
+}
+
+ProfileBlock generateProfile(const ProfilesDocument& document, std::size_t index,
+                             const GenerationInput& input, const BlockChecks& checks) {
+    ProfileBlock block = generateProfile(document.profile(static_cast<int>(index)), input, checks);
+    block.index = index;
+    block.name = document.names()[index];
+    return block;
+}
+
+ProfileBlock generateChosenProfile(const GenerationRequest& request, bool refuseMenuErrors) {
+    auto input = readGenerationInput(request);
+    if (auto* refused = std::get_if<GenerationFailure>(&input)) {
+        return failed(std::move(*refused));
+    }
+    auto document = loadProfiles(request.profilesFile);
+    if (auto* refused = std::get_if<GenerationFailure>(&document)) {
+        return failed(std::move(*refused));
+    }
+    const auto& profiles = std::get<ProfilesDocument>(document);
+    const auto index = chosenIndex(profiles, request);
+    if (const auto* refused = std::get_if<GenerationFailure>(&index)) {
+        return failed(*refused);
+    }
+    return generateProfile(profiles, std::get<std::size_t>(index), std::get<GenerationInput>(input),
+                           {refuseMenuErrors, request.codePage()});
+}
+
+} // namespace tavu

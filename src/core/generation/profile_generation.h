@@ -1,0 +1,135 @@
+#pragma once
+
+// One profile's block from what makes it: the settings file with its words, a
+// language read over them and single overrides, the profiles file with the
+// profile chosen in it; then the generation, the check that clients read the
+// block as it says, and its code page. A step that cannot be done says why as
+// a typed failure, which the command line and the windows word each their way.
+
+#include "generator/generator.h"
+#include "formats/code_page.h"
+#include "formats/xml.h"
+#include "preview/menu_preview.h"
+#include "profiles/profiles_document.h"
+#include "vocabulary/language_files.h"
+#include "vocabulary/vocabulary.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace tavu {
+
+struct GenerationRequest {
+    std::string profilesFile;
+    std::optional<std::string> profileName; // the first profile with this name
+    std::optional<int> profileIndex;        // used when no name is given
+    // None for the program's own settings file, where a missing file means
+    // every default; a named file must exist.
+    std::optional<std::string> settingsFile;
+    std::optional<std::string> language; // an installed language's code or name, or a language file
+    std::optional<std::string> date;     // none for today
+    std::optional<CodePage> encoding;    // none for UTF-8
+    // Single overrides by key, applied last; views of the caller's text.
+    std::vector<std::pair<std::string_view, std::string_view>> options;
+    std::vector<std::pair<std::string_view, std::string_view>> words;
+
+    CodePage codePage() const { return encoding.value_or(CodePage::Utf8); }
+};
+
+// Everything a generation reads besides the profile.
+struct GenerationInput {
+    GenerationOptions options;
+    Vocabulary vocabulary;
+    std::string date;
+    std::optional<LanguageFile> language; // the one read over the settings file's words
+};
+
+// Why a block could not be made.
+namespace generation_failure {
+
+struct UnknownOptionKey {
+    std::string key;
+};
+struct OptionNotWholeNumber {
+    std::string key;
+    std::string text;
+};
+struct UnknownWordKey {
+    std::string key;
+};
+// The block is UTF-8 until it is encoded, so text that is not would reach the
+// hub as bytes no code page names.
+struct NotUtf8 {
+    std::optional<std::string> wordKey; // none for the date text
+    ConversionFailure failure;
+};
+struct NoSuchLanguage {
+    std::string name;
+};
+// The settings file, the language file or the profiles file, with the reason.
+struct UnreadableFile {
+    std::string reason;
+};
+struct NoSuchProfile {
+    std::string profilesFile;
+    std::optional<std::string> name; // none when an index was asked for
+    int index = -1;
+    std::size_t profileCount = 0;
+    std::optional<std::string> nameDifferingInCase; // a suggestion for the name
+};
+// A permission whose text cannot be read; the generation is kept up to it.
+struct Stopped {
+    GenerationStop stop;
+};
+// A block that clients would misread: every finding of the menu preview.
+struct MenuMisread {
+    std::vector<preview::Finding> findings;
+};
+struct Unencodable {
+    CodePage codePage;
+    std::string character; // the character and the text that brought it into the block
+};
+
+} // namespace generation_failure
+
+using GenerationFailure =
+    std::variant<generation_failure::UnknownOptionKey, generation_failure::OptionNotWholeNumber,
+                 generation_failure::UnknownWordKey, generation_failure::NotUtf8,
+                 generation_failure::NoSuchLanguage, generation_failure::UnreadableFile,
+                 generation_failure::NoSuchProfile, generation_failure::Stopped,
+                 generation_failure::MenuMisread, generation_failure::Unencodable>;
+
+// What is done with a generation that ran to its end.
+struct BlockChecks {
+    bool refuseMenuErrors = true;
+    std::optional<CodePage> encoding; // none: the block stays as generated
+};
+
+struct ProfileBlock {
+    std::size_t index = 0; // of the profile in the profiles file
+    std::string name;      // of the profile
+    Generation generation; // up to the stop when it stopped; empty when the profile was never reached
+    std::string bytes;     // the block in its code page, when it was encoded
+    std::optional<GenerationFailure> failure;
+};
+
+// The settings file, then the language over its words, then the overrides.
+std::variant<GenerationInput, GenerationFailure> readGenerationInput(const GenerationRequest& request);
+
+std::variant<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile);
+
+// Generates the profile; a stop is a failure, then the checks run in order.
+ProfileBlock generateProfile(XmlElement profile, const GenerationInput& input, const BlockChecks& checks);
+ProfileBlock generateProfile(const ProfilesDocument& document, std::size_t index,
+                             const GenerationInput& input, const BlockChecks& checks);
+
+// Reads the input, loads the profiles, chooses the profile and generates it,
+// encoded as the request says.
+ProfileBlock generateChosenProfile(const GenerationRequest& request, bool refuseMenuErrors);
+
+} // namespace tavu
