@@ -32,7 +32,7 @@
 #include <QStatusTipEvent>
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -160,26 +160,11 @@ void TMainForm::buildControls() {
 }
 
 void TMainForm::arrangeTabOrder() {
-    const std::array<QWidget*, 20> order{OpenButton,
-                                         ProfileComboBox,
-                                         optionBoxes_->box(&GenerationOptions::offsets),
-                                         optionBoxes_->box(&GenerationOptions::fastUserControl),
-                                         optionBoxes_->box(&GenerationOptions::anyUser),
-                                         optionBoxes_->box(&GenerationOptions::selectedUser),
-                                         CreateButton,
-                                         CommandsMemo,
-                                         EditButton,
-                                         CopyButton,
-                                         RefreshButton,
-                                         optionBoxes_->box(&GenerationOptions::menuInformation),
-                                         optionBoxes_->box(&GenerationOptions::menuMiscellaneous),
-                                         optionBoxes_->box(&GenerationOptions::menuHubControl),
-                                         optionBoxes_->box(&GenerationOptions::menuAccounts),
-                                         optionBoxes_->box(&GenerationOptions::menuUserControl),
-                                         optionBoxes_->box(&GenerationOptions::clear),
-                                         optionBoxes_->box(&GenerationOptions::message),
-                                         AboutButton,
-                                         TranslateButton};
+    std::vector<QWidget*> order{OpenButton, ProfileComboBox};
+    std::ranges::copy(optionBoxes_->tabRun(TabRun::AfterProfiles), std::back_inserter(order));
+    order.insert(order.end(), {CreateButton, CommandsMemo, EditButton, CopyButton, RefreshButton});
+    std::ranges::copy(optionBoxes_->tabRun(TabRun::AfterRefresh), std::back_inserter(order));
+    order.insert(order.end(), {AboutButton, TranslateButton});
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }

@@ -220,7 +220,7 @@ void SecondaryFormsTest::captionsShownWholeInAWiderFont() {
     const auto plainAgain = qScopeGuard([] { qApp->setStyleSheet({}); });
     Windows& windows = fixture_->start();
     const QList<QCheckBox*> boxes = windows.mainForm().findChildren<QCheckBox*>();
-    QCOMPARE(boxes.size(), 11);
+    QCOMPARE(boxes.size(), static_cast<qsizetype>(kOptionTable.size()));
     for (const QCheckBox* box : boxes) {
         QStyleOptionButton option;
         option.initFrom(box);
