@@ -56,7 +56,7 @@ std::map<std::string, std::set<std::string>> completedOptions(std::string_view s
             continue;
         }
         const std::vector<std::string> flags = words(between(line, ")", "\"", "\""));
-        for (std::string name : words(line.substr(0, parenthesis))) {
+        for (const std::string& name : words(line.substr(0, parenthesis))) {
             if (name != "|") {
                 options[name].insert(flags.begin(), flags.end());
             }
