@@ -1,10 +1,17 @@
 #include "program.h"
 
-#include "main_form.h"
+#include "about_form.h"
+#include "application.h"
+#include "edit_form.h"
 #include "message_box.h"
+#include "preview_form.h"
 #include "settings/settings_file.h"
+#include "translate_form.h"
 
 #include <QFileInfo>
+
+#include <array>
+#include <utility>
 
 namespace tavu {
 
@@ -16,6 +23,24 @@ constexpr char kUnreadableSettingsConsequence[] = "\n\nThe options and words are
 constexpr char kUsage[] = "Usage: tavu [profiles.xml]";
 
 } // namespace
+
+Windows::Windows(Session& session) {
+    QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    mainForm_ = std::make_unique<TMainForm>(session);
+    // One row a window, created in this order: the control of the main window
+    // that shows it, and the window.
+    const std::array rows{
+        SecondaryFormTrigger{"EditButton", add(std::make_unique<TEditForm>())},
+        SecondaryFormTrigger{"AboutButton", add(std::make_unique<TAboutForm>())},
+        SecondaryFormTrigger{"TranslateButton", add(std::make_unique<TTranslateForm>(session.vocabulary()))},
+        SecondaryFormTrigger{"MenuPreviewAction", add(std::make_unique<TPreviewForm>())},
+    };
+    mainForm_->setSecondaryForms(rows);
+}
+
+SecondaryForm* Windows::add(std::unique_ptr<SecondaryForm> form) {
+    return secondaryForms_.emplace_back(std::move(form)).get();
+}
 
 Program::Program() : session_(settingsFilePath()) {
     const std::string unreadable = session_.load();

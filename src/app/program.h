@@ -3,16 +3,50 @@
 // The composition root: the session on the settings file where the program
 // keeps it, and the windows on the session.
 
-#include "application.h"
 #include "closing_signals.h"
+#include "main_form.h"
+#include "secondary_form.h"
 #include "session.h"
 
 #include <QStringList>
 
 #include <memory>
 #include <optional>
+#include <stdexcept>
+#include <vector>
 
 namespace tavu {
+
+// The program's windows on one session. Creating them sets the application
+// title, then creates the main window and the secondary windows in the order
+// of their table, each shown by a control of the main window; the secondary
+// windows stay hidden until asked for.
+class Windows {
+public:
+    explicit Windows(Session& session);
+    Windows(const Windows&) = delete;
+    Windows& operator=(const Windows&) = delete;
+
+    TMainForm& mainForm() { return *mainForm_; }
+    // The secondary window of the class `Form`.
+    template <typename Form>
+    Form& form() {
+        for (const std::unique_ptr<SecondaryForm>& secondary : secondaryForms_) {
+            if (auto* found = dynamic_cast<Form*>(secondary.get())) {
+                return *found;
+            }
+        }
+        throw std::logic_error("the program has no such window");
+    }
+
+private:
+    SecondaryForm* add(std::unique_ptr<SecondaryForm> form);
+
+    std::unique_ptr<TMainForm> mainForm_;
+    // Declared after the main window, so that they go first: the main window
+    // only points at them.
+    std::vector<std::unique_ptr<SecondaryForm>> secondaryForms_;
+};
 
 class Program {
 public:

@@ -17,10 +17,7 @@ namespace tavu {
 
 namespace {
 
-// Every command, in the order the help lists them.
-constexpr const cli::Command* kCommands[] = {
-    &cli::kListCommand, &cli::kGenerateCommand,  &cli::kTreeCommand,       &cli::kCheckCommand,
-    &cli::kKeysCommand, &cli::kLanguagesCommand, &cli::kExportWordsCommand};
+using cli::kCommands;
 
 const cli::Command* commandNamed(std::string_view name) {
     const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),

@@ -35,4 +35,10 @@ extern const Command kKeysCommand;
 extern const Command kLanguagesCommand;
 extern const Command kExportWordsCommand;
 
+// Every command, in the order the help lists them. The bash completion and
+// the manual page list them too; a test holds both to this table.
+inline constexpr const Command* kCommands[] = {&kListCommand,       &kGenerateCommand, &kTreeCommand,
+                                               &kCheckCommand,      &kKeysCommand,     &kLanguagesCommand,
+                                               &kExportWordsCommand};
+
 } // namespace tavu::cli

@@ -4,6 +4,8 @@
 #include "generator/options.h"
 #include "vocabulary/vocabulary.h"
 
+#include <string>
+
 namespace tavu::cli {
 
 namespace {
@@ -27,17 +29,22 @@ int runKeys(std::span<const std::string_view> arguments, std::ostream& out, std:
     return ExitDone;
 }
 
+// The counts follow the tables, so that a new option or word cannot leave the
+// help behind.
+const std::string kKeysDescription =
+    "prints the keys that --option and --word take, one KEY=DEFAULT a line: the " +
+    std::to_string(kOptionTable.size()) + " option keys under \"[Settings]\" (1 is on, 0 is off), then the " +
+    std::to_string(kWordCount) +
+    " word keys with their English texts under \"[Strings]\", in the order of the settings file. A text "
+    "runs to the end of its line; the item prefix wStartWith ends in a no-break space.";
+
 } // namespace
 
 const Command kKeysCommand{
     .name = "keys",
     .synopsis = "tavu-cli keys",
     .usageNote = {},
-    .description =
-        "prints the keys that --option and --word take, one KEY=DEFAULT a line: the 11 option keys under "
-        "\"[Settings]\" (1 is on, 0 is off), then the 139 word keys with their English texts under "
-        "\"[Strings]\", in the order of the settings file. A text runs to the end of its line; the item "
-        "prefix wStartWith ends in a no-break space.",
+    .description = kKeysDescription,
     .options = {},
     .notes = {},
     .run = runKeys,

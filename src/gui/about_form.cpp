@@ -1,6 +1,5 @@
 #include "about_form.h"
 
-#include "application.h"
 #include "link_label.h"
 #include "link_opener.h"
 #include "version.h"

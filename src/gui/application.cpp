@@ -1,12 +1,6 @@
 #include "application.h"
 
-#include "about_form.h"
-#include "edit_form.h"
-#include "main_form.h"
 #include "message_box.h"
-#include "preview_form.h"
-#include "session.h"
-#include "translate_form.h"
 
 #include <QFontDatabase>
 #include <QIcon>
@@ -62,19 +56,5 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         return false;
     }
 }
-
-Windows::Windows(Session& session) {
-    QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
-    mainForm_ = std::make_unique<TMainForm>(session);
-    editForm_ = std::make_unique<TEditForm>();
-    aboutForm_ = std::make_unique<TAboutForm>();
-    translateForm_ = std::make_unique<TTranslateForm>(session.vocabulary());
-    previewForm_ = std::make_unique<TPreviewForm>();
-    mainForm_->setSecondaryForms(*editForm_, *aboutForm_, *translateForm_, *previewForm_);
-}
-
-// Here, where the windows' classes are complete. The secondary windows go
-// first, in reverse order of creation; the main window only points at them.
-Windows::~Windows() = default;
 
 } // namespace tavu

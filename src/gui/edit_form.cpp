@@ -15,6 +15,8 @@ namespace tavu {
 namespace {
 
 constexpr char kNothingToCopy[] = "Why should I fill clipboard with nothing?";
+constexpr char kNothingToEdit[] =
+    "I think you should create some commands first. Or would you like to edit an empty window?";
 constexpr int kMargin = 8;
 constexpr int kButtonsPanelHeight = 33;
 
@@ -74,6 +76,14 @@ QWidget* TEditForm::placePanel(const char* name, int width, int height) {
         panel->setFixedHeight(height);
     }
     return panel;
+}
+
+QString TEditForm::takeOutput(const QString& output) {
+    if (!output.startsWith(QLatin1Char('$'))) {
+        return QString::fromUtf8(kNothingToEdit);
+    }
+    FormShow(output);
+    return {};
 }
 
 void TEditForm::FormShow(const QString& output) {

@@ -15,12 +15,9 @@ class TEditForm : public SecondaryForm {
 public:
     TEditForm();
 
-    // Fills the text area from the output, before the window is shown.
-    void FormShow(const QString& output);
-
-signals:
-    // "Done": the edited text as the new output.
-    void OutputEdited(const QString& output);
+    // Refuses an output that holds no commands; fills the text area from any
+    // other. "Done" hands the edited text back as the new output.
+    QString takeOutput(const QString& output) override;
 
 private slots:
     void DoneButtonClick();
@@ -30,6 +27,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void FormShow(const QString& output);
     void FormClose();
 
     void buildControls();

@@ -1,8 +1,5 @@
 #include "main_form.h"
 
-#include "about_form.h"
-#include "application.h"
-#include "edit_form.h"
 #include "file_dialog.h"
 #include "file_drop_target.h"
 #include "form_font.h"
@@ -14,9 +11,8 @@
 #include "platform/path_text.h"
 #include "preview/lint.h"
 #include "preview/menu_preview.h"
-#include "preview_form.h"
+#include "secondary_form.h"
 #include "session.h"
-#include "translate_form.h"
 #include "version.h"
 #include "window_centring.h"
 
@@ -37,8 +33,10 @@
 #include <QStatusTipEvent>
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -48,10 +46,7 @@ namespace {
 
 constexpr char kMindreader[] = "I'm not a mindreader. First of all choose a profile.";
 constexpr char kNothingToCopy[] = "Why should I fill clipboard with nothing?";
-constexpr char kNothingToEdit[] =
-    "I think you should create some commands first. Or would you like to edit an empty window?";
 constexpr char kNothingToRefresh[] = "How can I refresh a file that has not been opened yet?";
-constexpr char kNothingToPreview[] = "A preview of nothing looks like nothing. Create some commands first.";
 constexpr char kNotProfiles[] = "%1 is not profiles.xml. Drop the hub's profiles.xml here to open it.";
 constexpr char kProfilesFileName[] = "profiles.xml";
 constexpr char kOpenCaption[] = "Open profiles.xml";
@@ -165,43 +160,27 @@ void TMainForm::buildControls() {
 }
 
 void TMainForm::arrangeTabOrder() {
-    const std::array<QWidget*, 20> order{OpenButton,
-                                         ProfileComboBox,
-                                         optionBoxes_->box(&GenerationOptions::offsets),
-                                         optionBoxes_->box(&GenerationOptions::fastUserControl),
-                                         optionBoxes_->box(&GenerationOptions::anyUser),
-                                         optionBoxes_->box(&GenerationOptions::selectedUser),
-                                         CreateButton,
-                                         CommandsMemo,
-                                         EditButton,
-                                         CopyButton,
-                                         RefreshButton,
-                                         optionBoxes_->box(&GenerationOptions::menuInformation),
-                                         optionBoxes_->box(&GenerationOptions::menuMiscellaneous),
-                                         optionBoxes_->box(&GenerationOptions::menuHubControl),
-                                         optionBoxes_->box(&GenerationOptions::menuAccounts),
-                                         optionBoxes_->box(&GenerationOptions::menuUserControl),
-                                         optionBoxes_->box(&GenerationOptions::clear),
-                                         optionBoxes_->box(&GenerationOptions::message),
-                                         AboutButton,
-                                         TranslateButton};
+    std::vector<QWidget*> order{OpenButton, ProfileComboBox};
+    std::ranges::copy(optionBoxes_->tabRun(TabRun::AfterProfiles), std::back_inserter(order));
+    order.insert(order.end(), {CreateButton, CommandsMemo, EditButton, CopyButton, RefreshButton});
+    std::ranges::copy(optionBoxes_->tabRun(TabRun::AfterRefresh), std::back_inserter(order));
+    order.insert(order.end(), {AboutButton, TranslateButton});
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
 }
 
-void TMainForm::setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm,
-                                  TPreviewForm& previewForm) {
-    editForm_ = &editForm;
-    aboutForm_ = &aboutForm;
-    translateForm_ = &translateForm;
-    previewForm_ = &previewForm;
-    for (SecondaryForm* form :
-         std::array<SecondaryForm*, 4>{editForm_, aboutForm_, translateForm_, previewForm_}) {
-        connect(form, &SecondaryForm::FormClosed, this, &TMainForm::SecondaryFormClose);
-        connect(form, &SecondaryForm::HintChanged, this, &TMainForm::DisplayHint);
+void TMainForm::setSecondaryForms(std::span<const SecondaryFormTrigger> forms) {
+    for (const SecondaryFormTrigger& row : forms) {
+        const auto* trigger = findChild<QObject*>(QString::fromLatin1(row.trigger));
+        if (trigger == nullptr) {
+            throw std::invalid_argument(std::string("the main window has no control ") + row.trigger);
+        }
+        secondaryForms_.emplace_back(trigger, row.form);
+        connect(row.form, &SecondaryForm::FormClosed, this, &TMainForm::SecondaryFormClose);
+        connect(row.form, &SecondaryForm::HintChanged, this, &TMainForm::DisplayHint);
+        connect(row.form, &SecondaryForm::OutputEdited, this, &TMainForm::EditFormDone);
     }
-    connect(editForm_, &TEditForm::OutputEdited, this, &TMainForm::EditFormDone);
 }
 
 void TMainForm::FormCreate() {
@@ -344,13 +323,7 @@ void TMainForm::CopyButtonClick() {
 }
 
 void TMainForm::EditButtonClick() {
-    const QString text = commandsText();
-    if (!text.startsWith(QLatin1Char('$'))) {
-        MessageBox::error(this, QString::fromUtf8(kNothingToEdit));
-        return;
-    }
-    editForm_->FormShow(text);
-    showSecondaryForm(editForm_);
+    showSecondaryFormOf(EditButton);
 }
 
 void TMainForm::EditFormDone(const QString& output) {
@@ -358,22 +331,15 @@ void TMainForm::EditFormDone(const QString& output) {
 }
 
 void TMainForm::TranslateButtonClick() {
-    showSecondaryForm(translateForm_);
+    showSecondaryFormOf(TranslateButton);
 }
 
 void TMainForm::AboutButtonClick() {
-    showSecondaryForm(aboutForm_);
+    showSecondaryFormOf(AboutButton);
 }
 
 void TMainForm::MenuPreviewActionTrigger() {
-    const QString text = commandsText();
-    // White space alone is no piece at all for a client.
-    if (text.trimmed().isEmpty()) {
-        MessageBox::error(this, QString::fromUtf8(kNothingToPreview));
-        return;
-    }
-    previewForm_->FormShow(text.toStdString());
-    showSecondaryForm(previewForm_);
+    showSecondaryFormOf(MenuPreviewAction);
 }
 
 void TMainForm::CommandsMemoContextPopup(const QPoint& position) {
@@ -395,13 +361,28 @@ void TMainForm::openDroppedFile(const QString& fileName) {
     openProfilesFile(fileName);
 }
 
-void TMainForm::showSecondaryForm(SecondaryForm* form) {
+void TMainForm::showSecondaryFormOf(const QObject* trigger) {
+    SecondaryForm* form = formShownBy(trigger);
+    // A control the program gave no window does nothing.
+    if (form == nullptr) {
+        return;
+    }
+    if (const QString refusal = form->takeOutput(commandsText()); !refusal.isEmpty()) {
+        MessageBox::error(this, refusal);
+        return;
+    }
     // The operator works in one window at a time: this one stays disabled until
     // the shown window closes.
     setEnabled(false);
     form->show();
     form->raise();
     form->activateWindow();
+}
+
+SecondaryForm* TMainForm::formShownBy(const QObject* trigger) const {
+    const auto found = std::find_if(secondaryForms_.begin(), secondaryForms_.end(),
+                                    [trigger](const auto& row) { return row.first == trigger; });
+    return found == secondaryForms_.end() ? nullptr : found->second;
 }
 
 void TMainForm::SecondaryFormClose() {

@@ -5,6 +5,9 @@
 #include <QWidget>
 
 #include <memory>
+#include <span>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -20,10 +23,13 @@ class OptionBoxes;
 class Session;
 
 class SecondaryForm;
-class TEditForm;
-class TAboutForm;
-class TTranslateForm;
-class TPreviewForm;
+
+// A secondary window and the control of the main window that shows it: a
+// button or an action, by its object name.
+struct SecondaryFormTrigger {
+    const char* trigger;
+    SecondaryForm* form;
+};
 
 // The window title, followed by the version.
 inline constexpr char kMainCaption[] = "TAVU : Velkor User Commands Creator ";
@@ -44,9 +50,9 @@ public:
     explicit TMainForm(Session& session);
     ~TMainForm() override;
 
-    // The windows created after this one, which the buttons show.
-    void setSecondaryForms(TEditForm& editForm, TAboutForm& aboutForm, TTranslateForm& translateForm,
-                           TPreviewForm& previewForm);
+    // The windows created after this one, each with the control that shows
+    // it. A trigger that names no control of this window is refused.
+    void setSecondaryForms(std::span<const SecondaryFormTrigger> forms);
 
     // The check boxes from the session's options, and back.
     void LoadSettings();
@@ -93,7 +99,8 @@ private:
     void arrangeTabOrder();
     void loadProfiles(const QString& fileName);
     void openDroppedFile(const QString& fileName);
-    void showSecondaryForm(SecondaryForm* form);
+    void showSecondaryFormOf(const QObject* trigger);
+    SecondaryForm* formShownBy(const QObject* trigger) const;
     QString commandsText() const;
     // The file name the file-open dialog starts with: the last file chosen in
     // it, or the one remembered from the settings file.
@@ -116,10 +123,7 @@ private:
     // Not a control: it lives in the output box's context menu and holds the shortcut.
     QAction* MenuPreviewAction;
 
-    TEditForm* editForm_ = nullptr;
-    TAboutForm* aboutForm_ = nullptr;
-    TTranslateForm* translateForm_ = nullptr;
-    TPreviewForm* previewForm_ = nullptr;
+    std::vector<std::pair<const QObject*, SecondaryForm*>> secondaryForms_;
 
     Session& session_;
 };

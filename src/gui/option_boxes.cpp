@@ -19,65 +19,87 @@ struct OptionBoxLook {
     QRect geometry;
     const char* caption;
     const char* hint;
+    TabRun tabRun;
 };
 
-const std::array<OptionBoxLook, kOptionTable.size()> kLooks{{
-    {&GenerationOptions::anyUser,
-     "AnyUserCheckBox",
-     {72, 48, 81, 17},
-     "For any user",
-     "Adds menu items where you have to manually type the username"},
-    {&GenerationOptions::selectedUser,
-     "SelectedUserCheckBox",
-     {72, 64, 105, 17},
-     "For selected user",
-     "Adds menu items for selected user"},
-    {&GenerationOptions::fastUserControl,
-     "FastUserControlCheckBox",
-     {72, 80, 105, 17},
-     "Fast user control",
-     "Adds extra menu items for user control where reason is optional"},
+// In the order the tab key visits the boxes of each run.
+constexpr std::array<OptionBoxLook, kOptionTable.size()> kLooks{{
     {&GenerationOptions::offsets,
      "OffsetsCheckBox",
      {72, 96, 57, 17},
      "Offsets",
-     "Adds extra menu items where offset variable is available"},
-    {&GenerationOptions::menuMiscellaneous,
-     "MenuMiscellaneousCheckBox",
-     {184, 48, 89, 17},
-     "Miscellaneous",
-     "Adds miscellaneous menu items"},
+     "Adds extra menu items where offset variable is available",
+     TabRun::AfterProfiles},
+    {&GenerationOptions::fastUserControl,
+     "FastUserControlCheckBox",
+     {72, 80, 105, 17},
+     "Fast user control",
+     "Adds extra menu items for user control where reason is optional",
+     TabRun::AfterProfiles},
+    {&GenerationOptions::anyUser,
+     "AnyUserCheckBox",
+     {72, 48, 81, 17},
+     "For any user",
+     "Adds menu items where you have to manually type the username",
+     TabRun::AfterProfiles},
+    {&GenerationOptions::selectedUser,
+     "SelectedUserCheckBox",
+     {72, 64, 105, 17},
+     "For selected user",
+     "Adds menu items for selected user",
+     TabRun::AfterProfiles},
     {&GenerationOptions::menuInformation,
      "MenuInformationCheckBox",
      {184, 64, 81, 17},
      "Information",
-     "Adds information menu items"},
+     "Adds information menu items",
+     TabRun::AfterRefresh},
+    {&GenerationOptions::menuMiscellaneous,
+     "MenuMiscellaneousCheckBox",
+     {184, 48, 89, 17},
+     "Miscellaneous",
+     "Adds miscellaneous menu items",
+     TabRun::AfterRefresh},
     {&GenerationOptions::menuHubControl,
      "MenuHubControlCheckBox",
      {184, 80, 81, 17},
      "Hub control",
-     "Adds menu items for hub control"},
+     "Adds menu items for hub control",
+     TabRun::AfterRefresh},
     {&GenerationOptions::menuAccounts,
      "MenuAccountsCheckBox",
      {184, 96, 65, 17},
      "Accounts",
-     "Adds menu items for accounts management"},
+     "Adds menu items for accounts management",
+     TabRun::AfterRefresh},
     {&GenerationOptions::menuUserControl,
      "MenuUserControlCheckBox",
      {280, 48, 81, 17},
      "User control",
-     "Adds menu items for user control"},
+     "Adds menu items for user control",
+     TabRun::AfterRefresh},
     {&GenerationOptions::clear,
      "ClearCheckBox",
      {280, 64, 49, 17},
      "Clear",
-     "Clear old menus before installing this one"},
+     "Clear old menus before installing this one",
+     TabRun::AfterRefresh},
     {&GenerationOptions::message,
      "MessageCheckBox",
      {280, 80, 65, 17},
      "Message",
-     "Show user a message about installed commands"},
+     "Show user a message about installed commands",
+     TabRun::AfterRefresh},
 }};
+
+constexpr bool everyOptionHasOneLook() {
+    return std::all_of(kOptionTable.begin(), kOptionTable.end(), [](const OptionEntry& entry) {
+        return std::count_if(kLooks.begin(), kLooks.end(), [&entry](const OptionBoxLook& look) {
+                   return look.option == entry.option;
+               }) == 1;
+    });
+}
+static_assert(everyOptionHasOneLook(), "every option needs one row in kLooks");
 
 const OptionBoxLook& lookOf(bool GenerationOptions::*option) {
     return *std::find_if(kLooks.begin(), kLooks.end(),
@@ -133,8 +155,14 @@ void OptionBoxes::setOptions(const GenerationOptions& options) {
     }
 }
 
-QCheckBox* OptionBoxes::box(bool GenerationOptions::*option) const {
-    return boxes_[indexOf(option)];
+std::vector<QWidget*> OptionBoxes::tabRun(TabRun run) const {
+    std::vector<QWidget*> boxes;
+    for (const OptionBoxLook& look : kLooks) {
+        if (look.tabRun == run) {
+            boxes.push_back(boxes_[indexOf(look.option)]);
+        }
+    }
+    return boxes;
 }
 
 } // namespace tavu

@@ -1,16 +1,21 @@
 #pragma once
 
 // The main window's option check boxes, one for each entry of the option
-// table, with the caption, hint and place each has on the window.
+// table, with the caption, hint, place and tab stop each has on the window.
 
 #include "generator/options.h"
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QWidget;
 
 namespace tavu {
+
+// Where the boxes stand in the main window's tab order: some after the
+// profile list, the others after the Refresh button.
+enum class TabRun { AfterProfiles, AfterRefresh };
 
 class OptionBoxes {
 public:
@@ -20,7 +25,8 @@ public:
 
     GenerationOptions options() const;
     void setOptions(const GenerationOptions& options);
-    QCheckBox* box(bool GenerationOptions::*option) const;
+    // The boxes of one run, in the order the tab key visits them.
+    std::vector<QWidget*> tabRun(TabRun run) const;
 
 private:
     std::array<QCheckBox*, kOptionTable.size()> boxes_{};

@@ -20,6 +20,7 @@ namespace {
 using preview::Finding;
 using preview::MenuNode;
 
+constexpr char kNothingToPreview[] = "A preview of nothing looks like nothing. Create some commands first.";
 // Where a tree item or a finding keeps the number of its piece.
 constexpr int kPieceRole = Qt::UserRole;
 // A separator is a line across the title column; the font need not have a
@@ -147,6 +148,15 @@ QTreeWidget* TPreviewForm::placeMenuTree(const char* name, const char* caption) 
     tree->setColumnWidth(1, 320);
     MenuTabs->addTab(tree, QString::fromUtf8(caption));
     return tree;
+}
+
+QString TPreviewForm::takeOutput(const QString& output) {
+    // White space alone is no piece at all for a client.
+    if (output.trimmed().isEmpty()) {
+        return QString::fromUtf8(kNothingToPreview);
+    }
+    FormShow(output.toStdString());
+    return {};
 }
 
 void TPreviewForm::FormShow(std::string_view output) {

@@ -24,14 +24,15 @@ class TPreviewForm : public SecondaryForm {
 public:
     TPreviewForm();
 
-    // Fills the window from the output (UTF-8), before the window is shown.
-    void FormShow(std::string_view output);
+    // Refuses an output of white space alone; fills the window from any other.
+    QString takeOutput(const QString& output) override;
 
 private slots:
     void FindingsListDoubleClick(QTreeWidgetItem* finding);
     void CloseButtonClick();
 
 private:
+    void FormShow(std::string_view output);
     void buildControls();
     QTreeWidget* placeMenuTree(const char* name, const char* caption);
     void showFindings(const std::vector<preview::Finding>& findings);

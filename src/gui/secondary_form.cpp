@@ -19,6 +19,10 @@ SecondaryForm::SecondaryForm(const QString& caption, Qt::WindowFlags frameButton
     new FirstShowCentring(*this);
 }
 
+QString SecondaryForm::takeOutput(const QString&) {
+    return {};
+}
+
 bool SecondaryForm::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         emit HintChanged(static_cast<QStatusTipEvent*>(event)->tip());

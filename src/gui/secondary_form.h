@@ -14,8 +14,15 @@ public:
     // `frameButtons`: the boxes of the title bar besides the close box.
     SecondaryForm(const QString& caption, Qt::WindowFlags frameButtons);
 
+    // Takes the main window's output before the window is shown. Returns why
+    // the window has nothing to show for it, or "" when it may be shown; a
+    // window that does not work on the output takes any.
+    virtual QString takeOutput(const QString& output);
+
 signals:
     void FormClosed();
+    // The window hands the main window a new output.
+    void OutputEdited(const QString& output);
     // The hint of the control under the pointer, or "" when it leaves one: the
     // program shows the hints of every window in the main window's status bar.
     void HintChanged(const QString& hint);

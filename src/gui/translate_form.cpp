@@ -43,14 +43,25 @@ constexpr int kRowPitch = 24;
 constexpr int kMargin = 8;
 constexpr int kFieldWidth = 121;
 constexpr int kFieldHeight = 21;
-// The foot of the last column, below its 17 menu words.
+// The foot of the last column, below its menu words: the item prefix and the
+// bot message, the last two words, each under a label.
 constexpr int kFootLeft = kMargin + 5 * kColumnPitch;
+constexpr int kStartWithLabelTop = 424;
+constexpr std::size_t kMenuWordCount = kWordCount - 2;
+static_assert(static_cast<std::size_t>(Word::wStartWith) == kMenuWordCount &&
+              static_cast<std::size_t>(Word::wBotMessage) == kMenuWordCount + 1);
 
-QRect gridCell(std::size_t index) {
+constexpr QRect gridCell(std::size_t index) {
     const int column = static_cast<int>(index) / kRows;
     const int row = static_cast<int>(index) % kRows;
     return {kMargin + column * kColumnPitch, kMargin + row * kRowPitch, kFieldWidth, kFieldHeight};
 }
+
+// A word more than the grid holds would land beside the window's last column
+// or over the foot's first label.
+static_assert(gridCell(kMenuWordCount - 1).left() == kFootLeft &&
+                  gridCell(kMenuWordCount - 1).bottom() < kStartWithLabelTop,
+              "the Translator's grid has no room for every menu word");
 
 QRect fieldGeometry(Word word) {
     switch (word) {
@@ -131,7 +142,7 @@ void TTranslateForm::buildControls() {
         });
         wordEdits_[i] = edit;
     }
-    wStartWithLabel = placeLabel(this, "wStartWithLabel", 424, "Items starts with:");
+    wStartWithLabel = placeLabel(this, "wStartWithLabel", kStartWithLabelTop, "Items starts with:");
     wBotMessageLabel = placeLabel(this, "wBotMessageLabel", 472, "Bot message:");
     ResetButton = new QPushButton(QStringLiteral("Reset defaults"), this);
     ResetButton->setObjectName(QStringLiteral("ResetButton"));

@@ -45,7 +45,7 @@ void AboutFormTest::labelsStandWhereTheLayoutPutsThem() {
     QFETCH(QString, text);
     fixture_->start();
     const QWidget& form = fixture_->showFromMainWindow("AboutButton");
-    QCOMPARE(&form, &fixture_->windows().aboutForm());
+    QCOMPARE(&form, &fixture_->windows().form<TAboutForm>());
     const auto* label = WindowsFixture::find<QLabel>(form, name);
     QCOMPARE(label->pos(), position);
     QCOMPARE(label->text(), text);

@@ -40,14 +40,15 @@ private:
 
 TEditForm& EditFormTest::openEditor() {
     QWidget& shown = fixture_->showFromMainWindow("EditButton");
-    if (&shown != &fixture_->windows().editForm()) {
+    if (&shown != &fixture_->windows().form<TEditForm>()) {
         qFatal("Edit showed another window");
     }
-    return fixture_->windows().editForm();
+    return fixture_->windows().form<TEditForm>();
 }
 
 QPlainTextEdit* EditFormTest::memo() {
-    return WindowsFixture::find<QPlainTextEdit>(fixture_->windows().editForm(), QStringLiteral("EditMemo"));
+    return WindowsFixture::find<QPlainTextEdit>(fixture_->windows().form<TEditForm>(),
+                                                QStringLiteral("EditMemo"));
 }
 
 void EditFormTest::textAreaFillsTheMarginsAtAnySize_data() {

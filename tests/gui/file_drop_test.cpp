@@ -1,5 +1,6 @@
 #include "windows_fixture.h"
 
+#include "application.h"
 #include "file_dialog.h"
 #include "main_form.h"
 #include "message_box.h"

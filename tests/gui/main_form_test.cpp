@@ -2,6 +2,7 @@
 #include "windows_fixture.h"
 
 #include "about_form.h"
+#include "application.h"
 #include "edit_form.h"
 #include "file_dialog.h"
 #include "main_form.h"
@@ -29,6 +30,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <array>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -127,20 +129,27 @@ void MainFormTest::startsWithHiddenSecondaryWindows() {
     TMainForm& form = start();
     QCOMPARE(QCoreApplication::applicationName(), kTitle);
     QCOMPARE(form.windowTitle(), QStringLiteral("TAVU : Velkor User Commands Creator 1.2.1"));
-    QCOMPARE(fixture_->windows().editForm().windowTitle(), QStringLiteral("TAVU Easy Editor"));
-    QCOMPARE(fixture_->windows().aboutForm().windowTitle(), QStringLiteral("About"));
-    QCOMPARE(fixture_->windows().translateForm().windowTitle(), QStringLiteral("TAVU Translator"));
-    QCOMPARE(fixture_->windows().previewForm().windowTitle(), QStringLiteral("TAVU Menu preview"));
-    QVERIFY(!fixture_->windows().editForm().isVisible());
-    QVERIFY(!fixture_->windows().aboutForm().isVisible());
-    QVERIFY(!fixture_->windows().translateForm().isVisible());
-    QVERIFY(!fixture_->windows().previewForm().isVisible());
+    QCOMPARE(fixture_->windows().form<TEditForm>().windowTitle(), QStringLiteral("TAVU Easy Editor"));
+    QCOMPARE(fixture_->windows().form<TAboutForm>().windowTitle(), QStringLiteral("About"));
+    QCOMPARE(fixture_->windows().form<TTranslateForm>().windowTitle(), QStringLiteral("TAVU Translator"));
+    QCOMPARE(fixture_->windows().form<TPreviewForm>().windowTitle(), QStringLiteral("TAVU Menu preview"));
+    QVERIFY(!fixture_->windows().form<TEditForm>().isVisible());
+    QVERIFY(!fixture_->windows().form<TAboutForm>().isVisible());
+    QVERIFY(!fixture_->windows().form<TTranslateForm>().isVisible());
+    QVERIFY(!fixture_->windows().form<TPreviewForm>().isVisible());
     QCOMPARE(form.minimumSize(), QSize(441, 449));
     QCOMPARE(form.maximumSize(), QSize(441, 449));
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
     QCOMPARE(form.font().families().value(0), QStringLiteral("Tahoma"));
     QCOMPARE(form.font().pointSize(), 8);
+}
+
+void MainFormTest::triggerOfNoControlIsRefused() {
+    TMainForm& form = start();
+    TAboutForm extra;
+    const std::array rows{SecondaryFormTrigger{"NoSuchButton", &extra}};
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, form.setSecondaryForms(rows));
 }
 
 void MainFormTest::controlsStandWhereTheLayoutPutsThem_data() {
@@ -444,7 +453,7 @@ void MainFormTest::editNeedsOutputBeginningWithDollar() {
         expectError(
             "I think you should create some commands first. Or would you like to edit an empty window?");
     }
-    QCOMPARE(fixture_->windows().editForm().isVisible(), accepted);
+    QCOMPARE(fixture_->windows().form<TEditForm>().isVisible(), accepted);
     QCOMPARE(form.isEnabled(), !accepted);
 }
 

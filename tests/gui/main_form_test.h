@@ -25,6 +25,7 @@ private slots:
     void cleanup();
 
     void startsWithHiddenSecondaryWindows();
+    void triggerOfNoControlIsRefused();
     void controlsStandWhereTheLayoutPutsThem_data();
     void controlsStandWhereTheLayoutPutsThem();
     void noCaptionIsClipped();

@@ -103,7 +103,7 @@ QPlainTextEdit* PreviewFormTest::memo() {
 TPreviewForm& PreviewFormTest::openPreview(const QString& output) {
     memo()->setPlainText(output);
     pressShortcut(memo());
-    return fixture_->windows().previewForm();
+    return fixture_->windows().form<TPreviewForm>();
 }
 
 void PreviewFormTest::pressShortcut(QWidget* control) {
@@ -132,7 +132,7 @@ void PreviewFormTest::opensFromShortcutAnywhereInTheMainWindow() {
     const TMainForm& main = startActive();
     memo()->setPlainText(QStringLiteral("$UserCommand 1 1 A$a|"));
     pressShortcut(WindowsFixture::find<QWidget>(main, control));
-    const TPreviewForm& form = fixture_->windows().previewForm();
+    const TPreviewForm& form = fixture_->windows().form<TPreviewForm>();
     QVERIFY(form.isVisible());
     QVERIFY(!main.isEnabled());
     QCOMPARE(lastErrorBox(), QStringLiteral("(none)"));
@@ -165,7 +165,7 @@ void PreviewFormTest::contextMenuKeepsTheEditActionsAndAddsThePreview() {
     }
     QCOMPARE(texts.value(texts.size() - 2), QString()); // a separator
     QCOMPARE(texts.last(), QStringLiteral("Menu preview"));
-    QVERIFY(fixture_->windows().previewForm().isVisible());
+    QVERIFY(fixture_->windows().form<TPreviewForm>().isVisible());
     QVERIFY(!main.isEnabled());
 }
 
@@ -182,7 +182,7 @@ void PreviewFormTest::blankOutputIsRefused() {
     openPreview(output);
     QCOMPARE(lastErrorBox(),
              QStringLiteral("Error: A preview of nothing looks like nothing. Create some commands first."));
-    QVERIFY(!fixture_->windows().previewForm().isVisible());
+    QVERIFY(!fixture_->windows().form<TPreviewForm>().isVisible());
     QVERIFY(main.isEnabled());
 }
 

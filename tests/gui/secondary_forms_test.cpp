@@ -133,7 +133,7 @@ void SecondaryFormsTest::centredWhenFirstShownThenLeftWhereMoved() {
 // the window: the first time it appears, it is placed again.
 void SecondaryFormsTest::placedAgainWhenItFirstAppearsElsewhere() {
     fixture_->start();
-    TAboutForm& about = fixture_->windows().aboutForm();
+    TAboutForm& about = fixture_->windows().form<TAboutForm>();
     about.show();
     about.move(3, 5);
     QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -142,7 +142,7 @@ void SecondaryFormsTest::placedAgainWhenItFirstAppearsElsewhere() {
 
 void SecondaryFormsTest::everyWindowHasTheProgramIcon() {
     const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
-    QCOMPARE(fixture_->start().translateForm().windowIcon().availableSizes(), sizes);
+    QCOMPARE(fixture_->start().form<TTranslateForm>().windowIcon().availableSizes(), sizes);
 }
 
 void SecondaryFormsTest::mainWindowTakesNoInputWhileOneIsShown_data() {
@@ -220,14 +220,14 @@ void SecondaryFormsTest::captionsShownWholeInAWiderFont() {
     const auto plainAgain = qScopeGuard([] { qApp->setStyleSheet({}); });
     Windows& windows = fixture_->start();
     const QList<QCheckBox*> boxes = windows.mainForm().findChildren<QCheckBox*>();
-    QCOMPARE(boxes.size(), 11);
+    QCOMPARE(boxes.size(), static_cast<qsizetype>(kOptionTable.size()));
     for (const QCheckBox* box : boxes) {
         QStyleOptionButton option;
         option.initFrom(box);
         const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
         QCOMPARE_GE(room.width(), box->fontMetrics().horizontalAdvance(box->text()));
     }
-    const TAboutForm& about = windows.aboutForm();
+    const TAboutForm& about = windows.form<TAboutForm>();
     QCOMPARE_GT(about.width(), 329);
     for (const QLabel* label : about.findChildren<QLabel*>()) {
         QVERIFY2(about.rect().contains(label->geometry()), qPrintable(label->objectName()));

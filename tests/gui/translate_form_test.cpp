@@ -134,14 +134,14 @@ private:
 
 TTranslateForm& TranslateFormTest::openTranslator() {
     QWidget& shown = fixture_->showFromMainWindow("TranslateButton");
-    if (&shown != &fixture_->windows().translateForm()) {
+    if (&shown != &fixture_->windows().form<TTranslateForm>()) {
         qFatal("Translate showed another window");
     }
-    return fixture_->windows().translateForm();
+    return fixture_->windows().form<TTranslateForm>();
 }
 
 QLineEdit* TranslateFormTest::field(Word word) {
-    return WindowsFixture::find<QLineEdit>(fixture_->windows().translateForm(), fieldName(word));
+    return WindowsFixture::find<QLineEdit>(fixture_->windows().form<TTranslateForm>(), fieldName(word));
 }
 
 bool TranslateFormTest::fieldsShow(const Vocabulary& vocabulary) {
@@ -155,7 +155,7 @@ bool TranslateFormTest::fieldsShow(const Vocabulary& vocabulary) {
 
 void TranslateFormTest::fieldsStandInSixColumnsInCanonicalOrder() {
     fixture_->start();
-    const TTranslateForm& form = fixture_->windows().translateForm();
+    const TTranslateForm& form = fixture_->windows().form<TTranslateForm>();
     // Field n (from 0) of the 137 menu words: column n / 24, row n % 24.
     for (std::size_t n = 0; n < kWordCount - 2; ++n) {
         const auto word = static_cast<Word>(n);
@@ -462,7 +462,7 @@ void TranslateFormTest::loadingALanguageAsksFirst() {
     const Vocabulary russian = readLanguageFile(TAVU_SOURCE_DIR "/languages/ru.ini", {}).vocabulary;
     QVERIFY(fixture_->session().vocabulary() == russian);
     QVERIFY(fieldsShow(russian));
-    QVERIFY(fixture_->windows().translateForm().close());
+    QVERIFY(fixture_->windows().form<TTranslateForm>().close());
     WindowsFixture::click(fixture_->windows().mainForm(), "CreateButton");
     QVERIFY(fixture_->commandsText().contains(kNoBreakSpace + "Кик\\"));
 }

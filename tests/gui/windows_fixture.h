@@ -15,7 +15,7 @@ namespace tavu {
 
 class TMainForm;
 
-// The program's four windows for one test, with a settings file of their own in
+// The program's windows for one test, with a settings file of their own in
 // a folder of their own. A message box or file dialog the test has not
 // answered in advance fails the test at once and gets No or Cancel.
 class WindowsFixture {

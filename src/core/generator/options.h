@@ -1,6 +1,6 @@
 #pragma once
 
-// The eleven options of the main window, each once: its key in the section
+// The options of the main window, each once: its key in the section
 // "Settings", its member, its default and, for the options that add kinds of
 // items, the item option of the catalogue rows it lets through. The settings
 // file, the command line's --option, the generator and the main window's
@@ -13,18 +13,25 @@
 
 namespace tavu {
 
+// Every option once, in the order the keys are read and written: a new option
+// is one line here (and its check box one row in the main window's table).
+#define TAVU_OPTIONS(OPTION)                                                                                 \
+    OPTION(anyUser, "sAnyUser", true, catalogue::Any)                                                        \
+    OPTION(selectedUser, "sSelectedUser", true, catalogue::Selected)                                         \
+    OPTION(fastUserControl, "sFastUserControl", true, catalogue::Fast)                                       \
+    OPTION(offsets, "sOffsets", false, catalogue::Offsets)                                                   \
+    OPTION(menuMiscellaneous, "sMenuMiscellaneous", true, catalogue::None)                                   \
+    OPTION(menuInformation, "sMenuInformation", true, catalogue::None)                                       \
+    OPTION(menuHubControl, "sMenuHubControl", true, catalogue::None)                                         \
+    OPTION(menuAccounts, "sMenuAccounts", true, catalogue::None)                                             \
+    OPTION(menuUserControl, "sMenuUserControl", true, catalogue::None)                                       \
+    OPTION(clear, "sClear", true, catalogue::None)                                                           \
+    OPTION(message, "sMessage", true, catalogue::None)
+
 struct GenerationOptions {
-    bool anyUser{};
-    bool selectedUser{};
-    bool fastUserControl{};
-    bool offsets{};
-    bool menuMiscellaneous{};
-    bool menuInformation{};
-    bool menuHubControl{};
-    bool menuAccounts{};
-    bool menuUserControl{};
-    bool clear{};
-    bool message{};
+#define TAVU_OPTION_MEMBER(member, key, byDefault, item) bool member{};
+    TAVU_OPTIONS(TAVU_OPTION_MEMBER)
+#undef TAVU_OPTION_MEMBER
 
     // Every option at its default, as the main window shows it before the
     // settings file is read.
@@ -41,19 +48,12 @@ struct OptionEntry {
 };
 
 // In the order the keys are read and written.
-inline constexpr std::array<OptionEntry, 11> kOptionTable{{
-    {"sAnyUser", &GenerationOptions::anyUser, true, catalogue::Any},
-    {"sSelectedUser", &GenerationOptions::selectedUser, true, catalogue::Selected},
-    {"sFastUserControl", &GenerationOptions::fastUserControl, true, catalogue::Fast},
-    {"sOffsets", &GenerationOptions::offsets, false, catalogue::Offsets},
-    {"sMenuMiscellaneous", &GenerationOptions::menuMiscellaneous, true},
-    {"sMenuInformation", &GenerationOptions::menuInformation, true},
-    {"sMenuHubControl", &GenerationOptions::menuHubControl, true},
-    {"sMenuAccounts", &GenerationOptions::menuAccounts, true},
-    {"sMenuUserControl", &GenerationOptions::menuUserControl, true},
-    {"sClear", &GenerationOptions::clear, true},
-    {"sMessage", &GenerationOptions::message, true},
-}};
+inline constexpr std::array kOptionTable{
+#define TAVU_OPTION_ENTRY(member, key, byDefault, item)                                                      \
+    OptionEntry{key, &GenerationOptions::member, byDefault, item},
+    TAVU_OPTIONS(TAVU_OPTION_ENTRY)
+#undef TAVU_OPTION_ENTRY
+};
 
 constexpr GenerationOptions::GenerationOptions() {
     for (const OptionEntry& entry : kOptionTable) {

@@ -1,7 +1,7 @@
 #pragma once
 
 // The section "Settings" of the settings file: the remembered profiles file and
-// the main window's eleven option check boxes.
+// the main window's option check boxes.
 
 #include "generator/generator.h"
 

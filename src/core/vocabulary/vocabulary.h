@@ -26,7 +26,7 @@ std::optional<Word> wordByKey(std::string_view key);
 
 inline constexpr std::string_view kStringsSection = "Strings";
 
-// The current texts of the 139 words: one store for the whole run.
+// The current texts of every word: one store for the whole run.
 class Vocabulary {
 public:
     Vocabulary();
@@ -48,7 +48,7 @@ private:
 // Reads the section "Strings": a key that is present sets its word, even to an
 // empty text; an absent key leaves the word as it is. Nothing is filtered.
 void readStringsSection(Vocabulary& vocabulary, const IniFile& file);
-// Erases the section "Strings" and writes all 139 words anew, in canonical order.
+// Erases the section "Strings" and writes every word anew, in canonical order.
 void writeStringsSection(const Vocabulary& vocabulary, IniFile& file);
 
 // "|" ends an NMDC command and "$" starts one, so neither may be typed into a word.
