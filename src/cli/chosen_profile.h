@@ -46,7 +46,8 @@ struct FailurePlace {
 
 // Prints what the failure says under the place, and returns its exit status;
 // throws UsageError for an override that the command line got wrong.
-int reportFailure(const GenerationFailure& failure, const FailurePlace& place, std::ostream& err);
+[[nodiscard]] int reportFailure(const GenerationFailure& failure, const FailurePlace& place,
+                                std::ostream& err);
 
 extern const OptionHelp kProfileOption;
 extern const OptionHelp kIndexOption;

@@ -27,7 +27,7 @@ class ProfileSession {
 public:
     // Replaces the document, the list and the state only when the whole file
     // loads; otherwise returns the error and leaves everything as it was.
-    std::string load(const std::filesystem::path& path);
+    [[nodiscard]] std::string load(const std::filesystem::path& path);
     // The operator picked the item at `index` in the profile list.
     void choose(int index);
 
@@ -52,12 +52,12 @@ public:
     // Reads the sections "Settings" and "Strings". A missing file gives every
     // default. A file that exists but cannot be read whole also gives every
     // default, and the result is the error to report, once; otherwise empty.
-    std::string load();
+    [[nodiscard]] std::string load();
 
     // Writes both sections in one save, so that the file has both new or both
     // old. The result is empty, or "Unable to write to <path>" with the reason
     // on a second line; a file that could not be read is never overwritten.
-    std::string save() const;
+    [[nodiscard]] std::string save() const;
 
     const std::filesystem::path& settingsFile() const { return settingsFile_; }
     Settings& settings() { return settings_; }

@@ -29,7 +29,7 @@ struct ConversionFailure {
     bool malformed = false;
 };
 
-struct Conversion {
+struct [[nodiscard]] Conversion {
     std::string bytes; // the whole text, when there is no failure
     std::optional<ConversionFailure> failure;
 };

@@ -110,7 +110,7 @@ struct BlockChecks {
     std::optional<CodePage> encoding; // none: the block stays as generated
 };
 
-struct ProfileBlock {
+struct [[nodiscard]] ProfileBlock {
     std::size_t index = 0; // of the profile in the profiles file
     std::string name;      // of the profile
     Generation generation; // up to the stop when it stopped; empty when the profile was never reached

@@ -17,7 +17,7 @@ struct GenerationStop {
     std::string description() const;
 };
 
-struct Generation {
+struct [[nodiscard]] Generation {
     std::string text;                   // every command appended, up to the stop if any
     std::optional<GenerationStop> stop; // empty when the generation ran to its end
 };

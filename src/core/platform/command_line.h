@@ -14,6 +14,6 @@ std::optional<std::vector<std::string>> commandLineArguments(int argc, char** ar
 
 // Makes standard output take bytes as they are, so that a block goes out byte
 // for byte: no "\n" becomes "\r\n" on Windows. False when it cannot.
-bool useBinaryStandardOutput();
+[[nodiscard]] bool useBinaryStandardOutput();
 
 } // namespace tavu

@@ -53,7 +53,7 @@ FileOperations& systemFileOperations();
 
 enum class ReadStatus { Read, Missing, Unreadable };
 
-struct FileRead {
+struct [[nodiscard]] FileRead {
     ReadStatus status = ReadStatus::Unreadable;
     std::string bytes;  // the whole file, when read
     std::string reason; // why it was not read, as a sentence for a message
@@ -81,7 +81,7 @@ FileRead readStream(int fd, const std::string& name, std::uintmax_t limit,
 // saves under way before they end the process as they do by default; a signal
 // the process was started to ignore stays ignored. False, with errno, when a
 // signal cannot be given its action. Nothing on Windows.
-bool removeTemporaryFilesOnSignals();
+[[nodiscard]] bool removeTemporaryFilesOnSignals();
 
 // What a symbolic link at the path means: the file it points to is the one to
 // save (a settings file kept elsewhere), or the link itself is replaced (a file
@@ -118,13 +118,13 @@ public:
 
     // Writes the temporary file for `path`. On failure errno tells why (ENOBUFS
     // when the batch is full), nothing is left behind, and the result is false.
-    bool stage(const std::filesystem::path& path, std::string_view text,
-               SymbolicLink link = SymbolicLink::Follow);
+    [[nodiscard]] bool stage(const std::filesystem::path& path, std::string_view text,
+                             SymbolicLink link = SymbolicLink::Follow);
 
     // Makes every staged file durable and puts it in place. One entry per
     // staged file, in order: 0 when it is in place and durable, else the errno
     // of its failure. A file that failed before its rename is left as it was.
-    std::vector<int> commit();
+    [[nodiscard]] std::vector<int> commit();
 
     bool full() const { return staged_.size() >= kMostStaged; }
 
@@ -143,8 +143,8 @@ private:
 
 // Replaces one file as FileBatch does. On failure errno tells why and the
 // result is false.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view text,
-                         SymbolicLink link = SymbolicLink::Follow,
-                         FileOperations& operations = systemFileOperations());
+[[nodiscard]] bool writeFileAtomically(const std::filesystem::path& path, std::string_view text,
+                                       SymbolicLink link = SymbolicLink::Follow,
+                                       FileOperations& operations = systemFileOperations());
 
 } // namespace tavu

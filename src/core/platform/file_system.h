@@ -12,7 +12,7 @@ namespace tavu::file_system {
 
 // Opens a file for reading without blocking on a FIFO or a device, a folder
 // included so that it can be refused as one: a descriptor, or -1 with errno.
-int openForReading(FileOperations& operations, const std::filesystem::path& path);
+[[nodiscard]] int openForReading(FileOperations& operations, const std::filesystem::path& path);
 
 // The file a save replaces, checked before anything is written.
 struct SaveTarget {
@@ -26,15 +26,16 @@ struct SaveTarget {
 
 // The absolute path a save writes: the file a symbolic link names when asked to
 // follow it, else the path itself. False, with errno, when it cannot be found.
-bool resolveSavePath(const std::filesystem::path& path, SymbolicLink link, std::filesystem::path& resolved);
+[[nodiscard]] bool resolveSavePath(const std::filesystem::path& path, SymbolicLink link,
+                                   std::filesystem::path& resolved);
 
 // Refuses, with errno, a target that is a folder or some other non-file, or
 // that is read-only, or whose folder is.
-bool checkSaveTarget(const std::filesystem::path& path, SymbolicLink link, SaveTarget& target);
+[[nodiscard]] bool checkSaveTarget(const std::filesystem::path& path, SymbolicLink link, SaveTarget& target);
 
 // Gives a written temporary file what the replaced file had (its owner, group
 // and permissions) or, for a new file, the process's defaults.
-bool finishTemporary(FileOperations& operations, int fd, const SaveTarget& target);
+[[nodiscard]] bool finishTemporary(FileOperations& operations, int fd, const SaveTarget& target);
 
 // The temporary files that a signal ending the process removes (see
 // removeTemporaryFilesOnSignals). Each step holds those signals, so that none
@@ -43,9 +44,11 @@ inline constexpr std::size_t kUnnoted = SIZE_MAX;
 // Creates a temporary file as FileOperations::createTemporary does and notes
 // its name, which stays where it is until forgotten: `noted` is its place, or
 // kUnnoted when every place is taken.
-int createNotedTemporary(FileOperations& operations, std::string& pathTemplate, std::size_t& noted);
+[[nodiscard]] int createNotedTemporary(FileOperations& operations, std::string& pathTemplate,
+                                       std::size_t& noted);
 // Renames a noted temporary file, forgotten once it is renamed.
-int renameNotedTemporary(FileOperations& operations, std::size_t noted, const char* from, const char* to);
+[[nodiscard]] int renameNotedTemporary(FileOperations& operations, std::size_t noted, const char* from,
+                                       const char* to);
 // Removes a noted temporary file and forgets it.
 void removeNotedTemporary(FileOperations& operations, std::size_t noted, const char* path);
 
@@ -55,7 +58,7 @@ bool syncsEachFile();
 
 // Makes the batch's written files durable before the renames, and the renames
 // durable after them, folder by folder: 0, or the errno of the failure.
-int syncFolderBeforeRenames(FileOperations& operations, const std::filesystem::path& folder);
-int syncFolderAfterRenames(FileOperations& operations, const std::filesystem::path& folder);
+[[nodiscard]] int syncFolderBeforeRenames(FileOperations& operations, const std::filesystem::path& folder);
+[[nodiscard]] int syncFolderAfterRenames(FileOperations& operations, const std::filesystem::path& folder);
 
 } // namespace tavu::file_system

@@ -21,7 +21,7 @@ inline constexpr std::string_view kSettingsFileName = "TAVU.ini";
 // Windows beside the executable all the same.
 std::filesystem::path settingsFilePath();
 
-struct SettingsFileRead {
+struct [[nodiscard]] SettingsFileRead {
     IniFile file;      // empty when the file is missing or cannot be read
     std::string error; // why a file that exists cannot be read; empty otherwise
 };
@@ -53,7 +53,8 @@ StoredSettings loadSettings(const std::filesystem::path& path, MissingSettingsFi
 // since its other sections would be lost. On failure the file is untouched and
 // the result is "Unable to write to <path>" with the reason on a second line;
 // on success it is empty.
-std::string updateSettingsFile(const std::filesystem::path& path, const std::function<void(IniFile&)>& change,
-                               FileOperations& operations = systemFileOperations());
+[[nodiscard]] std::string updateSettingsFile(const std::filesystem::path& path,
+                                             const std::function<void(IniFile&)>& change,
+                                             FileOperations& operations = systemFileOperations());
 
 } // namespace tavu

@@ -55,7 +55,7 @@ inline constexpr std::size_t kLanguageHeaderLimit = 64 * 1024;
 // counted in `leftOut`. Words are not checked here: loading a file does.
 LanguageListing findLanguages(const std::vector<std::filesystem::path>& folders);
 
-struct LanguageRead {
+struct [[nodiscard]] LanguageRead {
     Vocabulary vocabulary; // the given words with the file's words read over them
     std::string error;     // empty when the file was read
 };
@@ -77,8 +77,8 @@ std::string languageFileText(const Vocabulary& vocabulary, const std::string& na
 // Writes the words as a language file, replacing the file whole (a symbolic
 // link is itself replaced, never the file it points to); empty on success,
 // otherwise the message.
-std::string writeLanguageFile(const std::filesystem::path& path, const Vocabulary& vocabulary,
-                              const std::string& name, const std::string& code);
+[[nodiscard]] std::string writeLanguageFile(const std::filesystem::path& path, const Vocabulary& vocabulary,
+                                            const std::string& name, const std::string& code);
 
 // A language given by name, code or file. A path (a text holding "/", or a backslash
 // on Windows, or ending in ".ini" in any letter case) is taken as a file,
