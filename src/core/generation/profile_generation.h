@@ -6,9 +6,9 @@
 // block as it says, and its code page. A step that cannot be done says why as
 // a typed failure, which the command line and the windows word each their way.
 
-#include "generator/generator.h"
 #include "formats/code_page.h"
 #include "formats/xml.h"
+#include "generator/generator.h"
 #include "preview/menu_preview.h"
 #include "profiles/profiles_document.h"
 #include "vocabulary/language_files.h"
