@@ -4,6 +4,7 @@
 // grant a quarter, a half, three quarters and all of the permissions show how
 // the time grows with the output's length.
 
+#include "application.h"
 #include "file_dialog.h"
 #include "main_form.h"
 #include "profiles_file.h"

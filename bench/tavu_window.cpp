@@ -5,6 +5,7 @@
 // argument --shown-only it ends once shown, so that a profile of it holds the
 // start-up alone.
 
+#include "application.h"
 #include "file_dialog.h"
 #include "main_form.h"
 #include "program.h"
