@@ -122,6 +122,18 @@ void WindowsFixture::type(QWidget* control, const QString& text) {
     }
 }
 
+TMainForm& WindowsTest::start() {
+    return fixture().start().mainForm();
+}
+
+TMainForm& WindowsTest::mainForm() {
+    return fixture().windows().mainForm();
+}
+
+void WindowsTest::click(const char* name) {
+    WindowsFixture::click(mainForm(), name);
+}
+
 QString lastErrorBox() {
     const auto shown = MessageBox::takeLastShown();
     return shown ? shown->caption + ": " + shown->text : QStringLiteral("(none)");
