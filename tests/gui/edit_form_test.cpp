@@ -32,11 +32,7 @@ private:
 };
 
 TEditForm& EditFormTest::openEditor() {
-    QWidget& shown = fixture().showFromMainWindow("EditButton");
-    if (&shown != &fixture().windows().form<TEditForm>()) {
-        qFatal("Edit showed another window");
-    }
-    return fixture().windows().form<TEditForm>();
+    return show<TEditForm>("EditButton");
 }
 
 QPlainTextEdit* EditFormTest::memo() {

@@ -124,14 +124,12 @@ private:
     bool fieldsShow(const Vocabulary& vocabulary);
     // Opens the Translator's context menu with Shift+F10 and chooses `entries`.
     void useContextMenu(const QStringList& entries);
+    // Imports `file` over words of the operator's own; returns those words.
+    Vocabulary importOverOwnWords(const QString& file);
 };
 
 TTranslateForm& TranslateFormTest::openTranslator() {
-    QWidget& shown = fixture().showFromMainWindow("TranslateButton");
-    if (&shown != &fixture().windows().form<TTranslateForm>()) {
-        qFatal("Translate showed another window");
-    }
-    return fixture().windows().form<TTranslateForm>();
+    return show<TTranslateForm>("TranslateButton");
 }
 
 QLineEdit* TranslateFormTest::field(Word word) {
@@ -460,14 +458,19 @@ void TranslateFormTest::loadingALanguageAsksFirst() {
     QVERIFY(fixture().commandsText().contains(kNoBreakSpace + "Кик\\"));
 }
 
-void TranslateFormTest::importRefusesAFileWithoutWordsBeforeAsking() {
-    const QString file = fixture().write(QStringLiteral("named.ini"), "[Language]\nName=Nothing\n");
+Vocabulary TranslateFormTest::importOverOwnWords(const QString& file) {
     fixture().writeIni("[Strings]\nwNick=N\n");
     start();
     const Vocabulary before = fixture().session().vocabulary();
     FileDialog::setNextFileName(file);
     MessageBox::setNextAnswer(QMessageBox::Ok);
     useContextMenu({"Import words from file…"});
+    return before;
+}
+
+void TranslateFormTest::importRefusesAFileWithoutWordsBeforeAsking() {
+    const QString file = fixture().write(QStringLiteral("named.ini"), "[Language]\nName=Nothing\n");
+    const Vocabulary before = importOverOwnWords(file);
     QVERIFY(lastErrorBox().startsWith("Error: " + file)); // refused before anything is asked
     QVERIFY(fixture().session().vocabulary() == before);
     QVERIFY(fieldsShow(before));
@@ -476,12 +479,7 @@ void TranslateFormTest::importRefusesAFileWithoutWordsBeforeAsking() {
 void TranslateFormTest::importRefusesAFileThatSmugglesACommand() {
     const QString file =
         fixture().write(QStringLiteral("shared.ini"), "[Strings]\nwNick=Theirs\nwKick=Kick|$BadPass\n");
-    fixture().writeIni("[Strings]\nwNick=N\n");
-    start();
-    const Vocabulary before = fixture().session().vocabulary();
-    FileDialog::setNextFileName(file);
-    MessageBox::setNextAnswer(QMessageBox::Ok);
-    useContextMenu({"Import words from file…"});
+    const Vocabulary before = importOverOwnWords(file);
     QCOMPARE(lastErrorBox(),
              "Error: " + file +
                  " is refused: its word wKick holds \"|\", which would end a prompt or start a "

@@ -85,6 +85,14 @@ protected:
     }
     // Clicks a button of the main window.
     void click(const char* name);
+    // Clicks a main-window button that shows the window `Form` and returns it.
+    template <typename Form>
+    Form& show(const char* button) {
+        if (&fixture().showFromMainWindow(button) != &fixture().windows().form<Form>()) {
+            qFatal("%s showed another window", button);
+        }
+        return fixture().windows().form<Form>();
+    }
 
 private slots:
     void init() { fixture_.emplace(); }
