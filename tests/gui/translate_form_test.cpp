@@ -461,7 +461,7 @@ void TranslateFormTest::loadingALanguageAsksFirst() {
 Vocabulary TranslateFormTest::importOverOwnWords(const QString& file) {
     fixture().writeIni("[Strings]\nwNick=N\n");
     start();
-    const Vocabulary before = fixture().session().vocabulary();
+    Vocabulary before = fixture().session().vocabulary();
     FileDialog::setNextFileName(file);
     MessageBox::setNextAnswer(QMessageBox::Ok);
     useContextMenu({"Import words from file…"});

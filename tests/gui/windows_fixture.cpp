@@ -67,7 +67,7 @@ QString WindowsFixture::filePath(const QString& name) const {
 }
 
 QString WindowsFixture::write(const QString& name, const QByteArray& bytes) const {
-    const QString path = filePath(name);
+    QString path = filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
