@@ -9,20 +9,14 @@
 
 namespace tavu {
 
-class AboutFormTest : public QObject {
+class AboutFormTest : public WindowsTest {
     Q_OBJECT
 
 private slots:
-    void init() { fixture_.emplace(); }
-    void cleanup() { fixture_.reset(); }
-
     void labelsStandWhereTheLayoutPutsThem_data();
     void labelsStandWhereTheLayoutPutsThem();
     void linksOpenTheProjectsPages_data();
     void linksOpenTheProjectsPages();
-
-private:
-    std::optional<WindowsFixture> fixture_;
 };
 
 void AboutFormTest::labelsStandWhereTheLayoutPutsThem_data() {
@@ -43,9 +37,9 @@ void AboutFormTest::labelsStandWhereTheLayoutPutsThem() {
     QFETCH(QString, name);
     QFETCH(QPoint, position);
     QFETCH(QString, text);
-    fixture_->start();
-    const QWidget& form = fixture_->showFromMainWindow("AboutButton");
-    QCOMPARE(&form, &fixture_->windows().form<TAboutForm>());
+    start();
+    const QWidget& form = fixture().showFromMainWindow("AboutButton");
+    QCOMPARE(&form, &fixture().windows().form<TAboutForm>());
     const auto* label = WindowsFixture::find<QLabel>(form, name);
     QCOMPARE(label->pos(), position);
     QCOMPARE(label->text(), text);
@@ -66,8 +60,8 @@ void AboutFormTest::linksOpenTheProjectsPages_data() {
 void AboutFormTest::linksOpenTheProjectsPages() {
     QFETCH(QString, name);
     QFETCH(QUrl, target);
-    fixture_->start();
-    const QWidget& form = fixture_->showFromMainWindow("AboutButton");
+    start();
+    const QWidget& form = fixture().showFromMainWindow("AboutButton");
     auto* link = WindowsFixture::find<QLabel>(form, name);
     QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 128));
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);

@@ -7,24 +7,17 @@
 #include <QSignalSpy>
 
 #include <csignal>
-#include <optional>
 
 namespace tavu {
 
 // The signals that ask the program to end close the main window the normal way.
-class ClosingSignalsTest : public QObject {
+class ClosingSignalsTest : public WindowsTest {
     Q_OBJECT
 
 private slots:
-    void init() { fixture_.emplace(); }
-    void cleanup() { fixture_.reset(); }
-
     void signalSavesTheOptionsAndCloses_data();
     void signalSavesTheOptionsAndCloses();
     void signalAsksAboutAFailedSave();
-
-private:
-    std::optional<WindowsFixture> fixture_;
 };
 
 void ClosingSignalsTest::signalSavesTheOptionsAndCloses_data() {
@@ -36,12 +29,12 @@ void ClosingSignalsTest::signalSavesTheOptionsAndCloses_data() {
 
 void ClosingSignalsTest::signalSavesTheOptionsAndCloses() {
     QFETCH(int, signal);
-    TMainForm& form = fixture_->start().mainForm();
+    TMainForm& form = start();
     QSignalSpy closed(&form, &TMainForm::FormClosed);
     WindowsFixture::click(form, "ClearCheckBox");
     QCOMPARE(::raise(signal), 0);
     QTRY_COMPARE(closed.count(), 1);
-    QFile ini(fixture_->iniPath());
+    QFile ini(fixture().iniPath());
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray saved = ini.readAll();
     QVERIFY2(saved.contains("\nsClear=0\n"), saved.constData());
@@ -49,9 +42,9 @@ void ClosingSignalsTest::signalSavesTheOptionsAndCloses() {
 
 void ClosingSignalsTest::signalAsksAboutAFailedSave() {
     // A regular file where the settings folder should be: no one can write there.
-    fixture_->write(QStringLiteral("blocker"), "x");
-    qputenv("TAVU_INI", fixture_->filePath(QStringLiteral("blocker/TAVU.ini")).toLocal8Bit());
-    TMainForm& form = fixture_->start().mainForm();
+    fixture().write(QStringLiteral("blocker"), "x");
+    qputenv("TAVU_INI", fixture().filePath(QStringLiteral("blocker/TAVU.ini")).toLocal8Bit());
+    TMainForm& form = start();
     QSignalSpy closed(&form, &TMainForm::FormClosed);
     MessageBox::setNextAnswer(QMessageBox::Ok);
     MessageBox::setNextAnswer(QMessageBox::No);

@@ -11,17 +11,12 @@
 #include <QRegularExpression>
 #include <QTextBlock>
 
-#include <optional>
-
 namespace tavu {
 
-class EditFormTest : public QObject {
+class EditFormTest : public WindowsTest {
     Q_OBJECT
 
 private slots:
-    void init() { fixture_.emplace(); }
-    void cleanup() { fixture_.reset(); }
-
     void textAreaFillsTheMarginsAtAnySize_data();
     void textAreaFillsTheMarginsAtAnySize();
     void showsOneCommandPerLine();
@@ -34,20 +29,14 @@ private slots:
 private:
     TEditForm& openEditor();
     QPlainTextEdit* memo();
-
-    std::optional<WindowsFixture> fixture_;
 };
 
 TEditForm& EditFormTest::openEditor() {
-    QWidget& shown = fixture_->showFromMainWindow("EditButton");
-    if (&shown != &fixture_->windows().form<TEditForm>()) {
-        qFatal("Edit showed another window");
-    }
-    return fixture_->windows().form<TEditForm>();
+    return show<TEditForm>("EditButton");
 }
 
 QPlainTextEdit* EditFormTest::memo() {
-    return WindowsFixture::find<QPlainTextEdit>(fixture_->windows().form<TEditForm>(),
+    return WindowsFixture::find<QPlainTextEdit>(fixture().windows().form<TEditForm>(),
                                                 QStringLiteral("EditMemo"));
 }
 
@@ -60,8 +49,8 @@ void EditFormTest::textAreaFillsTheMarginsAtAnySize_data() {
 
 void EditFormTest::textAreaFillsTheMarginsAtAnySize() {
     QFETCH(QSize, size);
-    fixture_->start();
-    fixture_->createCommands(1);
+    start();
+    fixture().createCommands(1);
     TEditForm& form = openEditor();
     QCOMPARE(form.size(), QSize(720, 502));
     form.resize(size);
@@ -80,9 +69,9 @@ void EditFormTest::textAreaFillsTheMarginsAtAnySize() {
 }
 
 void EditFormTest::showsOneCommandPerLine() {
-    fixture_->start();
-    fixture_->createCommands(1);
-    const QString output = fixture_->commandsText();
+    start();
+    fixture().createCommands(1);
+    const QString output = fixture().commandsText();
     openEditor();
     const QTextDocument* document = memo()->document();
     QCOMPARE(document->blockCount(), output.count(QLatin1Char('|')) + 1);
@@ -112,9 +101,9 @@ void EditFormTest::doneHandsTheTextBackJoined_data() {
 void EditFormTest::doneHandsTheTextBackJoined() {
     QFETCH(QString, edit);
     QFETCH(QString, inserted);
-    TMainForm& main = fixture_->start().mainForm();
-    fixture_->createCommands(1);
-    const QString output = fixture_->commandsText();
+    TMainForm& main = start();
+    fixture().createCommands(1);
+    const QString output = fixture().commandsText();
     TEditForm& form = openEditor();
     QTextCursor cursor(memo()->document()->findBlockByNumber(2));
     cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 5);
@@ -130,22 +119,22 @@ void EditFormTest::doneHandsTheTextBackJoined() {
     }
 
     WindowsFixture::click(form, "DoneButton");
-    QCOMPARE(fixture_->commandsText(), QString(output).insert(at, inserted));
+    QCOMPARE(fixture().commandsText(), QString(output).insert(at, inserted));
     QVERIFY(!form.isVisible());
     QVERIFY(main.isEnabled());
     QCOMPARE(memo()->document()->toRawText(), QString());
 }
 
 void EditFormTest::closeBoxDropsTheEdits() {
-    fixture_->start();
-    fixture_->createCommands(1);
-    const QString output = fixture_->commandsText();
+    start();
+    fixture().createCommands(1);
+    const QString output = fixture().commandsText();
     TEditForm& form = openEditor();
     memo()->moveCursor(QTextCursor::Start);
     WindowsFixture::type(memo(), QStringLiteral("edited"));
     QTest::keyClick(memo(), Qt::Key_Return);
     QVERIFY(form.close());
-    QCOMPARE(fixture_->commandsText(), output);
+    QCOMPARE(fixture().commandsText(), output);
     QCOMPARE(memo()->document()->toRawText(), QString());
     // Shown again, it starts from the output, not from the dropped edits.
     openEditor();
@@ -153,9 +142,9 @@ void EditFormTest::closeBoxDropsTheEdits() {
 }
 
 void EditFormTest::copyTakesTheTextAsShownWithCrLf() {
-    fixture_->start();
-    fixture_->createCommands(1);
-    const QString output = fixture_->commandsText();
+    start();
+    fixture().createCommands(1);
+    const QString output = fixture().commandsText();
     TEditForm& form = openEditor();
     WindowsFixture::click(form, "CopyButton");
     QCOMPARE(lastErrorBox(), QStringLiteral("(none)"));
@@ -167,8 +156,8 @@ void EditFormTest::copyTakesTheTextAsShownWithCrLf() {
 }
 
 void EditFormTest::copyOfAnEmptiedTextIsRefused() {
-    fixture_->start();
-    fixture_->createCommands(1);
+    start();
+    fixture().createCommands(1);
     TEditForm& form = openEditor();
     QGuiApplication::clipboard()->setText(QStringLiteral("held before"));
     memo()->selectAll();

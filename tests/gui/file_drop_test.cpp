@@ -6,37 +6,27 @@
 #include "message_box.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QUrl>
 
-#include <optional>
-
 namespace tavu {
 
 // A file dragged from a file manager onto the main window.
-class FileDropTest : public QObject {
+class FileDropTest : public WindowsTest {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup() { fixture_.reset(); }
-
     void droppedFileOpensAsWithOpen_data();
     void droppedFileOpensAsWithOpen();
     void textDraggedInTheOutputBoxStaysText();
     void noDropWhileAnotherWindowIsShown();
 
 private:
-    QString place(const QString& name, const QByteArray& content) const;
     QWidget* target(const QString& name);
     QStringList profileNames();
-
-    QTemporaryDir files_;
-    std::optional<WindowsFixture> fixture_;
 };
 
 namespace {
@@ -63,31 +53,15 @@ Drop dragAndDrop(QWidget* target, const QMimeData& data, Qt::DropActions actions
 
 } // namespace
 
-void FileDropTest::init() {
-    QVERIFY(files_.isValid());
-    fixture_.emplace();
-}
-
-QString FileDropTest::place(const QString& name, const QByteArray& content) const {
-    const QString path = files_.filePath(name);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
-        qFatal("cannot write %s", qPrintable(path));
-    }
-    return path;
-}
-
 QWidget* FileDropTest::target(const QString& name) {
-    TMainForm& main = fixture_->windows().mainForm();
+    TMainForm& main = mainForm();
     return name == "output box"
                ? WindowsFixture::find<QPlainTextEdit>(main, QStringLiteral("CommandsMemo"))->viewport()
                : static_cast<QWidget*>(&main);
 }
 
 QStringList FileDropTest::profileNames() {
-    const auto* combo =
-        WindowsFixture::find<QComboBox>(fixture_->windows().mainForm(), QStringLiteral("ProfileComboBox"));
+    const auto* combo = control<QComboBox>("ProfileComboBox");
     QStringList names;
     for (int i = 0; i < combo->count(); ++i) {
         names << combo->itemText(i);
@@ -139,17 +113,17 @@ void FileDropTest::droppedFileOpensAsWithOpen() {
         QFile file(kExample);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }();
-    place(QStringLiteral("hub/profiles.xml"), example);
-    place(QStringLiteral("upper/PROFILES.XML"), example);
-    place(QStringLiteral("hub/hub.xml"), example);
-    place(QStringLiteral("bad/profiles.xml"), "<Profiles><Profile>");
-    fixture_->start();
-    WindowsFixture::find<QPlainTextEdit>(fixture_->windows().mainForm(), QStringLiteral("CommandsMemo"))
-        ->setPlainText(kOutput);
+    fixture().write(QStringLiteral("hub/profiles.xml"), example);
+    fixture().write(QStringLiteral("upper/PROFILES.XML"), example);
+    fixture().write(QStringLiteral("hub/hub.xml"), example);
+    fixture().write(QStringLiteral("bad/profiles.xml"), "<Profiles><Profile>");
+    start();
+    control<QPlainTextEdit>("CommandsMemo")->setPlainText(kOutput);
 
     QList<QUrl> dragged;
     for (const QString& url : urls) {
-        dragged << (url.contains(QLatin1Char(':')) ? QUrl(url) : QUrl::fromLocalFile(files_.filePath(url)));
+        dragged << (url.contains(QLatin1Char(':')) ? QUrl(url)
+                                                   : QUrl::fromLocalFile(fixture().filePath(url)));
     }
     QMimeData data;
     data.setUrls(dragged);
@@ -164,26 +138,26 @@ void FileDropTest::droppedFileOpensAsWithOpen() {
     QVERIFY2(shown.startsWith(box), qPrintable(shown));
     const QStringList listed = opened ? QStringList{"Owner", "Operator", "Regular"} : QStringList{};
     QCOMPARE(profileNames(), listed);
-    QCOMPARE(fixture_->commandsText(), kOutput);
+    QCOMPARE(fixture().commandsText(), kOutput);
     FileDialog::setNextFileName(QString());
-    WindowsFixture::click(fixture_->windows().mainForm(), "OpenButton");
+    click("OpenButton");
     QCOMPARE(FileDialog::takeLastRequest()->startFile,
              remembered ? dragged.front().toLocalFile() : QString());
 }
 
 void FileDropTest::textDraggedInTheOutputBoxStaysText() {
-    fixture_->start();
+    start();
     QMimeData data;
     data.setText(kOutput);
     const Drop drop = dragAndDrop(target(QStringLiteral("output box")), data, Qt::CopyAction);
     QVERIFY(drop.dragAccepted);
-    QCOMPARE(fixture_->commandsText(), kOutput);
+    QCOMPARE(fixture().commandsText(), kOutput);
     QVERIFY(!dragAndDrop(target(QStringLiteral("window")), data, Qt::CopyAction).dragAccepted);
 }
 
 void FileDropTest::noDropWhileAnotherWindowIsShown() {
-    fixture_->start();
-    fixture_->showFromMainWindow("AboutButton");
+    start();
+    fixture().showFromMainWindow("AboutButton");
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(kExample)});
     QVERIFY(!dragAndDrop(target(QStringLiteral("window")), data, Qt::CopyAction).dropAccepted);

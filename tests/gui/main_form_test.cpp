@@ -94,27 +94,6 @@ public:
 
 } // namespace
 
-void MainFormTest::init() {
-    fixture_.emplace();
-}
-
-void MainFormTest::cleanup() {
-    fixture_.reset();
-}
-
-TMainForm& MainFormTest::start() {
-    return fixture_->start().mainForm();
-}
-
-template <typename Control>
-Control* MainFormTest::control(const char* name) {
-    return WindowsFixture::find<Control>(fixture_->windows().mainForm(), QLatin1String(name));
-}
-
-void MainFormTest::click(const char* name) {
-    WindowsFixture::click(fixture_->windows().mainForm(), name);
-}
-
 void MainFormTest::typeCommands(const QString& text) {
     QTest::keyClicks(control<QPlainTextEdit>("CommandsMemo"), text);
 }
@@ -129,14 +108,14 @@ void MainFormTest::startsWithHiddenSecondaryWindows() {
     TMainForm& form = start();
     QCOMPARE(QCoreApplication::applicationName(), kTitle);
     QCOMPARE(form.windowTitle(), QStringLiteral("TAVU : Velkor User Commands Creator 1.2.1"));
-    QCOMPARE(fixture_->windows().form<TEditForm>().windowTitle(), QStringLiteral("TAVU Easy Editor"));
-    QCOMPARE(fixture_->windows().form<TAboutForm>().windowTitle(), QStringLiteral("About"));
-    QCOMPARE(fixture_->windows().form<TTranslateForm>().windowTitle(), QStringLiteral("TAVU Translator"));
-    QCOMPARE(fixture_->windows().form<TPreviewForm>().windowTitle(), QStringLiteral("TAVU Menu preview"));
-    QVERIFY(!fixture_->windows().form<TEditForm>().isVisible());
-    QVERIFY(!fixture_->windows().form<TAboutForm>().isVisible());
-    QVERIFY(!fixture_->windows().form<TTranslateForm>().isVisible());
-    QVERIFY(!fixture_->windows().form<TPreviewForm>().isVisible());
+    QCOMPARE(fixture().windows().form<TEditForm>().windowTitle(), QStringLiteral("TAVU Easy Editor"));
+    QCOMPARE(fixture().windows().form<TAboutForm>().windowTitle(), QStringLiteral("About"));
+    QCOMPARE(fixture().windows().form<TTranslateForm>().windowTitle(), QStringLiteral("TAVU Translator"));
+    QCOMPARE(fixture().windows().form<TPreviewForm>().windowTitle(), QStringLiteral("TAVU Menu preview"));
+    QVERIFY(!fixture().windows().form<TEditForm>().isVisible());
+    QVERIFY(!fixture().windows().form<TAboutForm>().isVisible());
+    QVERIFY(!fixture().windows().form<TTranslateForm>().isVisible());
+    QVERIFY(!fixture().windows().form<TPreviewForm>().isVisible());
     QCOMPARE(form.minimumSize(), QSize(441, 449));
     QCOMPARE(form.maximumSize(), QSize(441, 449));
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -268,7 +247,7 @@ void MainFormTest::tabVisitsTheControlsInOrder() {
                                "TranslateButton",
                                "OpenButton"};
     QCOMPARE(visited, expected);
-    QVERIFY(fixture_->commandsText().isEmpty()); // Tab moved on from the output box and typed nothing
+    QVERIFY(fixture().commandsText().isEmpty()); // Tab moved on from the output box and typed nothing
 }
 
 void MainFormTest::statusBarShowsTheHintUnderThePointer_data() {
@@ -317,19 +296,19 @@ void MainFormTest::createRefusedWithoutChosenProfile() {
     start();
     typeCommands(QStringLiteral("$old|"));
     if (openFirst) {
-        fixture_->open(kExample);
+        fixture().open(kExample);
         QCOMPARE(comboItems(control<QComboBox>("ProfileComboBox")), kExampleNames);
         QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), -1);
     }
     if (refreshAfterChoosing) {
-        fixture_->choose(1);
+        fixture().choose(1);
         click("RefreshButton");
         QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), -1);
     }
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("CreateButton");
     expectError("I'm not a mindreader. First of all choose a profile.");
-    QCOMPARE(fixture_->commandsText(), QStringLiteral("$old|"));
+    QCOMPARE(fixture().commandsText(), QStringLiteral("$old|"));
 }
 
 void MainFormTest::createWritesTheCoresOutput_data() {
@@ -346,35 +325,35 @@ void MainFormTest::createWritesTheCoresOutput() {
     QFETCH(int, profile);
     QFETCH(QStringList, toggledBoxes);
     // A translated word shows that Create takes the Translator's vocabulary.
-    fixture_->write(QStringLiteral("TAVU.ini"), "[Strings]\nwHubControl=Hubkontroll\nwUser=Nutzer\n");
+    fixture().write(QStringLiteral("TAVU.ini"), "[Strings]\nwHubControl=Hubkontroll\nwUser=Nutzer\n");
     start();
     typeCommands(QStringLiteral("$old|"));
     for (const QString& box : toggledBoxes) {
         click(qPrintable(box));
     }
-    fixture_->open(kExample);
-    fixture_->choose(profile);
+    fixture().open(kExample);
+    fixture().choose(profile);
     click("CreateButton");
     QCOMPARE(MessageBox::takeLastShown().has_value(), false);
 
-    const std::string expected = coreOutput(kExample, profile, toggled(toggledBoxes), fixture_->iniPath());
+    const std::string expected = coreOutput(kExample, profile, toggled(toggledBoxes), fixture().iniPath());
     QVERIFY(expected.find("Hubkontroll") != std::string::npos || profile == 2);
-    QCOMPARE(fixture_->commandsText().toStdString(), expected);
+    QCOMPARE(fixture().commandsText().toStdString(), expected);
     // The copy is byte for byte the core's, no-break spaces included.
     click("CopyButton");
     QCOMPARE(QGuiApplication::clipboard()->text().toStdString(), expected);
 }
 
 void MainFormTest::createReportsWhereTheGenerationStopped() {
-    const QString file = fixture_->write(
+    const QString file = fixture().write(
         QStringLiteral("broken/profiles.xml"),
         "<Profiles><Profile><Name>Broken</Name><General>"
         "<ProfileSettings><MayUseHubCommands enable=\"true\"/></ProfileSettings>"
         "<Information><MayShowHubInfo enable=\"true\"/><MayShowUserInfo>lots</MayShowUserInfo>"
         "</Information></General></Profile></Profiles>");
     start();
-    fixture_->open(file);
-    fixture_->choose(0);
+    fixture().open(file);
+    fixture().choose(0);
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("CreateButton");
 
@@ -384,7 +363,7 @@ void MainFormTest::createReportsWhereTheGenerationStopped() {
         CreateUserCommands(loaded.document->profile(0), GenerationOptions{}, vocabulary, todayText());
     QVERIFY(expected.stop.has_value());
     QVERIFY(!expected.text.empty());
-    QCOMPARE(fixture_->commandsText().toStdString(), expected.text);
+    QCOMPARE(fixture().commandsText().toStdString(), expected.text);
     const QString description = QString::fromStdString(expected.stop->description());
     QVERIFY(description.contains("General/Information/MayShowUserInfo") && description.contains("lots"));
     expectError(description);
@@ -393,14 +372,14 @@ void MainFormTest::createReportsWhereTheGenerationStopped() {
 void MainFormTest::createWarnsOfAMenuClientsWouldMisread() {
     // A "]" in a prompt's title ends the prompt early; the settings file is the
     // operator's own, so the word is taken and the block still shown.
-    fixture_->write(QStringLiteral("TAVU.ini"), "[Strings]\nwIp=I]P\n");
+    fixture().write(QStringLiteral("TAVU.ini"), "[Strings]\nwIp=I]P\n");
     start();
-    fixture_->open(kExample);
-    fixture_->choose(0);
+    fixture().open(kExample);
+    fixture().choose(0);
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("CreateButton");
 
-    QVERIFY(fixture_->commandsText().contains(QStringLiteral("%[line:I]P]")));
+    QVERIFY(fixture().commandsText().contains(QStringLiteral("%[line:I]P]")));
     const auto shown = MessageBox::takeLastShown();
     QVERIFY(shown.has_value());
     QCOMPARE(shown->caption, QStringLiteral("Error"));
@@ -453,7 +432,7 @@ void MainFormTest::editNeedsOutputBeginningWithDollar() {
         expectError(
             "I think you should create some commands first. Or would you like to edit an empty window?");
     }
-    QCOMPARE(fixture_->windows().form<TEditForm>().isVisible(), accepted);
+    QCOMPARE(fixture().windows().form<TEditForm>().isVisible(), accepted);
     QCOMPARE(form.isEnabled(), !accepted);
 }
 
@@ -497,7 +476,7 @@ void MainFormTest::commandsMemoTakesNoLineBreakAndStaysResponsive() {
     QTest::keyClick(memo, Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
     typeCommands(QStringLiteral("b|"));
-    QCOMPARE(fixture_->commandsText(), QStringLiteral("$ab|"));
+    QCOMPARE(fixture().commandsText(), QStringLiteral("$ab|"));
 
     // A pasted line ten times as long as the longest generated output, then typing at its end.
     const QString longText =
@@ -510,14 +489,14 @@ void MainFormTest::commandsMemoTakesNoLineBreakAndStaysResponsive() {
     typeCommands(QStringLiteral("x"));
     QCoreApplication::processEvents();
     QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed()) + " ms"));
-    QCOMPARE(fixture_->commandsText().size(), 5 + longText.size());
+    QCOMPARE(fixture().commandsText().size(), 5 + longText.size());
 }
 
 // --- Open and Refresh ---
 
 void MainFormTest::refreshBeforeOpenIsRefused() {
     // A file remembered from the last run is only where the dialog starts.
-    fixture_->write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
+    fixture().write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
     start();
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("RefreshButton");
@@ -527,13 +506,13 @@ void MainFormTest::refreshBeforeOpenIsRefused() {
 }
 
 void MainFormTest::refreshReloadsTheFileWithoutDialog() {
-    const QString file = fixture_->write(QStringLiteral("hub/profiles.xml"),
+    const QString file = fixture().write(QStringLiteral("hub/profiles.xml"),
                                          "<Profiles><Profile><Name>First</Name></Profile></Profiles>");
     start();
-    fixture_->open(file);
+    fixture().open(file);
     FileDialog::takeLastRequest();
-    fixture_->choose(0);
-    fixture_->write(
+    fixture().choose(0);
+    fixture().write(
         QStringLiteral("hub/profiles.xml"),
         "<Profiles><Profile><Name>Master</Name></Profile><Profile><Name>Guest</Name></Profile></Profiles>");
     click("RefreshButton");
@@ -546,7 +525,7 @@ void MainFormTest::refreshReloadsTheFileWithoutDialog() {
 }
 
 void MainFormTest::openDialogAsksForAnExistingProfilesXml() {
-    fixture_->write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
+    fixture().write(QStringLiteral("TAVU.ini"), "[Settings]\nsFile=" + kExample.toUtf8() + "\n");
     start();
     QString caption;
     QStringList filters;
@@ -575,13 +554,13 @@ void MainFormTest::openDialogAsksForAnExistingProfilesXml() {
 
 void MainFormTest::openCancelledChangesNothing() {
     start();
-    fixture_->open(kExample);
-    fixture_->choose(2);
-    fixture_->open(QString());
+    fixture().open(kExample);
+    fixture().choose(2);
+    fixture().open(QString());
     QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), 2);
     click("CreateButton");
-    QCOMPARE(fixture_->commandsText().toStdString(),
-             coreOutput(kExample, 2, GenerationOptions{}, fixture_->iniPath()));
+    QCOMPARE(fixture().commandsText().toStdString(),
+             coreOutput(kExample, 2, GenerationOptions{}, fixture().iniPath()));
 }
 
 void MainFormTest::unloadableFileKeepsTheOldListAndChoice_data() {
@@ -598,23 +577,23 @@ void MainFormTest::unloadableFileKeepsTheOldListAndChoice_data() {
 void MainFormTest::unloadableFileKeepsTheOldListAndChoice() {
     QFETCH(bool, byRefresh);
     QFETCH(QByteArray, content);
-    QFile::copy(kExample, fixture_->filePath(QStringLiteral("profiles.xml")));
-    const QString good = fixture_->filePath(QStringLiteral("profiles.xml"));
-    const QString bad = byRefresh ? good : fixture_->filePath(QStringLiteral("bad/profiles.xml"));
+    QFile::copy(kExample, fixture().filePath(QStringLiteral("profiles.xml")));
+    const QString good = fixture().filePath(QStringLiteral("profiles.xml"));
+    const QString bad = byRefresh ? good : fixture().filePath(QStringLiteral("bad/profiles.xml"));
     start();
-    fixture_->open(good);
-    fixture_->choose(1);
+    fixture().open(good);
+    fixture().choose(1);
 
     if (content.isEmpty()) {
         QVERIFY(QFile::remove(bad));
     } else {
-        fixture_->write(QDir(QFileInfo(fixture_->iniPath()).path()).relativeFilePath(bad), content);
+        fixture().write(QDir(QFileInfo(fixture().iniPath()).path()).relativeFilePath(bad), content);
     }
     MessageBox::setNextAnswer(QMessageBox::Ok);
     if (byRefresh) {
         click("RefreshButton");
     } else {
-        fixture_->open(bad);
+        fixture().open(bad);
     }
     const QString box = lastErrorBox();
     QVERIFY2(box.startsWith(kTitle + ": ") && box.size() > kTitle.size() + 2, qPrintable(box));
@@ -622,8 +601,8 @@ void MainFormTest::unloadableFileKeepsTheOldListAndChoice() {
     QCOMPARE(comboItems(control<QComboBox>("ProfileComboBox")), kExampleNames);
     QCOMPARE(control<QComboBox>("ProfileComboBox")->currentIndex(), 1);
     click("CreateButton");
-    QCOMPARE(fixture_->commandsText().toStdString(),
-             coreOutput(kExample, 1, GenerationOptions{}, fixture_->iniPath()));
+    QCOMPARE(fixture().commandsText().toStdString(),
+             coreOutput(kExample, 1, GenerationOptions{}, fixture().iniPath()));
 }
 
 // What opening a file leaves: the list, every box shown, the file remembered.
@@ -646,42 +625,42 @@ void MainFormTest::commandLineFileOpensAsWithTheOpenButton_data() {
 void MainFormTest::commandLineFileOpensAsWithTheOpenButton() {
     QFETCH(QByteArray, content);
     const QString name = QStringLiteral("hub/profiles.xml");
-    const QString path = content.isNull() ? fixture_->filePath(name) : fixture_->write(name, content);
+    const QString path = content.isNull() ? fixture().filePath(name) : fixture().write(name, content);
     start();
     MessageBox::setNextAnswer(QMessageBox::Ok);
-    fixture_->open(path);
-    const QStringList byButton = afterOpening(*fixture_);
+    fixture().open(path);
+    const QStringList byButton = afterOpening(fixture());
     QCOMPARE(byButton.back(), path);
 
     // Named relative to the working folder, and still remembered in full.
     const auto back = qScopeGuard([folder = QDir::currentPath()] { QDir::setCurrent(folder); });
-    QVERIFY(QDir::setCurrent(QFileInfo(fixture_->iniPath()).path()));
+    QVERIFY(QDir::setCurrent(QFileInfo(fixture().iniPath()).path()));
     MessageBox::forget();
     MessageBox::setNextAnswer(QMessageBox::Ok);
-    fixture_->start({name});
-    QCOMPARE(afterOpening(*fixture_), byButton);
+    fixture().start({name});
+    QCOMPARE(afterOpening(fixture()), byButton);
 }
 
 void MainFormTest::commandLineTakesOneFileAtMost() {
     MessageBox::setNextAnswer(QMessageBox::Ok);
-    fixture_->start({kExample, kExample});
-    QCOMPARE(afterOpening(*fixture_), (QStringList{"Error: Usage: tavu [profiles.xml]", QString()}));
+    fixture().start({kExample, kExample});
+    QCOMPARE(afterOpening(fixture()), (QStringList{"Error: Usage: tavu [profiles.xml]", QString()}));
 }
 
 // --- Settings ---
 
 void MainFormTest::optionsAndFileNameSurviveARestart() {
-    fixture_->write(QStringLiteral("TAVU.ini"), "[Settings]\nsUnknown=7\nsClear=1\n[Other]\nkept=yes\n");
+    fixture().write(QStringLiteral("TAVU.ini"), "[Settings]\nsUnknown=7\nsClear=1\n[Other]\nkept=yes\n");
     TMainForm& first = start();
     QSignalSpy closed(&first, &TMainForm::FormClosed);
     click("OffsetsCheckBox");
     click("ClearCheckBox");
     click("MenuAccountsCheckBox");
-    fixture_->open(kExample);
+    fixture().open(kExample);
     QVERIFY(first.close());
     QCOMPARE(closed.count(), 1);
 
-    QFile ini(fixture_->iniPath());
+    QFile ini(fixture().iniPath());
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QString saved = QString::fromUtf8(ini.readAll());
     QVERIFY2(saved.contains("[Settings]\nsFile=" + kExample +
@@ -699,7 +678,7 @@ void MainFormTest::optionsAndFileNameSurviveARestart() {
             QLatin1String(box.name));
         QCOMPARE(control<QCheckBox>(box.name)->isChecked(), GenerationOptions{}.*box.option != changed);
     }
-    fixture_->open(QString());
+    fixture().open(QString());
     const auto request = FileDialog::takeLastRequest();
     QVERIFY(request.has_value());
     QCOMPARE(request->startFile, kExample);
@@ -709,8 +688,8 @@ void MainFormTest::optionsAndFileNameSurviveARestart() {
 
 void MainFormTest::failedSaveKeepsTheWindowOpen() {
     // A regular file where the settings folder should be: no one can write there.
-    fixture_->write(QStringLiteral("blocker"), "x");
-    const QString ini = fixture_->filePath(QStringLiteral("blocker/TAVU.ini"));
+    fixture().write(QStringLiteral("blocker"), "x");
+    const QString ini = fixture().filePath(QStringLiteral("blocker/TAVU.ini"));
     qputenv("TAVU_INI", ini.toLocal8Bit());
     TMainForm& form = start();
     QSignalSpy closed(&form, &TMainForm::FormClosed);
@@ -730,15 +709,15 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
     MessageBox::setNextAnswer(QMessageBox::Yes);
     QVERIFY(form.close());
     QCOMPARE(closed.count(), 1);
-    QFile blocker(fixture_->filePath(QStringLiteral("blocker")));
+    QFile blocker(fixture().filePath(QStringLiteral("blocker")));
     QVERIFY(blocker.open(QIODevice::ReadOnly));
     QCOMPARE(blocker.readAll(), QByteArray("x"));
 }
 
 void MainFormTest::failedSaveLeavesBothSectionsAsTheyWere() {
     const QByteArray before = "[Settings]\nsClear=0\n[Strings]\nwNick=Old\n";
-    fixture_->write(QStringLiteral("TAVU.ini"), before);
-    const QString ini = fixture_->filePath(QStringLiteral("TAVU.ini"));
+    fixture().write(QStringLiteral("TAVU.ini"), before);
+    const QString ini = fixture().filePath(QStringLiteral("TAVU.ini"));
     QFile::setPermissions(ini, QFileDevice::ReadOwner);
     qputenv("TAVU_INI", ini.toLocal8Bit());
     TMainForm& form = start();
@@ -753,7 +732,7 @@ void MainFormTest::failedSaveLeavesBothSectionsAsTheyWere() {
 
 void MainFormTest::unreadableSettingsAreReportedOnceAndNeverOverwritten() {
     // A FIFO would block a plain read forever; it is refused at once.
-    const QString ini = fixture_->filePath(QStringLiteral("TAVU.ini"));
+    const QString ini = fixture().filePath(QStringLiteral("TAVU.ini"));
     QVERIFY(::mkfifo(ini.toLocal8Bit().constData(), 0600) == 0);
     qputenv("TAVU_INI", ini.toLocal8Bit());
     MessageBox::setNextAnswer(QMessageBox::Ok);
@@ -827,11 +806,11 @@ void MainFormTest::standardErrorTextEndsWithAFullStop() {
 
 void MainFormTest::grabShowsTheWholeWindow() {
     start();
-    fixture_->open(kExample);
-    fixture_->choose(1);
+    fixture().open(kExample);
+    fixture().choose(1);
     click("CreateButton");
-    QTest::mouseMove(&fixture_->windows().mainForm(), control<QWidget>("CreateButton")->geometry().center());
-    const QPixmap picture = fixture_->windows().mainForm().grab();
+    QTest::mouseMove(&mainForm(), control<QWidget>("CreateButton")->geometry().center());
+    const QPixmap picture = mainForm().grab();
     QCOMPARE(picture.deviceIndependentSize().toSize(), QSize(441, 449));
     // scripts write the picture into docs/ with TAVU_SCREENSHOT set
     if (const QString path = qEnvironmentVariable("TAVU_SCREENSHOT"); !path.isEmpty()) {

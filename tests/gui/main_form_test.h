@@ -2,28 +2,17 @@
 
 #include "windows_fixture.h"
 
-#include <QObject>
-#include <QTemporaryDir>
-
-#include <optional>
-
 class QCheckBox;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace tavu {
 
-class TMainForm;
-
-// Drives the real main window through its controls, each test with its own
-// settings file in a folder of its own.
-class MainFormTest : public QObject {
+// Drives the real main window through its controls.
+class MainFormTest : public WindowsTest {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void startsWithHiddenSecondaryWindows();
     void triggerOfNoControlIsRefused();
     void controlsStandWhereTheLayoutPutsThem_data();
@@ -71,14 +60,8 @@ private slots:
     void grabShowsTheWholeWindow();
 
 private:
-    TMainForm& start();
-    template <typename Control>
-    Control* control(const char* name);
-    void click(const char* name);
     void typeCommands(const QString& text);
     void expectError(const QString& text);
-
-    std::optional<WindowsFixture> fixture_;
 };
 
 } // namespace tavu

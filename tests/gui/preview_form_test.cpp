@@ -15,18 +15,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <optional>
-
 namespace tavu {
 
 // The Menu preview, opened from the main window's output box.
-class PreviewFormTest : public QObject {
+class PreviewFormTest : public WindowsTest {
     Q_OBJECT
 
 private slots:
-    void init() { fixture_.emplace(); }
-    void cleanup() { fixture_.reset(); }
-
     void shortcutCollidesWithNoStandardKey();
     void opensFromShortcutAnywhereInTheMainWindow_data();
     void opensFromShortcutAnywhereInTheMainWindow();
@@ -47,8 +42,6 @@ private:
     QPlainTextEdit* memo();
     TPreviewForm& openPreview(const QString& output);
     void pressShortcut(QWidget* control);
-
-    std::optional<WindowsFixture> fixture_;
 };
 
 namespace {
@@ -87,7 +80,7 @@ QString summary(const TPreviewForm& form) {
 } // namespace
 
 TMainForm& PreviewFormTest::startActive() {
-    TMainForm& main = fixture_->start().mainForm();
+    TMainForm& main = start();
     main.activateWindow();
     if (!QTest::qWaitForWindowActive(&main)) {
         qFatal("the main window never became active");
@@ -96,14 +89,13 @@ TMainForm& PreviewFormTest::startActive() {
 }
 
 QPlainTextEdit* PreviewFormTest::memo() {
-    return WindowsFixture::find<QPlainTextEdit>(fixture_->windows().mainForm(),
-                                                QStringLiteral("CommandsMemo"));
+    return control<QPlainTextEdit>("CommandsMemo");
 }
 
 TPreviewForm& PreviewFormTest::openPreview(const QString& output) {
     memo()->setPlainText(output);
     pressShortcut(memo());
-    return fixture_->windows().form<TPreviewForm>();
+    return fixture().windows().form<TPreviewForm>();
 }
 
 void PreviewFormTest::pressShortcut(QWidget* control) {
@@ -132,12 +124,12 @@ void PreviewFormTest::opensFromShortcutAnywhereInTheMainWindow() {
     const TMainForm& main = startActive();
     memo()->setPlainText(QStringLiteral("$UserCommand 1 1 A$a|"));
     pressShortcut(WindowsFixture::find<QWidget>(main, control));
-    const TPreviewForm& form = fixture_->windows().form<TPreviewForm>();
+    const TPreviewForm& form = fixture().windows().form<TPreviewForm>();
     QVERIFY(form.isVisible());
     QVERIFY(!main.isEnabled());
     QCOMPARE(lastErrorBox(), QStringLiteral("(none)"));
     // The box takes no character from the shortcut.
-    QCOMPARE(fixture_->commandsText(), QStringLiteral("$UserCommand 1 1 A$a|"));
+    QCOMPARE(fixture().commandsText(), QStringLiteral("$UserCommand 1 1 A$a|"));
 }
 
 void PreviewFormTest::contextMenuKeepsTheEditActionsAndAddsThePreview() {
@@ -165,7 +157,7 @@ void PreviewFormTest::contextMenuKeepsTheEditActionsAndAddsThePreview() {
     }
     QCOMPARE(texts.value(texts.size() - 2), QString()); // a separator
     QCOMPARE(texts.last(), QStringLiteral("Menu preview"));
-    QVERIFY(fixture_->windows().form<TPreviewForm>().isVisible());
+    QVERIFY(fixture().windows().form<TPreviewForm>().isVisible());
     QVERIFY(!main.isEnabled());
 }
 
@@ -182,7 +174,7 @@ void PreviewFormTest::blankOutputIsRefused() {
     openPreview(output);
     QCOMPARE(lastErrorBox(),
              QStringLiteral("Error: A preview of nothing looks like nothing. Create some commands first."));
-    QVERIFY(!fixture_->windows().form<TPreviewForm>().isVisible());
+    QVERIFY(!fixture().windows().form<TPreviewForm>().isVisible());
     QVERIFY(main.isEnabled());
 }
 
@@ -320,13 +312,13 @@ void PreviewFormTest::showsTheOutputAsItIsWhenOpened() {
 
 void PreviewFormTest::grabShowsTheWholeWindow() {
     startActive();
-    fixture_->createCommands(1);
+    fixture().createCommands(1);
     // Two commands touched up by hand, as the findings are meant to catch them.
     memo()->moveCursor(QTextCursor::End);
     QTest::keyClicks(memo(),
                      QStringLiteral("$UserCommand 1 3 .:: Rules & FAQ$<%[mynick]> .rules&#124;|"
                                     "$UserCommand 1 2 .:: Gift$<%[mynick]> 50% off for %[nick]&#124;|"));
-    TPreviewForm& form = openPreview(fixture_->commandsText());
+    TPreviewForm& form = openPreview(fixture().commandsText());
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QPixmap grabbed = form.grab();
     QCOMPARE(grabbed.deviceIndependentSize().toSize(), form.size());

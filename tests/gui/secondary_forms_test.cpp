@@ -14,18 +14,13 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
-#include <optional>
-
 namespace tavu {
 
 // What the three windows shown from the main window have in common.
-class SecondaryFormsTest : public QObject {
+class SecondaryFormsTest : public WindowsTest {
     Q_OBJECT
 
 private slots:
-    void init() { fixture_.emplace(); }
-    void cleanup() { fixture_.reset(); }
-
     void framesOfTheWindows_data();
     void framesOfTheWindows();
     void centredFramePositionCountsTheFrame_data();
@@ -39,9 +34,6 @@ private slots:
     void grabShowsTheWholeWindow_data();
     void grabShowsTheWholeWindow();
     void captionsShownWholeInAWiderFont();
-
-private:
-    std::optional<WindowsFixture> fixture_;
 };
 
 namespace {
@@ -70,9 +62,9 @@ void SecondaryFormsTest::framesOfTheWindows() {
     QFETCH(QString, caption);
     QFETCH(QSize, size);
     QFETCH(bool, sizeable);
-    fixture_->start();
-    fixture_->createCommands(1);
-    const QWidget& form = fixture_->showFromMainWindow(qPrintable(button));
+    start();
+    fixture().createCommands(1);
+    const QWidget& form = fixture().showFromMainWindow(qPrintable(button));
     QCOMPARE(form.windowTitle(), caption);
     QCOMPARE(form.size(), size);
     QCOMPARE(form.minimumSize() == form.maximumSize(), !sizeable);
@@ -115,16 +107,16 @@ void SecondaryFormsTest::centredWhenFirstShownThenLeftWhereMoved_data() {
 void SecondaryFormsTest::centredWhenFirstShownThenLeftWhereMoved() {
     QFETCH(QString, button);
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
-    const TMainForm& main = fixture_->start().mainForm();
+    const TMainForm& main = start();
     QCOMPARE(main.frameGeometry().center(), centre);
-    fixture_->createCommands(1);
-    QWidget& form = fixture_->showFromMainWindow(qPrintable(button));
+    fixture().createCommands(1);
+    QWidget& form = fixture().showFromMainWindow(qPrintable(button));
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.frameGeometry().center(), centre);
     form.move(form.pos() + QPoint(40, 30));
     const QPoint moved = form.pos();
     QVERIFY(form.close());
-    QCOMPARE(&fixture_->showFromMainWindow(qPrintable(button)), &form);
+    QCOMPARE(&fixture().showFromMainWindow(qPrintable(button)), &form);
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.pos(), moved);
 }
@@ -132,8 +124,8 @@ void SecondaryFormsTest::centredWhenFirstShownThenLeftWhereMoved() {
 // As when the window manager puts a frame other than the one expected around
 // the window: the first time it appears, it is placed again.
 void SecondaryFormsTest::placedAgainWhenItFirstAppearsElsewhere() {
-    fixture_->start();
-    TAboutForm& about = fixture_->windows().form<TAboutForm>();
+    start();
+    TAboutForm& about = fixture().windows().form<TAboutForm>();
     about.show();
     about.move(3, 5);
     QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -142,7 +134,7 @@ void SecondaryFormsTest::placedAgainWhenItFirstAppearsElsewhere() {
 
 void SecondaryFormsTest::everyWindowHasTheProgramIcon() {
     const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
-    QCOMPARE(fixture_->start().form<TTranslateForm>().windowIcon().availableSizes(), sizes);
+    QCOMPARE(fixture().start().form<TTranslateForm>().windowIcon().availableSizes(), sizes);
 }
 
 void SecondaryFormsTest::mainWindowTakesNoInputWhileOneIsShown_data() {
@@ -161,17 +153,16 @@ void SecondaryFormsTest::mainWindowTakesNoInputWhileOneIsShown_data() {
 void SecondaryFormsTest::mainWindowTakesNoInputWhileOneIsShown() {
     QFETCH(QString, button);
     QFETCH(QString, closer);
-    TMainForm& main = fixture_->start().mainForm();
+    TMainForm& main = start();
     // An output that begins with "$", so that Edit opens, and no profile, so that
     // Create answers with a message whenever it takes the click.
-    QTest::keyClicks(WindowsFixture::find<QWidget>(main, QStringLiteral("CommandsMemo")),
-                     QStringLiteral("$a|"));
-    QWidget& form = fixture_->showFromMainWindow(qPrintable(button));
+    QTest::keyClicks(control<QWidget>("CommandsMemo"), QStringLiteral("$a|"));
+    QWidget& form = fixture().showFromMainWindow(qPrintable(button));
     QVERIFY(!main.isEnabled());
 
     MessageBox::setNextAnswer(QMessageBox::Ok);
-    WindowsFixture::click(main, "CreateButton");
-    WindowsFixture::click(main, "AboutButton");
+    click("CreateButton");
+    click("AboutButton");
     QCOMPARE(lastErrorBox(), QStringLiteral("(none)"));
     QVERIFY(form.isVisible());
 
@@ -183,7 +174,7 @@ void SecondaryFormsTest::mainWindowTakesNoInputWhileOneIsShown() {
     QVERIFY(!form.isVisible());
     QVERIFY(main.isEnabled());
     MessageBox::setNextAnswer(QMessageBox::Ok);
-    WindowsFixture::click(main, "CreateButton");
+    click("CreateButton");
     QCOMPARE(lastErrorBox(), QStringLiteral("Error: I'm not a mindreader. First of all choose a profile."));
 }
 
@@ -201,9 +192,9 @@ void SecondaryFormsTest::grabShowsTheWholeWindow_data() {
 void SecondaryFormsTest::grabShowsTheWholeWindow() {
     QFETCH(QString, button);
     QFETCH(QString, picture);
-    fixture_->start();
-    fixture_->createCommands(1);
-    QWidget& form = fixture_->showFromMainWindow(qPrintable(button));
+    start();
+    fixture().createCommands(1);
+    QWidget& form = fixture().showFromMainWindow(qPrintable(button));
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QPixmap grabbed = form.grab();
     QCOMPARE(grabbed.deviceIndependentSize().toSize(), form.size());
@@ -218,7 +209,7 @@ void SecondaryFormsTest::grabShowsTheWholeWindow() {
 void SecondaryFormsTest::captionsShownWholeInAWiderFont() {
     qApp->setStyleSheet(QStringLiteral("QCheckBox, QLabel { font-size: 14pt; }"));
     const auto plainAgain = qScopeGuard([] { qApp->setStyleSheet({}); });
-    Windows& windows = fixture_->start();
+    Windows& windows = fixture().start();
     const QList<QCheckBox*> boxes = windows.mainForm().findChildren<QCheckBox*>();
     QCOMPARE(boxes.size(), static_cast<qsizetype>(kOptionTable.size()));
     for (const QCheckBox* box : boxes) {

@@ -20,7 +20,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <optional>
 
 namespace tavu {
 
@@ -93,13 +92,10 @@ void choose(const QStringList& entries) {
 
 } // namespace
 
-class TranslateFormTest : public QObject {
+class TranslateFormTest : public WindowsTest {
     Q_OBJECT
 
 private slots:
-    void init() { fixture_.emplace(); }
-    void cleanup() { fixture_.reset(); }
-
     void fieldsStandInSixColumnsInCanonicalOrder();
     void tabVisitsTheFieldsInCanonicalOrderThenTheButton();
     void editIsUsedByTheNextCreateWithoutASaveAndSavedAtClose();
@@ -128,20 +124,16 @@ private:
     bool fieldsShow(const Vocabulary& vocabulary);
     // Opens the Translator's context menu with Shift+F10 and chooses `entries`.
     void useContextMenu(const QStringList& entries);
-
-    std::optional<WindowsFixture> fixture_;
+    // Imports `file` over words of the operator's own; returns those words.
+    Vocabulary importOverOwnWords(const QString& file);
 };
 
 TTranslateForm& TranslateFormTest::openTranslator() {
-    QWidget& shown = fixture_->showFromMainWindow("TranslateButton");
-    if (&shown != &fixture_->windows().form<TTranslateForm>()) {
-        qFatal("Translate showed another window");
-    }
-    return fixture_->windows().form<TTranslateForm>();
+    return show<TTranslateForm>("TranslateButton");
 }
 
 QLineEdit* TranslateFormTest::field(Word word) {
-    return WindowsFixture::find<QLineEdit>(fixture_->windows().form<TTranslateForm>(), fieldName(word));
+    return WindowsFixture::find<QLineEdit>(fixture().windows().form<TTranslateForm>(), fieldName(word));
 }
 
 bool TranslateFormTest::fieldsShow(const Vocabulary& vocabulary) {
@@ -154,8 +146,8 @@ bool TranslateFormTest::fieldsShow(const Vocabulary& vocabulary) {
 }
 
 void TranslateFormTest::fieldsStandInSixColumnsInCanonicalOrder() {
-    fixture_->start();
-    const TTranslateForm& form = fixture_->windows().form<TTranslateForm>();
+    start();
+    const TTranslateForm& form = fixture().windows().form<TTranslateForm>();
     // Field n (from 0) of the 137 menu words: column n / 24, row n % 24.
     for (std::size_t n = 0; n < kWordCount - 2; ++n) {
         const auto word = static_cast<Word>(n);
@@ -187,7 +179,7 @@ void TranslateFormTest::fieldsStandInSixColumnsInCanonicalOrder() {
 }
 
 void TranslateFormTest::tabVisitsTheFieldsInCanonicalOrderThenTheButton() {
-    fixture_->start();
+    start();
     TTranslateForm& form = openTranslator();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     field(Word::w0Coma)->setFocus();
@@ -200,27 +192,27 @@ void TranslateFormTest::tabVisitsTheFieldsInCanonicalOrderThenTheButton() {
 }
 
 void TranslateFormTest::editIsUsedByTheNextCreateWithoutASaveAndSavedAtClose() {
-    fixture_->start();
-    fixture_->createCommands(1);
+    start();
+    fixture().createCommands(1);
     // A menu path element: the item prefix, the word, the separator.
     const QString kick = kNoBreakSpace + QStringLiteral("Kick\\");
     const QString translated = kNoBreakSpace + QStringLiteral("Выгнать\\");
-    const QString before = fixture_->commandsText();
+    const QString before = fixture().commandsText();
     QVERIFY(before.contains(kick));
 
     TTranslateForm& form = openTranslator();
     retype(field(Word::wKick), QStringLiteral("Выгнать"));
     // The generator reads the fields' store as it is, even with the window open.
-    QCOMPARE(wordIn(fixture_->session().vocabulary(), Word::wKick), QStringLiteral("Выгнать"));
+    QCOMPARE(wordIn(fixture().session().vocabulary(), Word::wKick), QStringLiteral("Выгнать"));
     QVERIFY(form.close());
-    WindowsFixture::click(fixture_->windows().mainForm(), "CreateButton");
-    const QString after = fixture_->commandsText();
+    click("CreateButton");
+    const QString after = fixture().commandsText();
     QVERIFY(!after.contains(kick));
     QCOMPARE(after.count(translated), before.count(kick));
-    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wKick), QStringLiteral("Kick"));
+    QCOMPARE(wordIn(savedVocabulary(fixture().iniPath()), Word::wKick), QStringLiteral("Kick"));
 
-    QVERIFY(fixture_->windows().mainForm().close());
-    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wKick), QStringLiteral("Выгнать"));
+    QVERIFY(mainForm().close());
+    QCOMPARE(wordIn(savedVocabulary(fixture().iniPath()), Word::wKick), QStringLiteral("Выгнать"));
 }
 
 void TranslateFormTest::resetAsksFirst_data() {
@@ -231,12 +223,12 @@ void TranslateFormTest::resetAsksFirst_data() {
 
 void TranslateFormTest::resetAsksFirst() {
     QFETCH(QMessageBox::StandardButton, answer);
-    fixture_->writeIni("[Strings]\nwNick=Ник\nw0Coma=\n");
-    fixture_->start();
+    fixture().writeIni("[Strings]\nwNick=Ник\nw0Coma=\n");
+    start();
     TTranslateForm& form = openTranslator();
     retype(field(Word::wStartWith), QStringLiteral("> "));
     retype(field(Word::wBotMessage), QStringLiteral("Hi"));
-    const Vocabulary edited = fixture_->session().vocabulary();
+    const Vocabulary edited = fixture().session().vocabulary();
     QCOMPARE(wordIn(edited, Word::wNick), QStringLiteral("Ник"));
 
     MessageBox::setNextAnswer(answer);
@@ -245,7 +237,7 @@ void TranslateFormTest::resetAsksFirst() {
              QStringLiteral("This will reset all fields to default english values. "
                             "Are you sure you want to do this?"));
     const Vocabulary expected = answer == QMessageBox::Yes ? Vocabulary() : edited;
-    QVERIFY(fixture_->session().vocabulary() == expected);
+    QVERIFY(fixture().session().vocabulary() == expected);
     QVERIFY(fieldsShow(expected));
 }
 
@@ -287,8 +279,8 @@ void TranslateFormTest::barAndDollarNeverGetIn() {
     QFETCH(QString, input);
     QFETCH(QString, shown);
     QFETCH(int, cursorAfter);
-    fixture_->writeIni("[Strings]\nwNick=" + stored + "\n");
-    fixture_->start();
+    fixture().writeIni("[Strings]\nwNick=" + stored + "\n");
+    start();
     openTranslator();
     QLineEdit* nick = field(Word::wNick);
     // A stored word keeps its "|" and "$": only what the operator puts in is filtered.
@@ -304,23 +296,23 @@ void TranslateFormTest::barAndDollarNeverGetIn() {
     }
     QCOMPARE(nick->text(), shown);
     QCOMPARE(nick->cursorPosition(), cursorAfter);
-    QCOMPARE(wordIn(fixture_->session().vocabulary(), Word::wNick), shown);
+    QCOMPARE(wordIn(fixture().session().vocabulary(), Word::wNick), shown);
 }
 
 void TranslateFormTest::everyFieldFiltersAlike() {
-    fixture_->start();
+    start();
     openTranslator();
     for (std::size_t i = 0; i < kWordCount; ++i) {
         const auto word = static_cast<Word>(i);
         retype(field(word), QStringLiteral("$é|"));
         paste(field(word), QStringLiteral("|w$"));
         QCOMPARE(field(word)->text(), QStringLiteral("éw"));
-        QCOMPARE(wordIn(fixture_->session().vocabulary(), word), QStringLiteral("éw"));
+        QCOMPARE(wordIn(fixture().session().vocabulary(), word), QStringLiteral("éw"));
     }
 }
 
 void TranslateFormTest::typedBarOrDollarKeepsTheUndoHistory() {
-    fixture_->start();
+    start();
     openTranslator();
     QLineEdit* nick = field(Word::wNick);
     retype(nick, QStringLiteral("ab"));
@@ -331,15 +323,15 @@ void TranslateFormTest::typedBarOrDollarKeepsTheUndoHistory() {
 }
 
 void TranslateFormTest::itemPrefixSpaceBecomesANoBreakSpaceOnClose() {
-    fixture_->start();
+    start();
     TTranslateForm& form = openTranslator();
     retype(field(Word::wStartWith), QStringLiteral("- > "));
     retype(field(Word::wNick), QStringLiteral("Nick name"));
     QCOMPARE(field(Word::wStartWith)->text(), QStringLiteral("- > "));
-    QCOMPARE(fixture_->session().vocabulary().text(Word::wStartWith), "- > ");
+    QCOMPARE(fixture().session().vocabulary().text(Word::wStartWith), "- > ");
 
     QVERIFY(form.close());
-    QCOMPARE(fixture_->session().vocabulary().text(Word::wStartWith), "-\xC2\xA0>\xC2\xA0");
+    QCOMPARE(fixture().session().vocabulary().text(Word::wStartWith), "-\xC2\xA0>\xC2\xA0");
     openTranslator();
     const QString normalised = "-" + kNoBreakSpace + ">" + kNoBreakSpace;
     QCOMPARE(field(Word::wStartWith)->text(), normalised);
@@ -347,31 +339,30 @@ void TranslateFormTest::itemPrefixSpaceBecomesANoBreakSpaceOnClose() {
     QCOMPARE(field(Word::wNick)->text(), QStringLiteral("Nick name"));
 
     QVERIFY(form.close());
-    QVERIFY(fixture_->windows().mainForm().close());
-    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wStartWith), normalised);
+    QVERIFY(mainForm().close());
+    QCOMPARE(wordIn(savedVocabulary(fixture().iniPath()), Word::wStartWith), normalised);
 }
 
 void TranslateFormTest::emptiedWordStaysEmptyAndIsSavedEmpty() {
-    fixture_->start();
+    start();
     TTranslateForm& form = openTranslator();
     retype(field(Word::wKick), QString());
     QVERIFY(form.close());
     openTranslator();
     QCOMPARE(field(Word::wKick)->text(), QString());
     QVERIFY(form.close());
-    QVERIFY(fixture_->windows().mainForm().close());
-    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wKick), QString());
-    QCOMPARE(wordIn(savedVocabulary(fixture_->iniPath()), Word::wBan), QStringLiteral("Ban"));
+    QVERIFY(mainForm().close());
+    QCOMPARE(wordIn(savedVocabulary(fixture().iniPath()), Word::wKick), QString());
+    QCOMPARE(wordIn(savedVocabulary(fixture().iniPath()), Word::wBan), QStringLiteral("Ban"));
 }
 
 void TranslateFormTest::everyFieldHintsItsKeyAndDefault() {
-    fixture_->start();
+    start();
     TTranslateForm& form = openTranslator();
     // Out from under the Translator: the offscreen platform lets the pointer
     // enter the window below as well.
-    fixture_->windows().mainForm().move(2000, 2000);
-    const auto* status =
-        WindowsFixture::find<QLabel>(fixture_->windows().mainForm(), QStringLiteral("StatusLabel"));
+    mainForm().move(2000, 2000);
+    const auto* status = control<QLabel>("StatusLabel");
     const QPoint emptyFoot(700, 530); // below the last column's fields
     QTest::mouseMove(&form, emptyFoot);
     for (std::size_t i = 0; i < kWordCount; ++i) {
@@ -401,8 +392,8 @@ void TranslateFormTest::toolTipAddsTheWholeTextOnceItDiffers() {
     QFETCH(QByteArray, stored);
     QFETCH(QString, typed);
     QFETCH(QString, tip);
-    fixture_->writeIni(stored.isNull() ? QByteArray() : "[Strings]\nwNick=" + stored + "\n");
-    fixture_->start();
+    fixture().writeIni(stored.isNull() ? QByteArray() : "[Strings]\nwNick=" + stored + "\n");
+    start();
     openTranslator();
     if (!typed.isNull()) {
         retype(field(Word::wNick), typed);
@@ -425,7 +416,7 @@ void TranslateFormTest::contextMenuOffersTheLanguages_data() {
 
 void TranslateFormTest::contextMenuOffersTheLanguages() {
     QFETCH(QString, where);
-    fixture_->start();
+    start();
     TTranslateForm& form = openTranslator();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     if (where.isEmpty()) {
@@ -446,65 +437,65 @@ void TranslateFormTest::contextMenuOffersTheLanguages() {
 }
 
 void TranslateFormTest::loadingALanguageAsksFirst() {
-    fixture_->writeIni("[Strings]\nwNick=N\n");
-    fixture_->start();
-    fixture_->createCommands(1);
-    const Vocabulary before = fixture_->session().vocabulary();
+    fixture().writeIni("[Strings]\nwNick=N\n");
+    start();
+    fixture().createCommands(1);
+    const Vocabulary before = fixture().session().vocabulary();
     MessageBox::setNextAnswer(QMessageBox::No);
     useContextMenu({"Load language", "Русский"});
     QCOMPARE(lastErrorBox(),
              QStringLiteral("Confirm: This will replace the words in all fields with those of "
                             "Русский. Are you sure you want to do this?"));
-    QVERIFY(fixture_->session().vocabulary() == before);
+    QVERIFY(fixture().session().vocabulary() == before);
 
     MessageBox::setNextAnswer(QMessageBox::Yes);
     useContextMenu({"Load language", "Русский"});
     const Vocabulary russian = readLanguageFile(TAVU_SOURCE_DIR "/languages/ru.ini", {}).vocabulary;
-    QVERIFY(fixture_->session().vocabulary() == russian);
+    QVERIFY(fixture().session().vocabulary() == russian);
     QVERIFY(fieldsShow(russian));
-    QVERIFY(fixture_->windows().form<TTranslateForm>().close());
-    WindowsFixture::click(fixture_->windows().mainForm(), "CreateButton");
-    QVERIFY(fixture_->commandsText().contains(kNoBreakSpace + "Кик\\"));
+    QVERIFY(fixture().windows().form<TTranslateForm>().close());
+    click("CreateButton");
+    QVERIFY(fixture().commandsText().contains(kNoBreakSpace + "Кик\\"));
 }
 
-void TranslateFormTest::importRefusesAFileWithoutWordsBeforeAsking() {
-    const QString file = fixture_->write(QStringLiteral("named.ini"), "[Language]\nName=Nothing\n");
-    fixture_->writeIni("[Strings]\nwNick=N\n");
-    fixture_->start();
-    const Vocabulary before = fixture_->session().vocabulary();
+Vocabulary TranslateFormTest::importOverOwnWords(const QString& file) {
+    fixture().writeIni("[Strings]\nwNick=N\n");
+    start();
+    Vocabulary before = fixture().session().vocabulary();
     FileDialog::setNextFileName(file);
     MessageBox::setNextAnswer(QMessageBox::Ok);
     useContextMenu({"Import words from file…"});
+    return before;
+}
+
+void TranslateFormTest::importRefusesAFileWithoutWordsBeforeAsking() {
+    const QString file = fixture().write(QStringLiteral("named.ini"), "[Language]\nName=Nothing\n");
+    const Vocabulary before = importOverOwnWords(file);
     QVERIFY(lastErrorBox().startsWith("Error: " + file)); // refused before anything is asked
-    QVERIFY(fixture_->session().vocabulary() == before);
+    QVERIFY(fixture().session().vocabulary() == before);
     QVERIFY(fieldsShow(before));
 }
 
 void TranslateFormTest::importRefusesAFileThatSmugglesACommand() {
     const QString file =
-        fixture_->write(QStringLiteral("shared.ini"), "[Strings]\nwNick=Theirs\nwKick=Kick|$BadPass\n");
-    fixture_->writeIni("[Strings]\nwNick=N\n");
-    fixture_->start();
-    const Vocabulary before = fixture_->session().vocabulary();
-    FileDialog::setNextFileName(file);
-    MessageBox::setNextAnswer(QMessageBox::Ok);
-    useContextMenu({"Import words from file…"});
+        fixture().write(QStringLiteral("shared.ini"), "[Strings]\nwNick=Theirs\nwKick=Kick|$BadPass\n");
+    const Vocabulary before = importOverOwnWords(file);
     QCOMPARE(lastErrorBox(),
              "Error: " + file +
                  " is refused: its word wKick holds \"|\", which would end a prompt or start a "
                  "command in the hub's menus. No word of a language file may hold ], |, $ or %[, "
                  "and none of its words were loaded.");
-    QVERIFY(fixture_->session().vocabulary() == before);
+    QVERIFY(fixture().session().vocabulary() == before);
     QVERIFY(fieldsShow(before));
 }
 
 void TranslateFormTest::exportedWordsImportAsTheyWere() {
-    const QString file = fixture_->filePath(QStringLiteral("mine.ini"));
-    fixture_->start();
+    const QString file = fixture().filePath(QStringLiteral("mine.ini"));
+    start();
     openTranslator();
     retype(field(Word::wKick), QStringLiteral("Вон"));
     retype(field(Word::wBan), QString());
-    const Vocabulary edited = fixture_->session().vocabulary();
+    const Vocabulary edited = fixture().session().vocabulary();
     FileDialog::setNextFileName(file);
     useContextMenu({"Export words to file…"});
     const auto request = FileDialog::takeLastRequest().value_or(FileDialog::Request{});
@@ -514,15 +505,15 @@ void TranslateFormTest::exportedWordsImportAsTheyWere() {
     FileDialog::setNextFileName(file);
     MessageBox::setNextAnswer(QMessageBox::Yes);
     useContextMenu({"Import words from file…"});
-    QVERIFY(fixture_->session().vocabulary() == edited);
+    QVERIFY(fixture().session().vocabulary() == edited);
     QVERIFY(fieldsShow(edited));
 }
 
 void TranslateFormTest::exportReplacesALinkNotItsTarget() {
-    const QString target = fixture_->write(QStringLiteral("target.ini"), "kept");
-    const QString link = fixture_->filePath(QStringLiteral("link.ini"));
+    const QString target = fixture().write(QStringLiteral("target.ini"), "kept");
+    const QString link = fixture().filePath(QStringLiteral("link.ini"));
     QVERIFY(QFile::link(target, link));
-    fixture_->start();
+    start();
     openTranslator();
     FileDialog::setNextFileName(link);
     useContextMenu({"Export words to file…"});

@@ -3,24 +3,16 @@
 #include "file_dialog.h"
 #include "message_box.h"
 
-#include <optional>
-
 namespace tavu {
 
 // A prompt that a test did not answer in advance fails that test at once
 // instead of waiting for an answer until the run's time-out.
-class UnansweredPromptsTest : public QObject {
+class UnansweredPromptsTest : public WindowsTest {
     Q_OBJECT
 
 private slots:
-    void init() { fixture_.emplace(); }
-    void cleanup() { fixture_.reset(); }
-
     void questionFailsTheTestAndGetsNo();
     void fileDialogFailsTheTestAndIsCancelled();
-
-private:
-    std::optional<WindowsFixture> fixture_;
 };
 
 void UnansweredPromptsTest::questionFailsTheTestAndGetsNo() {

@@ -67,7 +67,7 @@ QString WindowsFixture::filePath(const QString& name) const {
 }
 
 QString WindowsFixture::write(const QString& name, const QByteArray& bytes) const {
-    const QString path = filePath(name);
+    QString path = filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
@@ -120,6 +120,18 @@ void WindowsFixture::type(QWidget* control, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, control, static_cast<Qt::Key>(c.toUpper().unicode()), QString(c),
                             Qt::NoModifier);
     }
+}
+
+TMainForm& WindowsTest::start() {
+    return fixture().start().mainForm();
+}
+
+TMainForm& WindowsTest::mainForm() {
+    return fixture().windows().mainForm();
+}
+
+void WindowsTest::click(const char* name) {
+    WindowsFixture::click(mainForm(), name);
 }
 
 QString lastErrorBox() {

@@ -2,11 +2,13 @@
 
 #include "program.h"
 
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QWidget;
@@ -64,6 +66,40 @@ public:
 private:
     QTemporaryDir folder_;
     std::unique_ptr<Program> program_;
+};
+
+// The base of every window's test class: each test function gets windows and
+// a settings file of its own, so that a test class holds its test functions.
+class WindowsTest : public QObject {
+    Q_OBJECT
+
+protected:
+    WindowsFixture& fixture() { return *fixture_; }
+    // Starts the program without arguments and returns its main window.
+    TMainForm& start();
+    TMainForm& mainForm();
+    // A control of the main window.
+    template <typename Control>
+    Control* control(const char* name) {
+        return WindowsFixture::find<Control>(mainForm(), QLatin1String(name));
+    }
+    // Clicks a button of the main window.
+    void click(const char* name);
+    // Clicks a main-window button that shows the window `Form` and returns it.
+    template <typename Form>
+    Form& show(const char* button) {
+        if (&fixture().showFromMainWindow(button) != &fixture().windows().form<Form>()) {
+            qFatal("%s showed another window", button);
+        }
+        return fixture().windows().form<Form>();
+    }
+
+private slots:
+    void init() { fixture_.emplace(); }
+    void cleanup() { fixture_.reset(); }
+
+private:
+    std::optional<WindowsFixture> fixture_;
 };
 
 // "caption: text" of the last error box, or "(none)".
