@@ -8,6 +8,7 @@
 
 #include "vocabulary/words.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,6 +33,14 @@ struct KeptKey {
     bool operator==(const KeptKey&) const = default;
 };
 
+// The keys of an own item's section in the settings file.
+inline constexpr std::string_view kPathKey = "Path";
+inline constexpr std::string_view kMenusKey = "Menus";
+inline constexpr std::string_view kCommandKey = "Command";
+inline constexpr std::string_view kSeparatorKey = "Separator";
+inline constexpr std::string_view kProfilesKey = "Profiles";
+inline constexpr std::array kOwnItemKeys{kPathKey, kMenusKey, kCommandKey, kSeparatorKey, kProfilesKey};
+
 // The menus an own item is shown in: its context.
 enum class OwnItemMenus : std::uint8_t { Hub = 1, UserList = 2, Both = 3 };
 
@@ -46,7 +55,12 @@ struct OwnItem {
     std::string command;
     bool separator = false;
     ProfileChoice profiles;
+    // Keys the program does not know, and known keys whose value could not be
+    // read, as they were written; a save writes them back unchanged.
     std::vector<KeptKey> otherKeys;
+    // Why a value of the item's section could not be read; such an item is
+    // left out of every menu until it is edited.
+    std::string damage;
 
     bool operator==(const OwnItem&) const = default;
 };
@@ -66,11 +80,9 @@ struct MenuChanges {
     bool operator==(const MenuChanges&) const = default;
 };
 
-// Bounds on what an own item may hold: the settings file reads a value back to
-// at most 2047 characters, and a menu deeper than clients draw helps no one.
+// The most an own item's path or command may hold, in bytes: the settings file
+// reads a value back to at most 2047 characters.
 inline constexpr std::size_t kMaxOwnItemText = 2000;
-inline constexpr std::size_t kMaxOwnItems = 1000;
-inline constexpr std::size_t kMaxItemsOff = 5000;
 
 // One element of an own item's path: a word of the vocabulary or a title of its own.
 struct OwnPathElement {
@@ -86,9 +98,17 @@ std::vector<OwnPathElement> ownPathElements(std::string_view path);
 // when it can. Whatever passes gives commands that clients read as written.
 std::string ownItemProblem(const OwnItem& item);
 
+// Forgets the values of the item that could not be read, once the operator
+// has given each of them anew.
+void forgetUnreadValues(OwnItem& item);
+
 // The command written for an own item, without its title: the message from the
 // clicking user with "$", "|" and "&" escaped, and its end.
 std::string ownItemCommand(std::string_view typed);
+
+// Appends the text with "$", "|" and "&" escaped, so that clients send it
+// exactly as typed and it can break no command, even by spelling an escape.
+void appendEscaped(std::string& out, std::string_view text);
 
 // Whether an identity switched off covers an item's identity: the same
 // identity, or a submenu that holds the item.
