@@ -54,7 +54,8 @@ public:
     void replaceSection(std::string_view section, const std::vector<Entry>& entries);
     // Erases every section whose name `erased` accepts, then writes the
     // sections at the end of the file, in one pass over the file.
-    void replaceSections(const std::function<bool(std::string_view)>& erased, const std::vector<Section>& sections);
+    void replaceSections(const std::function<bool(std::string_view)>& erased,
+                         const std::vector<Section>& sections);
 
     // The file's text as UTF-8 without a byte-order mark, with the line ending
     // the file was read with (the system's own, systemLineEnd(), for a new or empty file).

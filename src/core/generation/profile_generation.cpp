@@ -133,7 +133,8 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
     if (request.menuChangesFile) {
         MenuChangesFileRead read = readMenuChangesFile(pathFromUtf8(*request.menuChangesFile));
         if (!read.error.empty()) {
-            input.warnings.push_back(read.error + "; the menu is made without own items and items switched off");
+            input.warnings.push_back(read.error +
+                                     "; the menu is made without own items and items switched off");
             stored = {};
         } else {
             stored = std::move(read.read);

@@ -110,8 +110,8 @@ std::string rowPath(const Row& row, const Row* previous, const Vocabulary* vocab
     const Row* named = separator ? previous : &row;
     if (named != nullptr) {
         const auto elements = named->path.view();
-        const std::size_t count = separator ? elements.size() - std::min<std::size_t>(1, elements.size())
-                                            : elements.size();
+        const std::size_t count =
+            separator ? elements.size() - std::min<std::size_t>(1, elements.size()) : elements.size();
         for (std::size_t i = 0; i < count; ++i) {
             path += elementText(elements[i], vocabulary);
             path += '\\';
@@ -150,8 +150,9 @@ std::vector<bool> rowsOff(const MenuChanges& changes, std::string_view profile) 
     const std::vector<std::string>& identities = catalogueIdentities();
     std::vector<bool> rows(identities.size());
     for (std::size_t i = 0; i < identities.size(); ++i) {
-        rows[i] = std::any_of(off.begin(), off.end(),
-                              [&](std::string_view identity) { return identityCovers(identity, identities[i]); });
+        rows[i] = std::any_of(off.begin(), off.end(), [&](std::string_view identity) {
+            return identityCovers(identity, identities[i]);
+        });
     }
     return rows;
 }
@@ -208,9 +209,9 @@ public:
         for (std::size_t i = 0; i < met_.size(); ++i) {
             const Met& met = met_[i];
             const Row* previous = met.catalogueIndex > 0 ? catalogueRow(met.catalogueIndex - 1) : nullptr;
-            listing.items.push_back(MenuItem{catalogueIdentities()[met.catalogueIndex],
-                                             rowPath(*met.row, previous, &vocabulary_), contextOf(met.row->kind),
-                                             met.row->kind == Separator, false, met.on});
+            listing.items.push_back(
+                MenuItem{catalogueIdentities()[met.catalogueIndex], rowPath(*met.row, previous, &vocabulary_),
+                         contextOf(met.row->kind), met.row->kind == Separator, false, met.on});
             addOwnUpTo(i);
         }
         addOwnUpTo(kAtEnd);
@@ -446,8 +447,12 @@ private:
         } else if (!path.empty()) {
             path.pop_back();
         }
-        return MenuItem{"own:" + std::to_string(placed.number), path, static_cast<unsigned>(item.menus),
-                        item.separator, true, placed.on};
+        return MenuItem{"own:" + std::to_string(placed.number),
+                        path,
+                        static_cast<unsigned>(item.menus),
+                        item.separator,
+                        true,
+                        placed.on};
     }
 
     // Splices each own item into the text after its anchor row.
@@ -499,13 +504,14 @@ std::string GenerationStop::description() const {
 }
 
 Generation CreateUserCommands(XmlElement profileNode, const GenerationOptions& options,
-                              const Vocabulary& vocabulary, std::string_view dateText, const MenuChanges& changes,
-                              std::string_view profileName) {
+                              const Vocabulary& vocabulary, std::string_view dateText,
+                              const MenuChanges& changes, std::string_view profileName) {
     return Frame(profileNode, options, vocabulary, dateText, changes, profileName).run();
 }
 
-MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options, const Vocabulary& vocabulary,
-                          const MenuChanges& changes, std::string_view profileName) {
+MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options,
+                          const Vocabulary& vocabulary, const MenuChanges& changes,
+                          std::string_view profileName) {
     return Frame(profileNode, options, vocabulary, {}, changes, profileName).list();
 }
 
@@ -529,9 +535,9 @@ std::vector<std::string> unknownIdentities(const MenuChanges& changes) {
     std::vector<std::string> unknown;
     std::set<std::string_view> told;
     for (const ItemOff& item : changes.itemsOff) {
-        const bool known = std::any_of(identities.begin(), identities.end(), [&](const std::string& identity) {
-            return identityCovers(item.identity, identity);
-        });
+        const bool known =
+            std::any_of(identities.begin(), identities.end(),
+                        [&](const std::string& identity) { return identityCovers(item.identity, identity); });
         if (!known && told.insert(item.identity).second) {
             unknown.push_back(item.identity);
         }

@@ -59,8 +59,9 @@ struct [[nodiscard]] MenuListing {
 
 // Every item that the profile's permissions and the options give, switched
 // off or not, with the own items for the profile where they would be written.
-MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options, const Vocabulary& vocabulary,
-                          const MenuChanges& changes = {}, std::string_view profileName = {});
+MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options,
+                          const Vocabulary& vocabulary, const MenuChanges& changes = {},
+                          std::string_view profileName = {});
 
 // Every identity of the catalogue, in the order the rows are written.
 const std::vector<std::string>& catalogueIdentities();

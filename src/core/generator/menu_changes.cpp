@@ -38,7 +38,8 @@ std::vector<std::string_view> pathParts(std::string_view path) {
     std::size_t start = 0;
     while (true) {
         const std::size_t end = path.find('\\', start);
-        parts.push_back(path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        parts.push_back(
+            path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (end == std::string_view::npos) {
             return parts;
         }
@@ -64,7 +65,7 @@ std::string textProblem(std::string_view what, std::string_view text, bool tabAl
     }
     if (holdsControl(text, tabAllowed)) {
         return std::string(what) + (" holds a line break or another control character, which one line of the "
-                                  "settings file cannot keep");
+                                    "settings file cannot keep");
     }
     return {};
 }
@@ -81,9 +82,8 @@ std::string pathProblem(const OwnItem& item) {
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const std::string_view part = parts[i];
         if (trimmed(part, kAsciiWhiteSpace).empty()) {
-            return i + 1 == parts.size() && !item.separator
-                       ? "its title is empty: the path ends in \"\\\""
-                       : "its path holds an empty submenu name";
+            return i + 1 == parts.size() && !item.separator ? "its title is empty: the path ends in \"\\\""
+                                                            : "its path holds an empty submenu name";
         }
         for (const char refused : {'|', '$'}) {
             if (part.find(refused) != std::string_view::npos) {

@@ -94,7 +94,8 @@ std::string_view menusName(OwnItemMenus menus) {
 void keepUnread(OwnItem& item, const IniFile::Entry& entry, std::string_view expected) {
     item.otherKeys.push_back(KeptKey{entry.key, entry.value});
     if (item.damage.empty()) {
-        item.damage = "its " + entry.key + " " + preview::quoted(entry.value) + " is not " + std::string(expected);
+        item.damage =
+            "its " + entry.key + " " + preview::quoted(entry.value) + " is not " + std::string(expected);
     }
 }
 
