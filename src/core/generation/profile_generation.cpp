@@ -142,11 +142,14 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
         source = *request.menuChangesFile;
     }
     input.changes = std::move(stored.changes);
-    for (const std::string& problem : stored.problems) {
-        input.warnings.push_back(source + ": " + problem);
-    }
+    source += ": ";
+    // Every problem of a read is an own item's, which no own item makes moot.
     if (request.withoutOwnItems) {
         input.changes.ownItems.clear();
+    } else {
+        for (const std::string& problem : stored.problems) {
+            input.warnings.push_back(source + problem);
+        }
     }
     if (request.everyItem) {
         input.changes.itemsOff.clear();
@@ -155,7 +158,7 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
         input.changes.itemsOff.push_back(ItemOff{identity, {}});
     }
     for (const std::string& identity : unknownIdentities(input.changes)) {
-        input.warnings.push_back(source + ": the item " + preview::quoted(identity) +
+        input.warnings.push_back(source + "the item " + preview::quoted(identity) +
                                  " switched off is in no menu; tavu-cli items lists the items");
     }
 }
