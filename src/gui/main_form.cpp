@@ -288,8 +288,8 @@ void TMainForm::CreateButtonClick() {
 }
 
 void TMainForm::createCommands() {
-    const GenerationInput input{options(), session_.vocabulary(), todayText(), {}};
-    const ProfileBlock block = generateProfile(session_.profiles().profileNode(), input, BlockChecks{});
+    const GenerationInput input{options(), session_.vocabulary(), todayText(), {}, {}, {}};
+    const ProfileBlock block = generateProfile(session_.profiles().profileNode(), {}, input, BlockChecks{});
     // Set once with the finished text: appending command by command would lay
     // the text out again for every one of them. A stopped generation keeps
     // what came before the stop.

@@ -140,30 +140,68 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
     return value->second;
 }
 
+std::vector<std::string> IniFile::sectionNames() const {
+    std::vector<std::string> names;
+    std::unordered_map<std::string, bool> seen;
+    for (const Line& line : lines_) {
+        if (line.kind == Line::Kind::Section && seen.try_emplace(toLowerAscii(line.name), true).second) {
+            names.push_back(line.name);
+        }
+    }
+    return names;
+}
+
+std::vector<IniFile::Entry> IniFile::entries(std::string_view section) const {
+    std::vector<Entry> found;
+    std::unordered_map<std::string, bool> seen;
+    bool inSection = false;
+    for (const Line& line : lines_) {
+        if (line.kind == Line::Kind::Section) {
+            // Only the first section of the name is read.
+            if (inSection) {
+                break;
+            }
+            inSection = equalsIgnoringAsciiCase(line.name, section);
+        } else if (inSection && line.kind == Line::Kind::Key &&
+                   seen.try_emplace(toLowerAscii(line.name), true).second) {
+            found.push_back(Entry{line.name, line.value});
+        }
+    }
+    return found;
+}
+
 void IniFile::replaceSection(std::string_view section, const std::vector<Entry>& entries) {
+    replaceSections([section](std::string_view name) { return equalsIgnoringAsciiCase(name, section); },
+                    {Section{std::string(section), entries}});
+}
+
+void IniFile::replaceSections(const std::function<bool(std::string_view)>& erased,
+                              const std::vector<Section>& sections) {
     std::vector<Line> kept;
-    kept.reserve(lines_.size() + entries.size() + 1);
+    kept.reserve(lines_.size() + sections.size() * 4);
     bool erasing = false;
     for (Line& line : lines_) {
         if (line.kind == Line::Kind::Section) {
-            erasing = equalsIgnoringAsciiCase(line.name, section);
+            erasing = erased(line.name);
         }
         if (!erasing) {
             kept.push_back(std::move(line));
         }
     }
-    Line header;
-    header.kind = Line::Kind::Section;
-    header.name = std::string(section);
-    header.raw = "[" + header.name + "]";
-    kept.push_back(std::move(header));
-    for (const Entry& entry : entries) {
-        Line line;
-        line.kind = Line::Kind::Key;
-        line.name = entry.key;
-        line.raw = entry.key + "=" + writtenValue(entry.value);
-        line.value = readValue(line.raw.substr(entry.key.size() + 1));
-        kept.push_back(std::move(line));
+    for (const Section& section : sections) {
+        Line header;
+        header.kind = Line::Kind::Section;
+        header.name = section.name;
+        header.raw = "[" + header.name + "]";
+        kept.push_back(std::move(header));
+        for (const Entry& entry : section.entries) {
+            Line line;
+            line.kind = Line::Kind::Key;
+            line.name = entry.key;
+            line.raw = entry.key + "=" + writtenValue(entry.value);
+            line.value = readValue(line.raw.substr(entry.key.size() + 1));
+            kept.push_back(std::move(line));
+        }
     }
     lines_ = std::move(kept);
     index();

@@ -9,6 +9,7 @@
 #include "platform/line_end.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,9 +37,25 @@ public:
         return value(section, key).has_value();
     }
 
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+    };
+
+    // The names of the sections in the order of the file, each once (the
+    // first of equal names, as written).
+    std::vector<std::string> sectionNames() const;
+    // The keys of the section that is read, in their order, each once (the
+    // first of equal keys); empty when there is no such section.
+    std::vector<Entry> entries(std::string_view section) const;
+
     // Erases every section of that name with all its lines, then writes it anew
     // at the end of the file. Every other line keeps its place.
     void replaceSection(std::string_view section, const std::vector<Entry>& entries);
+    // Erases every section whose name `erased` accepts, then writes the
+    // sections at the end of the file, in one pass over the file.
+    void replaceSections(const std::function<bool(std::string_view)>& erased,
+                         const std::vector<Section>& sections);
 
     // The file's text as UTF-8 without a byte-order mark, with the line ending
     // the file was read with (the system's own, systemLineEnd(), for a new or empty file).

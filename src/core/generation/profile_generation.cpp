@@ -126,6 +126,43 @@ std::variant<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument&
     return missing;
 }
 
+// The settings file's changes, or a file's own for this run, then the
+// switches of the run; what was not taken as it stands becomes a warning.
+void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored, GenerationInput& input) {
+    std::string source = request.settingsFile ? *request.settingsFile : utf8FromPath(settingsFilePath());
+    if (request.menuChangesFile) {
+        MenuChangesFileRead read = readMenuChangesFile(pathFromUtf8(*request.menuChangesFile));
+        if (!read.error.empty()) {
+            input.warnings.push_back(read.error +
+                                     "; the menu is made without own items and items switched off");
+            stored = {};
+        } else {
+            stored = std::move(read.read);
+        }
+        source = *request.menuChangesFile;
+    }
+    input.changes = std::move(stored.changes);
+    source += ": ";
+    // Every problem of a read is an own item's, which no own item makes moot.
+    if (request.withoutOwnItems) {
+        input.changes.ownItems.clear();
+    } else {
+        for (const std::string& problem : stored.problems) {
+            input.warnings.push_back(source + problem);
+        }
+    }
+    if (request.everyItem) {
+        input.changes.itemsOff.clear();
+    }
+    for (const std::string& identity : request.itemsOff) {
+        input.changes.itemsOff.push_back(ItemOff{identity, {}});
+    }
+    for (const std::string& identity : unknownIdentities(input.changes)) {
+        input.warnings.push_back(source + "the item " + preview::quoted(identity) +
+                                 " switched off is in no menu; tavu-cli items lists the items");
+    }
+}
+
 ProfileBlock failed(GenerationFailure failure) {
     ProfileBlock block;
     block.failure = std::move(failure);
@@ -142,7 +179,8 @@ std::variant<GenerationInput, GenerationFailure> readGenerationInput(const Gener
     if (!stored.error.empty()) {
         return failure::UnreadableFile{std::move(stored.error)};
     }
-    GenerationInput input{stored.settings.options, std::move(stored.vocabulary), {}, {}};
+    GenerationInput input{stored.settings.options, std::move(stored.vocabulary), {}, {}, {}, {}};
+    chooseMenuChanges(request, std::move(stored.menuChanges), input);
     if (request.language) {
         if (auto refused = readChosenLanguage(*request.language, input)) {
             return std::move(*refused);
@@ -171,9 +209,11 @@ std::variant<ProfilesDocument, GenerationFailure> loadProfiles(const std::string
     return std::move(*loaded.document);
 }
 
-ProfileBlock generateProfile(XmlElement profile, const GenerationInput& input, const BlockChecks& checks) {
+ProfileBlock generateProfile(XmlElement profile, std::string_view name, const GenerationInput& input,
+                             const BlockChecks& checks) {
     ProfileBlock block;
-    block.generation = CreateUserCommands(profile, input.options, input.vocabulary, input.date);
+    block.generation =
+        CreateUserCommands(profile, input.options, input.vocabulary, input.date, input.changes, name);
     const std::string& text = block.generation.text;
     if (block.generation.stop) {
         block.failure = failure::Stopped{*block.generation.stop};
@@ -200,7 +240,8 @@ ProfileBlock generateProfile(XmlElement profile, const GenerationInput& input, c
 
 ProfileBlock generateProfile(const ProfilesDocument& document, std::size_t index,
                              const GenerationInput& input, const BlockChecks& checks) {
-    ProfileBlock block = generateProfile(document.profile(static_cast<int>(index)), input, checks);
+    ProfileBlock block =
+        generateProfile(document.profile(static_cast<int>(index)), document.names()[index], input, checks);
     block.index = index;
     block.name = document.names()[index];
     return block;

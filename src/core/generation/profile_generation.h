@@ -37,6 +37,13 @@ struct GenerationRequest {
     // Single overrides by key, applied last; views of the caller's text.
     std::vector<std::pair<std::string_view, std::string_view>> options;
     std::vector<std::pair<std::string_view, std::string_view>> words;
+    // The menu changes of the settings file, or for this run those of a file
+    // of their own; an own-items file that cannot be read is reported and the
+    // plain menu made.
+    std::optional<std::string> menuChangesFile;
+    std::vector<std::string> itemsOff; // switched off for every profile, for this run
+    bool withoutOwnItems = false;      // no own item
+    bool everyItem = false;            // nothing switched off
 
     CodePage codePage() const { return encoding.value_or(CodePage::Utf8); }
 };
@@ -47,6 +54,10 @@ struct GenerationInput {
     Vocabulary vocabulary;
     std::string date;
     std::optional<LanguageFile> language; // the one read over the settings file's words
+    MenuChanges changes;
+    // What the caller tells as warnings: own items refused, identities that
+    // name no item, an own-items file that could not be read.
+    std::vector<std::string> warnings;
 };
 
 // Why a block could not be made.
@@ -123,8 +134,9 @@ std::variant<GenerationInput, GenerationFailure> readGenerationInput(const Gener
 
 std::variant<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile);
 
-// Generates the profile; a stop is a failure, then the checks run in order.
-ProfileBlock generateProfile(XmlElement profile, const GenerationInput& input, const BlockChecks& checks);
+// Generates the profile named `name`; a stop is a failure, then the checks run in order.
+ProfileBlock generateProfile(XmlElement profile, std::string_view name, const GenerationInput& input,
+                             const BlockChecks& checks);
 ProfileBlock generateProfile(const ProfilesDocument& document, std::size_t index,
                              const GenerationInput& input, const BlockChecks& checks);
 

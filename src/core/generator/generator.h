@@ -1,12 +1,14 @@
 #pragma once
 
 #include "formats/xml.h"
+#include "generator/menu_changes.h"
 #include "generator/options.h"
 #include "vocabulary/vocabulary.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavu {
 
@@ -28,8 +30,43 @@ inline constexpr std::string_view kClearCommand = "$UserCommand 255 3|";
 // in their fixed order, and the bot message, as the options say. A permission
 // whose text cannot be read stops the generation; what was written before it is
 // kept. Every vocabulary word is written with "$", "|" and "&" escaped, so no
-// word can break a command, even by spelling an escape.
+// word can break a command, even by spelling an escape. The changes for the
+// profile named `profileName` apply: an item switched off is not written, and
+// each own item goes after the last generated item of the submenu its path
+// begins in, or before the bot message; an own item that ownItemProblem
+// refuses is left out.
 Generation CreateUserCommands(XmlElement profileNode, const GenerationOptions& options,
-                              const Vocabulary& vocabulary, std::string_view dateText);
+                              const Vocabulary& vocabulary, std::string_view dateText,
+                              const MenuChanges& changes = {}, std::string_view profileName = {});
+
+// One item of a profile's menu, generated or own, in the order it is written.
+struct MenuItem {
+    // A generated item's identity; "own:N" for the own item N, counting from 1.
+    std::string identity;
+    // The titles in the current words joined by ""; a separator's ends in "\-"
+    // after the submenu it is placed in.
+    std::string path;
+    unsigned context = 0;
+    bool separator = false;
+    bool own = false;
+    bool on = true; // false when switched off for this profile, or an own item that is refused
+};
+
+struct [[nodiscard]] MenuListing {
+    std::vector<MenuItem> items;
+    std::optional<GenerationStop> stop;
+};
+
+// Every item that the profile's permissions and the options give, switched
+// off or not, with the own items for the profile where they would be written.
+MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options,
+                          const Vocabulary& vocabulary, const MenuChanges& changes = {},
+                          std::string_view profileName = {});
+
+// Every identity of the catalogue, in the order the rows are written.
+const std::vector<std::string>& catalogueIdentities();
+
+// The identities switched off that cover no item of the catalogue, each once.
+std::vector<std::string> unknownIdentities(const MenuChanges& changes);
 
 } // namespace tavu

@@ -42,7 +42,8 @@ SettingsFileRead readSettingsFile(const std::filesystem::path& path, FileOperati
 StoredSettings loadSettings(const std::filesystem::path& path, MissingSettingsFile missing,
                             FileOperations& operations) {
     const SettingsFileRead read = readSettingsFile(path, operations, missing);
-    StoredSettings stored{readSettingsSection(read.file), Vocabulary{}, read.error};
+    StoredSettings stored{readSettingsSection(read.file), Vocabulary{}, readMenuChanges(read.file),
+                          read.error};
     readStringsSection(stored.vocabulary, read.file);
     return stored;
 }

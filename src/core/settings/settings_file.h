@@ -4,6 +4,7 @@
 
 #include "formats/ini_file.h"
 #include "platform/file.h"
+#include "settings/menu_changes_file.h"
 #include "settings/settings.h"
 #include "vocabulary/vocabulary.h"
 
@@ -42,6 +43,7 @@ SettingsFileRead readSettingsFile(const std::filesystem::path& path,
 struct StoredSettings {
     Settings settings;
     Vocabulary vocabulary;
+    MenuChangesRead menuChanges;
     std::string error; // why the file cannot be read, when everything is at its default
 };
 

@@ -1,0 +1,232 @@
+#include "generator/menu_changes.h"
+
+#include "formats/text.h"
+#include "preview/lint.h"
+#include "preview/user_command_text.h"
+#include "vocabulary/vocabulary.h"
+
+#include <algorithm>
+
+namespace tavu {
+
+namespace {
+
+// The escape clients turn back into the character, for the characters typed
+// text may not hold as they are: "|" ends an NMDC command, "$" starts one, and
+// "&" would let the text spell "&#124;" or "&#36;", which clients decode into them.
+std::string_view escapeOf(char c) {
+    switch (c) {
+    case '$':
+        return "&#36;";
+    case '|':
+        return "&#124;";
+    case '&':
+        return "&amp;";
+    default:
+        return {};
+    }
+}
+
+constexpr std::string_view kPromptStart = "%[line:";
+
+bool isWordReference(std::string_view element) {
+    return element.size() > 2 && element.front() == '{' && element.back() == '}';
+}
+
+std::vector<std::string_view> pathParts(std::string_view path) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = path.find('\\', start);
+        parts.push_back(
+            path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) {
+            return parts;
+        }
+        start = end + 1;
+    }
+}
+
+bool holdsControl(std::string_view text, bool tabAllowed) {
+    return std::any_of(text.begin(), text.end(), [&](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && !(tabAllowed && c == '\t')) || byte == 0x7F;
+    });
+}
+
+// Why the typed text cannot be kept in the settings file or reach a client as
+// typed; empty when it can.
+std::string textProblem(std::string_view what, std::string_view text, bool tabAllowed) {
+    if (!isValidUtf8(text)) {
+        return std::string(what) + " is not UTF-8";
+    }
+    if (text.size() > kMaxOwnItemText) {
+        return std::string(what) + " is longer than " + std::to_string(kMaxOwnItemText) + " bytes";
+    }
+    if (holdsControl(text, tabAllowed)) {
+        return std::string(what) + (" holds a line break or another control character, which one line of the "
+                                    "settings file cannot keep");
+    }
+    return {};
+}
+
+std::string pathProblem(const OwnItem& item) {
+    if (auto problem = textProblem("its path", item.path, false); !problem.empty()) {
+        return problem;
+    }
+    if (item.path.empty()) {
+        return item.separator ? std::string{} : "it has no title";
+    }
+    bool leading = true;
+    const std::vector<std::string_view> parts = pathParts(item.path);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string_view part = parts[i];
+        if (trimmed(part, kAsciiWhiteSpace).empty()) {
+            return i + 1 == parts.size() && !item.separator ? "its title is empty: the path ends in \"\\\""
+                                                            : "its path holds an empty submenu name";
+        }
+        for (const char refused : {'|', '$'}) {
+            if (part.find(refused) != std::string_view::npos) {
+                return "its title " + preview::quoted(part) + " holds \"" + std::string(1, refused) +
+                       "\", which ends or starts a command in the hub's protocol";
+            }
+        }
+        leading = leading && isWordReference(part);
+        if (leading && !wordByKey(part.substr(1, part.size() - 2))) {
+            return "its path names " + preview::quoted(part) + ", but no word has the key " +
+                   preview::quoted(part.substr(1, part.size() - 2));
+        }
+    }
+    return {};
+}
+
+std::string promptProblem(std::string_view command) {
+    for (std::size_t start = command.find(kPromptStart); start != std::string_view::npos;
+         start = command.find(kPromptStart, start)) {
+        start += kPromptStart.size();
+        const std::size_t end = command.find(']', start);
+        if (end == std::string_view::npos) {
+            return "the prompt " + preview::quoted(command.substr(start - kPromptStart.size())) +
+                   " is not closed by \"]\"";
+        }
+        const std::string_view title = command.substr(start, end - start);
+        if (title.find('[') != std::string_view::npos) {
+            return "the prompt title " + preview::quoted(title) +
+                   " would end at its first \"]\": a prompt title cannot hold \"[\" or \"]\"";
+        }
+        start = end;
+    }
+    return {};
+}
+
+std::string commandProblem(const OwnItem& item) {
+    if (item.separator) {
+        return {};
+    }
+    if (auto problem = textProblem("its command", item.command, true); !problem.empty()) {
+        return problem;
+    }
+    if (trimmed(item.command, kAsciiWhiteSpace).empty()) {
+        return "it has no command";
+    }
+    return promptProblem(item.command);
+}
+
+std::string profilesProblem(const OwnItem& item) {
+    for (const std::string& name : item.profiles.names) {
+        if (name.empty() || name.find('|') != std::string::npos) {
+            return "the profile name " + preview::quoted(name) + " is empty or holds \"|\"";
+        }
+    }
+    return {};
+}
+
+// The item alone, as the generator would write it with the default words,
+// read as clients read it: whatever the checks above missed.
+std::string clientProblem(const OwnItem& item) {
+    std::string line = item.separator ? "$UserCommand 0 " : "$UserCommand 1 ";
+    line += std::to_string(static_cast<unsigned>(item.menus));
+    if (!item.separator) {
+        line += ' ';
+        for (const OwnPathElement& element : ownPathElements(item.path)) {
+            appendEscaped(line, element.word ? Vocabulary{}.text(*element.word) : element.title);
+            line += '\\';
+        }
+        line.pop_back();
+        line += ownItemCommand(item.command);
+    }
+    line += '|';
+    const preview::MenuPreview preview = preview::previewUserCommands(line);
+    for (const preview::Finding& finding : preview.findings) {
+        if (finding.isError()) {
+            return finding.detail;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+void appendEscaped(std::string& out, std::string_view text) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (const std::string_view escape = escapeOf(text[i]); !escape.empty()) {
+            out.append(text, run, i - run);
+            out += escape;
+            run = i + 1;
+        }
+    }
+    out.append(text, run);
+}
+
+bool ProfileChoice::includes(std::string_view profile) const {
+    return names.empty() || std::find(names.begin(), names.end(), profile) != names.end();
+}
+
+std::vector<OwnPathElement> ownPathElements(std::string_view path) {
+    std::vector<OwnPathElement> elements;
+    if (path.empty()) {
+        return elements;
+    }
+    bool leading = true;
+    for (const std::string_view part : pathParts(path)) {
+        leading = leading && isWordReference(part);
+        const auto word = leading ? wordByKey(part.substr(1, part.size() - 2)) : std::nullopt;
+        leading = leading && word.has_value();
+        elements.push_back(word ? OwnPathElement{word, {}} : OwnPathElement{std::nullopt, std::string(part)});
+    }
+    return elements;
+}
+
+std::string ownItemProblem(const OwnItem& item) {
+    if (!item.damage.empty()) {
+        return item.damage;
+    }
+    for (const auto& check : {pathProblem, commandProblem, profilesProblem, clientProblem}) {
+        if (std::string problem = check(item); !problem.empty()) {
+            return problem;
+        }
+    }
+    return {};
+}
+
+void forgetUnreadValues(OwnItem& item) {
+    std::erase_if(item.otherKeys, [](const KeptKey& kept) {
+        return std::any_of(kOwnItemKeys.begin(), kOwnItemKeys.end(),
+                           [&](std::string_view known) { return equalsIgnoringAsciiCase(kept.key, known); });
+    });
+    item.damage.clear();
+}
+
+std::string ownItemCommand(std::string_view typed) {
+    std::string command = "$<%[mynick]> ";
+    appendEscaped(command, typed);
+    command += "&#124;";
+    return command;
+}
+
+bool identityCovers(std::string_view off, std::string_view item) {
+    return item.starts_with(off) && (item.size() == off.size() || item[off.size()] == '\\');
+}
+
+} // namespace tavu

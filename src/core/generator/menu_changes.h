@@ -1,0 +1,117 @@
+#pragma once
+
+// What an operator changes in the generated menu and keeps across every Create:
+// own items (a hub's script commands, a bot's, separators) placed among the
+// generated ones, and generated items switched off. Generated items are named
+// by a stable identity made from their catalogue row's word keys, never by
+// their translated titles, so a change of language keeps them.
+
+#include "vocabulary/words.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavu {
+
+// The profiles a change applies to: every profile, or the ones named.
+struct ProfileChoice {
+    std::vector<std::string> names; // empty: every profile
+
+    bool includes(std::string_view profile) const;
+    bool operator==(const ProfileChoice&) const = default;
+};
+
+// A key of an own item's section that the program does not know, kept so that
+// a save loses nothing the operator wrote.
+struct KeptKey {
+    std::string key;
+    std::string value;
+    bool operator==(const KeptKey&) const = default;
+};
+
+// The keys of an own item's section in the settings file.
+inline constexpr std::string_view kPathKey = "Path";
+inline constexpr std::string_view kMenusKey = "Menus";
+inline constexpr std::string_view kCommandKey = "Command";
+inline constexpr std::string_view kSeparatorKey = "Separator";
+inline constexpr std::string_view kProfilesKey = "Profiles";
+inline constexpr std::array kOwnItemKeys{kPathKey, kMenusKey, kCommandKey, kSeparatorKey, kProfilesKey};
+
+// The menus an own item is shown in: its context.
+enum class OwnItemMenus : std::uint8_t { Hub = 1, UserList = 2, Both = 3 };
+
+struct OwnItem {
+    // Titles joined by "\". Leading elements written "{wKey}" name a generated
+    // submenu by its word key, so that the item follows a change of language.
+    // For a separator, the submenu it is placed in (empty: the end of the menu).
+    std::string path;
+    OwnItemMenus menus = OwnItemMenus::Both;
+    // As the operator types it in main chat; the generator writes it as a
+    // message from the clicking user, escaped and ended as generated items are.
+    std::string command;
+    bool separator = false;
+    ProfileChoice profiles;
+    // Keys the program does not know, and known keys whose value could not be
+    // read, as they were written; a save writes them back unchanged.
+    std::vector<KeptKey> otherKeys;
+    // Why a value of the item's section could not be read; such an item is
+    // left out of every menu until it is edited.
+    std::string damage;
+
+    bool operator==(const OwnItem&) const = default;
+};
+
+// A generated item, or every item of a generated submenu, switched off.
+struct ItemOff {
+    std::string identity;
+    ProfileChoice profiles;
+    bool operator==(const ItemOff&) const = default;
+};
+
+struct MenuChanges {
+    std::vector<OwnItem> ownItems;
+    std::vector<ItemOff> itemsOff;
+
+    bool empty() const { return ownItems.empty() && itemsOff.empty(); }
+    bool operator==(const MenuChanges&) const = default;
+};
+
+// The most an own item's path or command may hold, in bytes: the settings file
+// reads a value back to at most 2047 characters.
+inline constexpr std::size_t kMaxOwnItemText = 2000;
+
+// One element of an own item's path: a word of the vocabulary or a title of its own.
+struct OwnPathElement {
+    std::optional<Word> word;
+    std::string title; // when no word
+};
+
+// The elements of an own item's path; empty for an empty path. An element
+// "{wKey}" names a word only in the leading run of such elements.
+std::vector<OwnPathElement> ownPathElements(std::string_view path);
+
+// Why an own item cannot be written into a menu, naming what is wrong; empty
+// when it can. Whatever passes gives commands that clients read as written.
+std::string ownItemProblem(const OwnItem& item);
+
+// Forgets the values of the item that could not be read, once the operator
+// has given each of them anew.
+void forgetUnreadValues(OwnItem& item);
+
+// The command written for an own item, without its title: the message from the
+// clicking user with "$", "|" and "&" escaped, and its end.
+std::string ownItemCommand(std::string_view typed);
+
+// Appends the text with "$", "|" and "&" escaped, so that clients send it
+// exactly as typed and it can break no command, even by spelling an escape.
+void appendEscaped(std::string& out, std::string_view text);
+
+// Whether an identity switched off covers an item's identity: the same
+// identity, or a submenu that holds the item.
+bool identityCovers(std::string_view off, std::string_view item);
+
+} // namespace tavu

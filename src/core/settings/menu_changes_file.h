@@ -1,0 +1,63 @@
+#pragma once
+
+// The operator's menu changes in the settings file, beside "Settings" and
+// "Strings", in sections a person can read and edit:
+//
+//   [Items off]
+//   wUserControl\wKennylize=Regular
+//   wInformation\wTraffic=*
+//
+//   [Own item 1]
+//   Path={wHubControl}\Scripts\Restart
+//   Menus=hub
+//   Command=+restart %[line:Reason]
+//   Profiles=Owner|Operator
+//
+// An identity switched off for the profiles named (joined by "|"), or "*" for
+// every profile; an own item a section each, in the order of their numbers,
+// with "Menus" one of hub, user or both, "Separator=1" for a separator, and
+// "Profiles" as for items off. The same sections, alone, make the file that
+// export and import exchange.
+
+#include "formats/ini_file.h"
+#include "generator/menu_changes.h"
+#include "platform/file.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavu {
+
+inline constexpr std::string_view kItemsOffSection = "Items off";
+inline constexpr std::string_view kOwnItemSectionPrefix = "Own item ";
+
+struct [[nodiscard]] MenuChangesRead {
+    MenuChanges changes;
+    // What was not taken as it stands, one sentence each: an own item that
+    // ownItemProblem refuses (kept, and left out of every menu), values that
+    // could not be read, sections beyond the bounds.
+    std::vector<std::string> problems;
+};
+
+MenuChangesRead readMenuChanges(const IniFile& file);
+
+// Erases the sections of items off and own items, then writes them anew from
+// `changes`, unknown keys included.
+void writeMenuChanges(const MenuChanges& changes, IniFile& file);
+
+// A file of menu changes alone, as export writes it and import reads it.
+struct [[nodiscard]] MenuChangesFileRead {
+    MenuChangesRead read;
+    std::string error; // why the file cannot be read; the changes are then empty
+};
+
+MenuChangesFileRead readMenuChangesFile(const std::filesystem::path& path,
+                                        FileOperations& operations = systemFileOperations());
+
+// Empty on success; otherwise "Unable to write to PATH" and the reason.
+[[nodiscard]] std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
+                                               FileOperations& operations = systemFileOperations());
+
+} // namespace tavu

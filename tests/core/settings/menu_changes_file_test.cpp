@@ -1,0 +1,103 @@
+#include "settings/menu_changes_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace tavu {
+namespace {
+
+MenuChanges sample() {
+    MenuChanges changes;
+    changes.itemsOff = {{"wUserControl\\wKennylize", {{"Regular"}}}, {"wInformation\\wTraffic", {}}};
+    OwnItem rules;
+    rules.path = "Rules";
+    rules.command = "  +rules \"now\"  ";
+    OwnItem restart;
+    restart.path = "{wHubControl}\\Scripts\\Restart";
+    restart.menus = OwnItemMenus::Hub;
+    restart.command = "+restart %[line:Reason]";
+    restart.profiles.names = {"Owner", "Operator"};
+    restart.otherKeys = {{"Note", "asked for by the hub's owner"}};
+    OwnItem separator;
+    separator.separator = true;
+    separator.menus = OwnItemMenus::UserList;
+    changes.ownItems = {rules, restart, separator};
+    return changes;
+}
+
+MenuChangesRead readBack(const MenuChanges& changes, const std::string& before = {}) {
+    IniFile file = IniFile::parse(before);
+    writeMenuChanges(changes, file);
+    return readMenuChanges(IniFile::parse(file.text()));
+}
+
+TEST(MenuChangesFile, WhatIsWrittenReadsBackTheSame) {
+    const MenuChangesRead read = readBack(sample());
+    EXPECT_EQ(read.changes, sample());
+    EXPECT_TRUE(read.problems.empty());
+}
+
+TEST(MenuChangesFile, TheSectionsReadAsAPersonWritesThem) {
+    const MenuChangesRead read =
+        readMenuChanges(IniFile::parse("[items OFF]\nwUserControl=Regular | VIP\n"
+                                       "[Own item 10]\nPath=Second\nCommand=+b\n"
+                                       "[own item 2]\npath=First\ncommand=+a\nmenus=USER\n"
+                                       "[Own item x]\nPath=Not an item\n"));
+    ASSERT_EQ(read.changes.itemsOff.size(), 1u);
+    EXPECT_EQ(read.changes.itemsOff[0].profiles.names, (std::vector<std::string>{"Regular", "VIP"}));
+    ASSERT_EQ(read.changes.ownItems.size(), 2u);
+    EXPECT_EQ(read.changes.ownItems[0].path, "First");
+    EXPECT_EQ(read.changes.ownItems[0].menus, OwnItemMenus::UserList);
+    EXPECT_EQ(read.changes.ownItems[1].path, "Second");
+    EXPECT_TRUE(read.changes.ownItems[1].profiles.names.empty());
+}
+
+// An unreadable value leaves the item out of the menu, is reported, and a save
+// writes it back as it was; other sections and keys keep their place.
+TEST(MenuChangesFile, NothingTheOperatorWroteIsLostBySaving) {
+    const std::string before =
+        "[Settings]\nsClear=0\n[Own item 1]\nPath=Rules\nMenus=everywhere\nCommand=+rules\n"
+        "Colour=red\n[Own item x]\nPath=kept\n[Strings]\nwNick=Nick\n";
+    const MenuChangesRead read = readMenuChanges(IniFile::parse(before));
+    ASSERT_EQ(read.changes.ownItems.size(), 1u);
+    EXPECT_NE(ownItemProblem(read.changes.ownItems[0]), "");
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_NE(read.problems[0].find("\"everywhere\" is not hub, user or both"), std::string::npos);
+
+    IniFile file = IniFile::parse(before);
+    writeMenuChanges(read.changes, file);
+    EXPECT_EQ(file.value("Own item 1", "Menus"), "everywhere");
+    EXPECT_EQ(file.value("Own item 1", "Colour"), "red");
+    EXPECT_EQ(file.value("Own item x", "Path"), "kept");
+    EXPECT_EQ(file.value("Settings", "sClear"), "0");
+    EXPECT_EQ(file.value("Strings", "wNick"), "Nick");
+    EXPECT_EQ(readMenuChanges(IniFile::parse(file.text())).changes, read.changes);
+
+    OwnItem edited = read.changes.ownItems[0];
+    forgetUnreadValues(edited);
+    EXPECT_EQ(ownItemProblem(edited), "");
+    EXPECT_EQ(readBack({{edited}, {}}).changes.ownItems[0].menus, OwnItemMenus::Both);
+}
+
+TEST(MenuChangesFile, NoChangesLeaveAFileWithoutTheSectionsAsItWas) {
+    const std::string before = "[Settings]\r\nsClear=0\r\n";
+    IniFile file = IniFile::parse(before);
+    writeMenuChanges({}, file);
+    EXPECT_EQ(file.text(), before);
+}
+
+TEST(MenuChangesFile, ExportThenImportGivesTheSameChanges) {
+    const auto path =
+        std::filesystem::temp_directory_path() / ("tavu-items-" + std::to_string(getpid()) + ".ini");
+    ASSERT_EQ(writeMenuChangesFile(sample(), path), "");
+    const MenuChangesFileRead read = readMenuChangesFile(path);
+    std::filesystem::remove(path);
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.read.changes, sample());
+    EXPECT_NE(readMenuChangesFile(path).error, "");
+}
+
+} // namespace
+} // namespace tavu
