@@ -126,6 +126,8 @@ std::variant<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument&
     return missing;
 }
 
+// A warning, starting with `start`, for each identity switched off that
+// covers no item of the catalogue.
 void warnOfUnknownIdentities(const MenuChanges& changes, const std::string& start,
                              std::vector<std::string>& warnings) {
     for (const std::string& identity : unknownIdentities(changes)) {
@@ -151,7 +153,8 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
     }
     input.changes = std::move(stored.changes);
     for (const std::string& problem : stored.problems) {
-        input.warnings.push_back(source + ": " + problem);
+        input.warnings.push_back(source);
+        input.warnings.back().append(": ").append(problem);
     }
     if (request.withoutOwnItems) {
         input.changes.ownItems.clear();
