@@ -17,7 +17,8 @@ namespace tavu::cli {
 inline constexpr std::string_view kSettingsSynopsis =
     "where SETTINGS is [--settings INI] [--language LANG] [--date TEXT]\n"
     "                  [--option sKEY=VALUE]... [--word wKEY=TEXT]...\n"
-    "                  [--item-off ID]... [--own-items FILE] [--no-own-items] [--all-items]";
+    "                  [--item-off ID]... [--own-items FILE] [--no-own-items]\n"
+    "                  [--all-items]";
 
 // Takes --settings, --language and --word, the options that choose the words;
 // false for any other.
