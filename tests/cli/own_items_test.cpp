@@ -156,6 +156,9 @@ TEST_F(OwnItems, AnOwnItemFollowsTheGeneratedItemsOfItsSubmenuAndPassesCheck) {
 TEST_F(OwnItems, ExportedItemsGiveTheSameBlockAsTheSettingsFile) {
     ASSERT_EQ(run({"export-items", "exported.ini", "--settings", "TAVU.ini"}), ExitDone) << err.str();
     EXPECT_EQ(out.str() + err.str(), "");
+    std::ostringstream exported;
+    exported << std::ifstream("exported.ini").rdbuf();
+    EXPECT_NE(exported.str().find("\nLater=kept\n"), std::string::npos) << "a key it does not know is kept";
     ASSERT_EQ(run("generate", "TAVU.ini"), ExitDone);
     const std::string fromSettings = out.str();
     EXPECT_EQ(run("generate", "plain.ini", {"--own-items", "exported.ini"}), ExitDone);
