@@ -108,6 +108,13 @@ std::string escapedLine(std::string_view name) {
     return preview::escapedControls(name, "\\");
 }
 
+std::string onOneLine(std::string message) {
+    if (const auto lineEnd = message.find('\n'); lineEnd != std::string::npos) {
+        message.replace(lineEnd, 1, ": ");
+    }
+    return message;
+}
+
 std::string escapedMessage(std::string_view message) {
     return preview::escapedControls(message, {}, "\n");
 }

@@ -95,6 +95,9 @@ std::string escapedLine(std::string_view name);
 // terminal: escaped as escapedLine does, but for the message's own line breaks
 // and backslashes (those of Windows paths), which are kept.
 std::string escapedMessage(std::string_view message);
+// The core's message for a message box, which has its reason on a line of its
+// own, as one line: "Unable to write to PATH: REASON".
+std::string onOneLine(std::string message);
 // Writes "tavu-cli: MESSAGE" and a line break to standard error, the message
 // escaped as escapedMessage does.
 void printError(std::ostream& err, std::string_view message);

@@ -78,7 +78,7 @@ GenerationRequest readProfileRequest(std::string_view command, std::span<const s
             setOnce(request.profileName, flag, std::string(value.take()));
         } else if (flag == "--index") {
             setOnce(request.profileIndex, flag, parseIndex(value.take()));
-        } else if (takeWordsOption(request, flag, value)) {
+        } else if (takeWordsOption(request, flag, value) || takeMenuChangesOption(request, flag, value)) {
             return true;
         } else if (flag == "--date") {
             setOnce(request.date, flag, std::string(value.take()));
@@ -108,6 +108,21 @@ bool takeWordsOption(GenerationRequest& request, std::string_view flag, OptionVa
     return true;
 }
 
+bool takeMenuChangesOption(GenerationRequest& request, std::string_view flag, OptionValue& value) {
+    if (flag == "--item-off") {
+        request.itemsOff.emplace_back(value.take());
+    } else if (flag == "--own-items") {
+        setOnce(request.menuChangesFile, flag, std::string(value.take()));
+    } else if (flag == "--no-own-items") {
+        request.withoutOwnItems = true;
+    } else if (flag == "--all-items") {
+        request.everyItem = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void requireOneChoice(std::string_view command, const GenerationRequest& request, std::string_view otherFlag,
                       bool otherGiven) {
     const int choices = request.profileName.has_value() + request.profileIndex.has_value() + otherGiven;
@@ -122,7 +137,17 @@ std::string profileLabel(std::size_t index, const std::string& name) {
 }
 
 std::string whoOf(const GenerationRequest& request, const ProfileBlock& block) {
-    return request.profilesFile + ": " + profileLabel(block.index, block.name) + ": ";
+    return whoOf(request, block.index, block.name);
+}
+
+std::string whoOf(const GenerationRequest& request, std::size_t index, const std::string& name) {
+    return request.profilesFile + ": " + profileLabel(index, name) + ": ";
+}
+
+void printWarnings(const GenerationInput& input, std::ostream& err) {
+    for (const std::string& warning : input.warnings) {
+        printError(err, "warning: " + warning);
+    }
 }
 
 int reportFailure(const GenerationFailure& failure, const FailurePlace& place, std::ostream& err) {
@@ -157,6 +182,15 @@ int reportFailure(const GenerationFailure& failure, const FailurePlace& place, s
         failure);
 }
 
+std::variant<ChosenProfile, int> readWarnedProfile(const GenerationRequest& request, std::ostream& err) {
+    auto chosen = readChosenProfile(request);
+    if (const auto* failure = std::get_if<GenerationFailure>(&chosen)) {
+        return reportFailure(*failure, {}, err);
+    }
+    printWarnings(std::get<ChosenProfile>(chosen).input, err);
+    return std::move(std::get<ChosenProfile>(chosen));
+}
+
 const OptionHelp kProfileOption{"--profile NAME", "the profile with this name (the first one, if several)"};
 const OptionHelp kIndexOption{"--index N", "the profile at position N, counting from 0"};
 const OptionHelp kSettingsOption{
@@ -183,5 +217,17 @@ const OptionHelp kWordOption{
     "--word wKEY=TEXT",
     "overrides one word of the section \"Strings\", such as wNick=Nickname; the command keys "
     "lists the keys with their English texts"};
+
+const OptionHelp kItemOffOption{
+    "--item-off ID",
+    "switches the item with this identity off for this run, in every profile, besides those the settings "
+    "file switches off; the identity of a submenu switches off everything in it. tavu-cli items lists "
+    "the identities"};
+const OptionHelp kOwnItemsOption{
+    "--own-items FILE",
+    "the own items and items switched off of FILE, as export-items writes it, instead of those of the "
+    "settings file, for this run; a file that cannot be read is reported and the menu made without any"};
+const OptionHelp kNoOwnItemsOption{"--no-own-items", "leaves every own item out"};
+const OptionHelp kAllItemsOption{"--all-items", "switches no item off, whatever the settings file says"};
 
 } // namespace tavu::cli

@@ -8,20 +8,27 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 
-// What generate, tree and export-words share: the options that make a
+// What generate, tree, items and export-words share: the options that make a
 // generation request, and the words for what the core's generation refuses.
 namespace tavu::cli {
 
 inline constexpr std::string_view kSettingsSynopsis =
     "where SETTINGS is [--settings INI] [--language LANG] [--date TEXT]\n"
-    "                  [--option sKEY=VALUE]... [--word wKEY=TEXT]...";
+    "                  [--option sKEY=VALUE]... [--word wKEY=TEXT]...\n"
+    "                  [--item-off ID]... [--own-items FILE] [--no-own-items]\n"
+    "                  [--all-items]";
 
 // Takes --settings, --language and --word, the options that choose the words;
 // false for any other.
 bool takeWordsOption(GenerationRequest& request, std::string_view flag, OptionValue& value);
 
-// Reads the profiles file and the options that generate and tree share;
+// Takes --item-off, --own-items, --no-own-items and --all-items, the options
+// that change the generated menu for one run; false for any other.
+bool takeMenuChangesOption(GenerationRequest& request, std::string_view flag, OptionValue& value);
+
+// Reads the profiles file and the options that generate, tree and items share;
 // `takeOwnOption` takes the command's others.
 GenerationRequest readProfileRequest(std::string_view command, std::span<const std::string_view> arguments,
                                      const TakeOption& takeOwnOption);
@@ -36,6 +43,10 @@ std::string profileLabel(std::size_t index, const std::string& name);
 
 // "PROFILES: profile N \"NAME\": ", to start a message about the block's profile.
 std::string whoOf(const GenerationRequest& request, const ProfileBlock& block);
+std::string whoOf(const GenerationRequest& request, std::size_t index, const std::string& name);
+
+// Prints each warning of the input as "tavu-cli: warning: ...".
+void printWarnings(const GenerationInput& input, std::ostream& err);
 
 // Where a failure of a generation is told.
 struct FailurePlace {
@@ -49,6 +60,10 @@ struct FailurePlace {
 [[nodiscard]] int reportFailure(const GenerationFailure& failure, const FailurePlace& place,
                                 std::ostream& err);
 
+// The profile the request chooses with the input read for it, the input's
+// warnings printed; the exit status when it cannot be read.
+std::variant<ChosenProfile, int> readWarnedProfile(const GenerationRequest& request, std::ostream& err);
+
 extern const OptionHelp kProfileOption;
 extern const OptionHelp kIndexOption;
 extern const OptionHelp kSettingsOption;
@@ -56,5 +71,9 @@ extern const OptionHelp kLanguageOption;
 extern const OptionHelp kDateOption;
 extern const OptionHelp kOptionOption;
 extern const OptionHelp kWordOption;
+extern const OptionHelp kItemOffOption;
+extern const OptionHelp kOwnItemsOption;
+extern const OptionHelp kNoOwnItemsOption;
+extern const OptionHelp kAllItemsOption;
 
 } // namespace tavu::cli

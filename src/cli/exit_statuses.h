@@ -24,7 +24,7 @@ inline constexpr ExitStatus ExitDone{0, "done",
                                      "done; for check, no error in the block (warnings may be printed)"};
 inline constexpr ExitStatus ExitStopped{
     1, "stopped",
-    "generate and tree: the generation stopped at a permission whose text cannot be read (nothing is "
+    "generate, tree and items: the generation stopped at a permission whose text cannot be read (nothing is "
     "written, and standard error names the profiles file, the profile, the element and its text); check: an "
     "error in "
     "the block (a piece that no client can read, or a prompt that a \"]\" ends early)"};
@@ -41,9 +41,9 @@ inline constexpr ExitStatus ExitNoProfiles{
 inline constexpr ExitStatus ExitUnencodable{
     4, "unencodable",
     "the block holds a character that the code page cannot hold; nothing is written for that profile"};
-inline constexpr ExitStatus ExitUnwritable{
-    5, "unwritable",
-    "generate --all: the folder or a file in it cannot be written; export-words: FILE cannot be written"};
+inline constexpr ExitStatus ExitUnwritable{5, "unwritable",
+                                           "generate --all: the folder or a file in it cannot be written; "
+                                           "export-words and export-items: FILE cannot be written"};
 inline constexpr ExitStatus ExitOutputUnwritable{
     6, "output unwritable", "standard output cannot be written (a full disk, for example)"};
 inline constexpr ExitStatus ExitMenuError{

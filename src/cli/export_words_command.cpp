@@ -40,11 +40,7 @@ int runExportWords(std::span<const std::string_view> arguments, std::ostream& ou
     }
     std::string error = writeLanguageFile(pathFromUtf8(file), input.vocabulary, languageName, languageCode);
     if (!error.empty()) {
-        // The core's message has the reason on a line of its own, for a message box.
-        if (const auto lineEnd = error.find('\n'); lineEnd != std::string::npos) {
-            error.replace(lineEnd, 1, ": ");
-        }
-        throw Failure(ExitUnwritable, error);
+        throw Failure(ExitUnwritable, onOneLine(std::move(error)));
     }
     return ExitDone;
 }

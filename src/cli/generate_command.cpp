@@ -67,6 +67,7 @@ int exportAll(const GenerationRequest& request, const std::string& outDir, std::
     if (const auto* failure = std::get_if<GenerationFailure>(&input)) {
         return reportFailure(*failure, {}, err);
     }
+    printWarnings(std::get<GenerationInput>(input), err);
     const auto profiles = loadProfiles(request.profilesFile);
     if (const auto* failure = std::get_if<GenerationFailure>(&profiles)) {
         return reportFailure(*failure, {}, err);
@@ -125,7 +126,13 @@ int runGenerate(std::span<const std::string_view> arguments, std::ostream& out, 
     // Nothing at all when the generation stopped: a script that ignores the
     // status would otherwise install a block that clears the users' menus. Nor
     // a menu whose items would send the hub other than they say.
-    const ProfileBlock block = generateChosenProfile(request, true);
+    const auto chosen = readWarnedProfile(request, err);
+    if (const auto* status = std::get_if<int>(&chosen)) {
+        return *status;
+    }
+    const auto& profile = std::get<ChosenProfile>(chosen);
+    const ProfileBlock block =
+        generateProfile(profile.document, profile.index, profile.input, {true, request.codePage()});
     if (block.failure) {
         return reportFailure(*block.failure, {whoOf(request, block), "<stdout>"}, err);
     }
@@ -141,9 +148,10 @@ const OptionHelp kOutDirOption{
     "file is replaced whole (a symbolic link is replaced, not followed), and nothing outside DIR is "
     "written."};
 
-const OptionHelp* const kOptions[] = {&kProfileOption,  &kIndexOption,    &kAllOption,  &kOutDirOption,
-                                      &kSettingsOption, &kLanguageOption, &kDateOption, &kOptionOption,
-                                      &kWordOption,     &kEncodingOption};
+const OptionHelp* const kOptions[] = {
+    &kProfileOption,  &kIndexOption,      &kAllOption,      &kOutDirOption,  &kSettingsOption,
+    &kLanguageOption, &kDateOption,       &kOptionOption,   &kWordOption,    &kItemOffOption,
+    &kOwnItemsOption, &kNoOwnItemsOption, &kAllItemsOption, &kEncodingOption};
 
 } // namespace
 

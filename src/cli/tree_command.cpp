@@ -24,7 +24,13 @@ int runTree(std::span<const std::string_view> arguments, std::ostream& out, std:
     // The block is encoded although only its text is shown, so that tree
     // fails where generate would. A menu cut short at the stop is not the menu
     // generate would write.
-    const ProfileBlock block = generateChosenProfile(request, false);
+    const auto chosen = readWarnedProfile(request, err);
+    if (const auto* status = std::get_if<int>(&chosen)) {
+        return *status;
+    }
+    const auto& profile = std::get<ChosenProfile>(chosen);
+    const ProfileBlock block =
+        generateProfile(profile.document, profile.index, profile.input, {false, request.codePage()});
     if (block.failure) {
         return reportFailure(*block.failure, {whoOf(request, block), {}}, err);
     }
@@ -36,9 +42,10 @@ int runTree(std::span<const std::string_view> arguments, std::ostream& out, std:
     return ExitDone;
 }
 
-const OptionHelp* const kOptions[] = {&kProfileOption,  &kIndexOption,    &kSettingsOption,
-                                      &kLanguageOption, &kDateOption,     &kOptionOption,
-                                      &kWordOption,     &kEncodingOption, &kFormatOption};
+const OptionHelp* const kOptions[] = {
+    &kProfileOption,  &kIndexOption,    &kSettingsOption, &kLanguageOption, &kDateOption,
+    &kOptionOption,   &kWordOption,     &kItemOffOption,  &kOwnItemsOption, &kNoOwnItemsOption,
+    &kAllItemsOption, &kEncodingOption, &kFormatOption};
 
 } // namespace
 

@@ -126,6 +126,16 @@ std::variant<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument&
     return missing;
 }
 
+// A warning, starting with `start`, for each identity switched off that
+// covers no item of the catalogue.
+void warnOfUnknownIdentities(const MenuChanges& changes, const std::string& start,
+                             std::vector<std::string>& warnings) {
+    for (const std::string& identity : unknownIdentities(changes)) {
+        warnings.push_back(start + preview::quoted(identity) +
+                           " switched off is in no menu; tavu-cli items lists the items");
+    }
+}
+
 // The settings file's changes, or a file's own for this run, then the
 // switches of the run; what was not taken as it stands becomes a warning.
 void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored, GenerationInput& input) {
@@ -142,25 +152,27 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
         source = *request.menuChangesFile;
     }
     input.changes = std::move(stored.changes);
-    source += ": ";
     // Every problem of a read is an own item's, which no own item makes moot.
     if (request.withoutOwnItems) {
         input.changes.ownItems.clear();
     } else {
         for (const std::string& problem : stored.problems) {
-            input.warnings.push_back(source + problem);
+            input.warnings.push_back(source);
+            input.warnings.back().append(": ").append(problem);
         }
     }
     if (request.everyItem) {
         input.changes.itemsOff.clear();
     }
+    warnOfUnknownIdentities(input.changes, source + ": the item ", input.warnings);
+    // Those of the run are told apart: the file is not to blame for them.
+    MenuChanges ofTheRun;
     for (const std::string& identity : request.itemsOff) {
-        input.changes.itemsOff.push_back(ItemOff{identity, {}});
+        ofTheRun.itemsOff.push_back(ItemOff{identity, {}});
     }
-    for (const std::string& identity : unknownIdentities(input.changes)) {
-        input.warnings.push_back(source + "the item " + preview::quoted(identity) +
-                                 " switched off is in no menu; tavu-cli items lists the items");
-    }
+    warnOfUnknownIdentities(ofTheRun, "the item ", input.warnings);
+    input.changes.itemsOff.insert(input.changes.itemsOff.end(), ofTheRun.itemsOff.begin(),
+                                  ofTheRun.itemsOff.end());
 }
 
 ProfileBlock failed(GenerationFailure failure) {
@@ -247,21 +259,31 @@ ProfileBlock generateProfile(const ProfilesDocument& document, std::size_t index
     return block;
 }
 
-ProfileBlock generateChosenProfile(const GenerationRequest& request, bool refuseMenuErrors) {
+std::variant<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request) {
     auto input = readGenerationInput(request);
     if (auto* refused = std::get_if<GenerationFailure>(&input)) {
-        return failed(std::move(*refused));
+        return std::move(*refused);
     }
     auto document = loadProfiles(request.profilesFile);
     if (auto* refused = std::get_if<GenerationFailure>(&document)) {
-        return failed(std::move(*refused));
+        return std::move(*refused);
     }
-    const auto& profiles = std::get<ProfilesDocument>(document);
+    auto& profiles = std::get<ProfilesDocument>(document);
     const auto index = chosenIndex(profiles, request);
     if (const auto* refused = std::get_if<GenerationFailure>(&index)) {
-        return failed(*refused);
+        return *refused;
     }
-    return generateProfile(profiles, std::get<std::size_t>(index), std::get<GenerationInput>(input),
+    return ChosenProfile{std::move(std::get<GenerationInput>(input)), std::move(profiles),
+                         std::get<std::size_t>(index)};
+}
+
+ProfileBlock generateChosenProfile(const GenerationRequest& request, bool refuseMenuErrors) {
+    auto chosen = readChosenProfile(request);
+    if (auto* refused = std::get_if<GenerationFailure>(&chosen)) {
+        return failed(std::move(*refused));
+    }
+    const auto& profile = std::get<ChosenProfile>(chosen);
+    return generateProfile(profile.document, profile.index, profile.input,
                            {refuseMenuErrors, request.codePage()});
 }
 

@@ -140,6 +140,16 @@ ProfileBlock generateProfile(XmlElement profile, std::string_view name, const Ge
 ProfileBlock generateProfile(const ProfilesDocument& document, std::size_t index,
                              const GenerationInput& input, const BlockChecks& checks);
 
+// What the request chooses: its input, and the profile in the profiles file.
+struct ChosenProfile {
+    GenerationInput input;
+    ProfilesDocument document;
+    std::size_t index = 0;
+};
+
+// Reads the input, loads the profiles and chooses the profile.
+std::variant<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request);
+
 // Reads the input, loads the profiles, chooses the profile and generates it,
 // encoded as the request says.
 ProfileBlock generateChosenProfile(const GenerationRequest& request, bool refuseMenuErrors);

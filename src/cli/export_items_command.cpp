@@ -1,0 +1,56 @@
+#include "arguments.h"
+#include "chosen_profile.h"
+#include "cli.h"
+#include "command.h"
+#include "platform/path_text.h"
+#include "settings/menu_changes_file.h"
+
+namespace tavu::cli {
+
+namespace {
+
+int runExportItems(std::span<const std::string_view> arguments, std::ostream& /*out*/, std::ostream& err) {
+    GenerationRequest request;
+    const auto operands =
+        readArguments("export-items", arguments, [&](std::string_view flag, OptionValue& value) {
+            if (flag != "--settings") {
+                return false;
+            }
+            setOnce(request.settingsFile, flag, std::string(value.take()));
+            return true;
+        });
+    const std::string file(oneOperand("export-items", operands, "the file to write"));
+    const auto read = readGenerationInput(request);
+    if (const auto* failure = std::get_if<GenerationFailure>(&read)) {
+        return reportFailure(*failure, {}, err);
+    }
+    // What the settings file holds is written whole, the items it cannot use
+    // and the keys it does not know included, so that nothing is lost on the
+    // way; the warnings say what the other side will be told too.
+    const auto& input = std::get<GenerationInput>(read);
+    printWarnings(input, err);
+    std::string error = writeMenuChangesFile(input.changes, pathFromUtf8(file));
+    if (!error.empty()) {
+        throw Failure(ExitUnwritable, onOneLine(std::move(error)));
+    }
+    return ExitDone;
+}
+
+const OptionHelp* const kOptions[] = {&kSettingsOption};
+
+} // namespace
+
+const Command kExportItemsCommand{
+    .name = "export-items",
+    .synopsis = "tavu-cli export-items FILE [--settings INI]",
+    .usageNote = {},
+    .description =
+        "writes the own items and the items switched off of the settings file into FILE, a file of their "
+        "own in the settings file's layout, which --own-items reads for a run and the window imports. FILE "
+        "is replaced whole.",
+    .options = kOptions,
+    .notes = {},
+    .run = runExportItems,
+};
+
+} // namespace tavu::cli
