@@ -1,3 +1,4 @@
+#include "formats/code_page.h"
 #include "platform/file.h"
 #include "preview/menu_preview.h"
 #include "support.h"
@@ -64,6 +65,52 @@ TEST(ShippedLanguages, EachIsCompleteAndMakesAReadableMenu) {
         EXPECT_FALSE(preview::previewUserCommands(generation.text).hasError());
     }
 }
+
+// Each shipped language with the single-byte code page its region's hubs read.
+struct ShippedLanguage {
+    std::string_view code;
+    CodePage regionCodePage;
+};
+constexpr ShippedLanguage kShippedLanguages[] = {
+    {"en", CodePage::Windows1252}, {"ru", CodePage::Windows1251}, {"uk", CodePage::Windows1251},
+    {"de", CodePage::Windows1252}, {"sv", CodePage::Windows1252}, {"pl", CodePage::Windows1250},
+    {"cs", CodePage::Windows1250}, {"hu", CodePage::Windows1250}, {"nl", CodePage::Windows1252},
+    {"fr", CodePage::Windows1252}, {"es", CodePage::Windows1252}, {"pt-BR", CodePage::Windows1252},
+};
+static_assert(std::size(kShippedLanguages) == kShippedLanguageCodes.size());
+
+// Names the case in test listings.
+void PrintTo(const ShippedLanguage& value, std::ostream* out) {
+    *out << value.code;
+}
+
+class EachShippedLanguage : public testing::TestWithParam<ShippedLanguage> {
+protected:
+    static Vocabulary words() {
+        const LanguageRead read =
+            readLanguageFile(kShipped / (std::string(GetParam().code) + ".ini"), Vocabulary{});
+        EXPECT_EQ(read.error, "");
+        return read.vocabulary;
+    }
+    // The whole menu: every permission granted, every option on.
+    static std::string fullMenu() {
+        return generate(everythingGranted().document(), allOptionsOn(), words()).text;
+    }
+};
+
+TEST_P(EachShippedLanguage, ItsFullMenuFitsTheCodePageOfItsRegion) {
+    const Conversion encoded = encodeUtf8(fullMenu(), GetParam().regionCodePage);
+    EXPECT_FALSE(encoded.failure) << codePageName(GetParam().regionCodePage) << " cannot hold "
+                                  << describeCharacter(
+                                         encoded.failure.value_or(ConversionFailure{}).character);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, EachShippedLanguage, testing::ValuesIn(kShippedLanguages),
+                         [](const auto& info) {
+                             std::string name(info.param.code);
+                             std::erase(name, '-');
+                             return name;
+                         });
 
 TEST_F(LanguageFiles, WrittenWordsReadBackTheSame) {
     Vocabulary words;
