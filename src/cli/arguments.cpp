@@ -125,9 +125,9 @@ void printError(std::ostream& err, std::string_view message) {
 
 const OptionHelp kEncodingOption{
     "--encoding NAME",
-    "the code page of the block: utf-8 (the default), windows-1251, windows-1252 or iso-8859-1, for hubs "
-    "that "
-    "read their files in a single-byte code page. A character that the code page cannot hold is an error "
+    "the code page of the block: utf-8 (the default), windows-1250, windows-1251, windows-1252, iso-8859-1 "
+    "or iso-8859-2, for hubs that read their files in a single-byte code page. A character that the code "
+    "page cannot hold is an error "
     "naming the word and the character; nothing is replaced. For check, the code page FILE is written in."};
 
 } // namespace tavu::cli

@@ -3,6 +3,7 @@
 #include "arguments.h"
 #include "command.h"
 #include "help.h"
+#include "platform/console_text.h"
 #include "version.h"
 
 #include <algorithm>
@@ -69,6 +70,31 @@ int runReportingErrors(std::span<const std::string_view> arguments, std::ostream
     }
 }
 
+// Puts a stream's text through the console's own interface while the run
+// lasts, where the stream is a console that needs it (see consoleTextBuffer).
+class ConsoleText {
+public:
+    ConsoleText(std::ostream& stream, StandardStream which)
+        : stream_(stream), buffer_(consoleTextBuffer(which)) {
+        if (buffer_) {
+            previous_ = stream_.rdbuf(buffer_.get());
+        }
+    }
+    ConsoleText(const ConsoleText&) = delete;
+    ConsoleText& operator=(const ConsoleText&) = delete;
+    ~ConsoleText() {
+        if (buffer_) {
+            stream_.flush();
+            stream_.rdbuf(previous_);
+        }
+    }
+
+private:
+    std::ostream& stream_;
+    std::unique_ptr<std::streambuf> buffer_;
+    std::streambuf* previous_ = nullptr;
+};
+
 } // namespace
 
 int runCli(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
@@ -93,6 +119,8 @@ int cliMain(int argc, char** argv) {
 #endif
     std::ios::sync_with_stdio(false);
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const ConsoleText output(std::cout, StandardStream::Output);
+    const ConsoleText errors(std::cerr, StandardStream::Error);
     return runCli(arguments, std::cout, std::cerr);
 }
 

@@ -1,5 +1,6 @@
 #include "cli.h"
 #include "exit_statuses.h"
+#include "formats/code_page.h"
 #include "generator/options.h"
 #include "support.h"
 #include "version.h"
@@ -251,6 +252,28 @@ TEST_F(Cli, GenerateWritesTheChosenCodePage) {
     EXPECT_TRUE(out.str().starts_with("$UserCommand 255 3|$UserCommand 1 3 .::\xA0User commands$"));
     EXPECT_NE(out.str().find("\\ .::\xA0\xD5\xE0\xE1$<%[mynick]> .hi&#124;|"), std::string::npos);
 }
+
+class CliCentralEuropean : public Cli, public testing::WithParamInterface<const char*> {};
+
+// The Polish, Czech and Hungarian menus reach hubs that read windows-1250: the
+// block is the UTF-8 one, each character in that code page.
+TEST_P(CliCentralEuropean, GenerateWritesTheLanguageInWindows1250) {
+    const auto everything = folder / "everything.xml";
+    std::ofstream(everything) << everythingGranted().xml("Owner");
+    const auto defaults = folder / "defaults.ini";
+    std::ofstream(defaults) << "[Settings]\n";
+    const std::vector<std::string> request = {"generate",   everything.string(), "--index",    "0",
+                                              "--settings", defaults.string(),   "--language", GetParam()};
+    ASSERT_EQ(run(request), ExitDone) << err.str();
+    const std::string utf8 = out.str();
+    std::vector<std::string> inCodePage = request;
+    inCodePage.insert(inCodePage.end(), {"--encoding", "windows-1250"});
+    ASSERT_EQ(run(inCodePage), ExitDone) << err.str();
+    EXPECT_EQ(out.str(), encodeUtf8(utf8, CodePage::Windows1250).bytes);
+    EXPECT_NE(out.str(), utf8) << "the block holds letters beyond ASCII";
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, CliCentralEuropean, testing::Values("pl", "cs", "hu"));
 
 struct UnencodableCase {
     const char* what;

@@ -48,12 +48,48 @@ constexpr HighHalf makeIso8859_1() {
 }
 constexpr HighHalf kIso8859_1 = makeIso8859_1();
 
+// Windows-1250 and ISO-8859-2 share the Central European letters at 0xC0..0xFF
+// and differ below them.
+constexpr std::array<char16_t, 64> kCentralEuropeanC0ToFF{
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A,
+    0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E,
+    0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107,
+    0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3,
+    0x00F4, 0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
+
+constexpr HighHalf centralEuropean(const std::array<char16_t, 64>& k80ToBF) {
+    HighHalf table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        table[i] = i < k80ToBF.size() ? k80ToBF[i] : kCentralEuropeanC0ToFF[i - k80ToBF.size()];
+    }
+    return table;
+}
+
+constexpr HighHalf kWindows1250 = centralEuropean(
+    {0x20AC, 0x0000, 0x201A, 0x0000, 0x201E, 0x2026, 0x2020, 0x2021, 0x0000, 0x2030, 0x0160, 0x2039, 0x015A,
+     0x0164, 0x017D, 0x0179, 0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0000, 0x2122,
+     0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6,
+     0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, 0x00B0, 0x00B1, 0x02DB, 0x0142,
+     0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C});
+
+// 0x80..0x9F are the C1 control characters, as in ISO-8859-1.
+constexpr HighHalf kIso8859_2 = centralEuropean(
+    {0x0080, 0x0081, 0x0082, 0x0083, 0x0084, 0x0085, 0x0086, 0x0087, 0x0088, 0x0089, 0x008A, 0x008B, 0x008C,
+     0x008D, 0x008E, 0x008F, 0x0090, 0x0091, 0x0092, 0x0093, 0x0094, 0x0095, 0x0096, 0x0097, 0x0098, 0x0099,
+     0x009A, 0x009B, 0x009C, 0x009D, 0x009E, 0x009F, 0x00A0, 0x0104, 0x02D8, 0x0141, 0x00A4, 0x013D, 0x015A,
+     0x00A7, 0x00A8, 0x0160, 0x015E, 0x0164, 0x0179, 0x00AD, 0x017D, 0x017B, 0x00B0, 0x0105, 0x02DB, 0x0142,
+     0x00B4, 0x013E, 0x015B, 0x02C7, 0x00B8, 0x0161, 0x015F, 0x0165, 0x017A, 0x02DD, 0x017E, 0x017C});
+
 const HighHalf& highHalf(CodePage page) {
     switch (page) {
+    case CodePage::Windows1250:
+        return kWindows1250;
     case CodePage::Windows1251:
         return kWindows1251;
     case CodePage::Windows1252:
         return kWindows1252;
+    case CodePage::Iso8859_2:
+        return kIso8859_2;
     case CodePage::Iso8859_1:
     case CodePage::Utf8:
         break;
@@ -66,21 +102,29 @@ struct NamedCodePage {
     CodePage page;
 };
 // The canonical name of each code page comes first.
-constexpr std::array<NamedCodePage, 11> kNames{{
+constexpr std::array<NamedCodePage, 18> kNames{{
     {"utf-8", CodePage::Utf8},
+    {"windows-1250", CodePage::Windows1250},
     {"windows-1251", CodePage::Windows1251},
     {"windows-1252", CodePage::Windows1252},
     {"iso-8859-1", CodePage::Iso8859_1},
+    {"iso-8859-2", CodePage::Iso8859_2},
     {"utf8", CodePage::Utf8},
+    {"cp1250", CodePage::Windows1250},
     {"cp1251", CodePage::Windows1251},
     {"cp1252", CodePage::Windows1252},
     {"iso8859-1", CodePage::Iso8859_1},
     {"iso_8859-1", CodePage::Iso8859_1},
     {"latin1", CodePage::Iso8859_1},
     {"latin-1", CodePage::Iso8859_1},
+    {"iso8859-2", CodePage::Iso8859_2},
+    {"iso_8859-2", CodePage::Iso8859_2},
+    {"latin2", CodePage::Iso8859_2},
+    {"latin-2", CodePage::Iso8859_2},
 }};
-constexpr std::array<CodePage, 4> kAllCodePages{CodePage::Utf8, CodePage::Windows1251, CodePage::Windows1252,
-                                                CodePage::Iso8859_1};
+constexpr std::array<CodePage, 6> kAllCodePages{CodePage::Utf8,        CodePage::Windows1250,
+                                                CodePage::Windows1251, CodePage::Windows1252,
+                                                CodePage::Iso8859_1,   CodePage::Iso8859_2};
 
 std::optional<char> byteFor(char32_t character, const HighHalf& table) {
     if (character < 0x80) {

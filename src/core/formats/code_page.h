@@ -11,12 +11,12 @@
 
 namespace tavu {
 
-enum class CodePage { Utf8, Windows1251, Windows1252, Iso8859_1 };
+enum class CodePage { Utf8, Windows1250, Windows1251, Windows1252, Iso8859_1, Iso8859_2 };
 
 // The canonical names, such as "windows-1251", in a fixed order.
 std::span<const CodePage> allCodePages();
 std::string_view codePageName(CodePage page);
-// The canonical name or a common alias ("cp1251", "latin1", "utf8"), in any
+// The canonical name or a common alias ("cp1250", "latin2", "utf8"), in any
 // letter case.
 std::optional<CodePage> codePageByName(std::string_view name);
 

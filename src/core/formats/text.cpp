@@ -119,6 +119,19 @@ bool isValidUtf8(std::string_view bytes) {
     return true;
 }
 
+std::size_t wholeUtf8Length(std::string_view bytes) {
+    // A character is at most four bytes: its lead byte is among the last three
+    // when its end is missing.
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, bytes.size()); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0) != 0x80) {
+            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            return length > back ? bytes.size() - back : bytes.size();
+        }
+    }
+    return bytes.size();
+}
+
 std::string windows1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);

@@ -33,5 +33,8 @@ std::string windows1252ToUtf8(std::string_view bytes);
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 // At most `count` characters of valid UTF-8 text, never splitting a character.
 std::string_view firstCharacters(std::string_view utf8, std::size_t count);
+// The length of `bytes` without the start of a UTF-8 character that its end
+// cuts short: what can be converted now when the rest is still to come.
+std::size_t wholeUtf8Length(std::string_view bytes);
 
 } // namespace tavu

@@ -50,6 +50,7 @@ void addDecoder() {
 } // namespace
 
 void addMissingXmlCodePages() {
+    addDecoder<CodePage::Windows1250>();
     addDecoder<CodePage::Windows1251>();
     addDecoder<CodePage::Windows1252>();
 }

@@ -49,12 +49,17 @@ INSTANTIATE_TEST_SUITE_P(
                     CodePageCase{"Windows1252", CodePage::Windows1252, ".::\u00A0café €‘Ÿ",
                                  ".::\xA0\x63\x61\x66\xE9 \x80\x91\x9F", "abcЖ", U'Ж'},
                     CodePageCase{"Iso8859_1", CodePage::Iso8859_1, ".::\u00A0café ÿ",
-                                 ".::\xA0\x63\x61\x66\xE9 \xFF", "abc€", U'€'}),
+                                 ".::\xA0\x63\x61\x66\xE9 \xFF", "abc€", U'€'},
+                    CodePageCase{"Windows1250", CodePage::Windows1250, ".::\u00A0Żółć Őő ŠŤ €",
+                                 ".::\xA0\xAF\xF3\xB3\xE6 \xD5\xF5 \x8A\x8D \x80", "abcЖ", U'Ж'},
+                    CodePageCase{"Iso8859_2", CodePage::Iso8859_2, ".::\u00A0Żółć Őő ŠŤ",
+                                 ".::\xA0\xAF\xF3\xB3\xE6 \xD5\xF5 \xA9\xAB", "abc€", U'€'}),
     [](const auto& info) { return std::string(info.param.what); });
 
-// Every byte compared with the C library's own conversion, where it has one.
+// Every byte of every single-byte code page (all but the first, UTF-8) compared
+// with the C library's own conversion, where it has one.
 TEST(CodePageTables, AgreeWithIconvOnEveryByte) {
-    for (CodePage page : {CodePage::Windows1251, CodePage::Windows1252, CodePage::Iso8859_1}) {
+    for (CodePage page : allCodePages().subspan(1)) {
         const std::string name(codePageName(page));
         const iconv_t converter = iconv_open("UTF-8", name.c_str());
         if (converter == reinterpret_cast<iconv_t>(-1)) {
@@ -105,6 +110,8 @@ TEST(CodePageNames, CanonicalNamesAndAliasesInAnyCase) {
     }
     EXPECT_EQ(codePageByName("CP1251"), CodePage::Windows1251);
     EXPECT_EQ(codePageByName("Latin1"), CodePage::Iso8859_1);
+    EXPECT_EQ(codePageByName("cp1250"), CodePage::Windows1250);
+    EXPECT_EQ(codePageByName("Latin2"), CodePage::Iso8859_2);
     EXPECT_EQ(codePageByName("UTF8"), CodePage::Utf8);
     EXPECT_EQ(codePageByName("koi8-r"), std::nullopt);
     EXPECT_EQ(describeCharacter(U'Ж'), "U+0416 (Ж)");

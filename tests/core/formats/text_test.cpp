@@ -30,5 +30,24 @@ TEST(Text, FirstCharactersNeverSplitsACharacter) {
     EXPECT_EQ(firstCharacters("abc", 10), "abc");
 }
 
+// A character that the end cuts short is left for the next piece; a whole one,
+// or a byte that starts none, is not.
+TEST(Text, WholeUtf8LengthLeavesOutACharacterCutShort) {
+    const std::pair<std::string_view, std::size_t> cases[] = {
+        {"", 0},
+        {"ab", 2},
+        {"a\xD0", 1},
+        {"a\xD0\x96", 3},
+        {"a\xE2\x82", 1},
+        {"a\xE2\x82\xAC", 4},
+        {"a\xF0\x9F\x98", 1},
+        {"a\xF0\x9F\x98\x80", 5},
+        {"\x80\x80\x80\x80", 4},
+    };
+    for (const auto& [bytes, length] : cases) {
+        EXPECT_EQ(wholeUtf8Length(bytes), length) << testing::PrintToString(bytes);
+    }
+}
+
 } // namespace
 } // namespace tavu

@@ -152,6 +152,9 @@ INSTANTIATE_TEST_SUITE_P(
         EncodedFile{"windows-1252", declared("windows-1252", "\x80uro"), "\xE2\x82\xACuro"},
         EncodedFile{"windows-1251", declared("windows-1251", "\xC0\xE4\xEC\xE8\xED"),
                     "\xD0\x90\xD0\xB4\xD0\xBC\xD0\xB8\xD0\xBD"},
+        EncodedFile{"windows-1250", declared("windows-1250", "\xA3\xF3\x64\x9F"),
+                    "\xC5\x81\xC3\xB3\x64\xC5\xBA"},
+        EncodedFile{"ISO-8859-2", declared("ISO-8859-2", "\xA3\xF3\x64\xBC"), "\xC5\x81\xC3\xB3\x64\xC5\xBA"},
         EncodedFile{"UTF-16", utf16le("<Profiles><Profile><Name>Owner</Name></Profile></Profiles>"), "Owner"},
         EncodedFile{"UTF-8 with byte-order mark", "\xEF\xBB\xBF" + declared("UTF-8", "Owner"), "Owner"},
         // Only white space, comments and processing instructions may follow the root.

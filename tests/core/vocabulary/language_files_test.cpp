@@ -1,11 +1,15 @@
+#include "formats/code_page.h"
 #include "platform/file.h"
 #include "preview/menu_preview.h"
+#include "source_file.h"
 #include "support.h"
 #include "vocabulary/language_files.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
+#include <sstream>
 #include <unistd.h>
 
 namespace tavu::test {
@@ -35,8 +39,7 @@ std::vector<std::filesystem::path> shippedFiles() {
     return files;
 }
 
-// Every shipped file is complete, safe in a command, named, and makes a menu
-// that clients read without error.
+// Every shipped file is complete, safe in a command and named.
 TEST(ShippedLanguages, EachIsCompleteAndMakesAReadableMenu) {
     const auto files = shippedFiles();
     ASSERT_EQ(files.size(), 12u);
@@ -58,12 +61,166 @@ TEST(ShippedLanguages, EachIsCompleteAndMakesAReadableMenu) {
         ASSERT_TRUE(language);
         EXPECT_EQ(language->code, path.stem().string());
         EXPECT_NE(language->name, path.stem().string()) << "the file names its language";
-        const Generation generation =
-            generate(everythingGranted().document(), allOptionsOn(), read.vocabulary);
-        EXPECT_FALSE(generation.stop);
-        EXPECT_FALSE(preview::previewUserCommands(generation.text).hasError());
     }
 }
+
+// Each shipped language with the single-byte code page its region's hubs read.
+struct ShippedLanguage {
+    std::string_view code;
+    CodePage regionCodePage;
+};
+constexpr ShippedLanguage kShippedLanguages[] = {
+    {"en", CodePage::Windows1252}, {"ru", CodePage::Windows1251}, {"uk", CodePage::Windows1251},
+    {"de", CodePage::Windows1252}, {"sv", CodePage::Windows1252}, {"pl", CodePage::Windows1250},
+    {"cs", CodePage::Windows1250}, {"hu", CodePage::Windows1250}, {"nl", CodePage::Windows1252},
+    {"fr", CodePage::Windows1252}, {"es", CodePage::Windows1252}, {"pt-BR", CodePage::Windows1252},
+};
+static_assert(std::size(kShippedLanguages) == kShippedLanguageCodes.size());
+
+// Names the case in test listings.
+void PrintTo(const ShippedLanguage& value, std::ostream* out) {
+    *out << value.code;
+}
+
+// The keys of a language file's section "Strings", in the order they stand.
+std::vector<std::string> keysInOrder(const std::string& fileText) {
+    std::vector<std::string> keys;
+    bool inStrings = false;
+    std::istringstream lines(fileText);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with('[')) {
+            inStrings = line.starts_with("[Strings]");
+        } else if (const auto equals = line.find('='); inStrings && equals != std::string::npos) {
+            keys.push_back(line.substr(0, equals));
+        }
+    }
+    return keys;
+}
+
+// One language's part of the glossary in docs/translating.md.
+struct Glossary {
+    std::vector<std::pair<std::string, std::string>> words; // key, word
+    std::set<std::string> keptAsEnglish;                    // keys
+};
+
+// The keys in backquotes on a line, "`wDns`, `wIp`".
+std::vector<std::string> quotedKeys(std::string_view line) {
+    std::vector<std::string> keys;
+    for (auto open = line.find('`'); open != std::string_view::npos; open = line.find('`', open)) {
+        const auto close = line.find('`', open + 1);
+        keys.emplace_back(line.substr(open + 1, close - open - 1));
+        open = close + 1;
+    }
+    return keys;
+}
+
+// The glossary's section "### NAME (`code`)": its rows "| term | `key` | word |
+// loanword |" and its line "Kept as in English: `key`, ...".
+Glossary glossaryOf(std::string_view code) {
+    const std::string guide = sourceFileText("docs/translating.md");
+    const auto start = guide.find("(`" + std::string(code) + "`)\n");
+    if (start == std::string::npos) {
+        ADD_FAILURE() << "docs/translating.md has no glossary for " << code;
+        return {};
+    }
+    Glossary glossary;
+    std::istringstream lines(guide.substr(start, guide.find("\n### ", start) - start));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("Kept as in English:")) {
+            const auto keys = quotedKeys(line);
+            glossary.keptAsEnglish.insert(keys.begin(), keys.end());
+        } else if (const auto key = line.find(" | `w"); line.starts_with("| ") && key != std::string::npos) {
+            const auto word = line.find(" | ", key + 3);
+            glossary.words.emplace_back(line.substr(key + 4, word - key - 5),
+                                        line.substr(word + 3, line.find(" | ", word + 3) - word - 3));
+        }
+    }
+    return glossary;
+}
+
+class EachShippedLanguage : public testing::TestWithParam<ShippedLanguage> {
+protected:
+    static std::string fileName() { return std::string(GetParam().code) + ".ini"; }
+    static Vocabulary words() {
+        const LanguageRead read = readLanguageFile(kShipped / fileName(), Vocabulary{});
+        EXPECT_EQ(read.error, "");
+        return read.vocabulary;
+    }
+    // The whole menu: every permission granted, every option on.
+    static Generation fullMenu() { return generate(everythingGranted().document(), allOptionsOn(), words()); }
+    // English is the language the glossary translates: it has no part of its own.
+    static bool isEnglish() { return GetParam().code == "en"; }
+};
+
+TEST_P(EachShippedLanguage, KeepsTheKeysInTheOrderOfEnglish) {
+    EXPECT_EQ(keysInOrder(sourceFileText("languages/" + fileName())),
+              keysInOrder(sourceFileText("languages/en.ini")));
+}
+
+// A "\" in a title opens a submenu, an "&" marks a keyboard shortcut.
+TEST_P(EachShippedLanguage, NoWordHoldsABackslashOrAnAmpersand) {
+    const Vocabulary vocabulary = words();
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        const std::string& word = vocabulary.text(static_cast<Word>(i));
+        EXPECT_EQ(word.find_first_of("\\&"), std::string::npos)
+            << wordKey(static_cast<Word>(i)) << ": " << word;
+    }
+}
+
+// Its full menu is one that clients show as it says: nothing unreadable, no
+// title with "&", and no two items of a submenu with the same title.
+TEST_P(EachShippedLanguage, ItsFullMenuGivesNoMenuPreviewFinding) {
+    const Generation menu = fullMenu();
+    EXPECT_FALSE(menu.stop);
+    for (const preview::Finding& finding : preview::previewUserCommands(menu.text).findings) {
+        ADD_FAILURE() << "line " << finding.line << ": " << finding.detail;
+    }
+}
+
+// The glossary names every word left as in English; the item prefix, which is
+// punctuation, is the same in every language.
+TEST_P(EachShippedLanguage, AWordIsEnglishOnlyWhereTheGlossaryKeepsIt) {
+    if (isEnglish()) {
+        GTEST_SKIP() << "the English words are the program's own";
+    }
+    const Vocabulary vocabulary = words();
+    std::set<std::string> english;
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        const auto word = static_cast<Word>(i);
+        if (word != Word::wStartWith && vocabulary.text(word) == defaultText(word)) {
+            english.emplace(wordKey(word));
+        }
+    }
+    EXPECT_EQ(english, glossaryOf(GetParam().code).keptAsEnglish);
+}
+
+TEST_P(EachShippedLanguage, TheGlossaryGivesItsWords) {
+    if (isEnglish()) {
+        GTEST_SKIP() << "the English words are the program's own";
+    }
+    const Vocabulary vocabulary = words();
+    const Glossary glossary = glossaryOf(GetParam().code);
+    EXPECT_EQ(glossary.words.size(), 19u) << "every term of the glossary";
+    for (const auto& [key, word] : glossary.words) {
+        const auto found = wordByKey(key);
+        ASSERT_TRUE(found) << key;
+        EXPECT_EQ(vocabulary.text(*found), word) << key;
+    }
+}
+
+TEST_P(EachShippedLanguage, ItsFullMenuFitsTheCodePageOfItsRegion) {
+    const Conversion encoded = encodeUtf8(fullMenu().text, GetParam().regionCodePage);
+    EXPECT_FALSE(encoded.failure) << codePageName(GetParam().regionCodePage) << " cannot hold "
+                                  << describeCharacter(
+                                         encoded.failure.value_or(ConversionFailure{}).character);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, EachShippedLanguage, testing::ValuesIn(kShippedLanguages),
+                         [](const auto& info) {
+                             std::string name(info.param.code);
+                             std::erase(name, '-');
+                             return name;
+                         });
 
 TEST_F(LanguageFiles, WrittenWordsReadBackTheSame) {
     Vocabulary words;
