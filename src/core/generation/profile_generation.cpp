@@ -143,6 +143,10 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
     if (request.menuChangesFile) {
         MenuChangesFileRead read = readMenuChangesFile(pathFromUtf8(*request.menuChangesFile));
         if (!read.error.empty()) {
+            // The reason is a sentence of its own.
+            if (read.error.ends_with('.')) {
+                read.error.pop_back();
+            }
             input.warnings.push_back(read.error +
                                      "; the menu is made without own items and items switched off");
             stored = {};
