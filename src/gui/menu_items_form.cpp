@@ -348,9 +348,8 @@ bool MenuItemsForm::withoutShownProfile(ProfileChoice& choice) const {
     if (choice.names.empty()) {
         choice.names = session_.profiles().names();
     }
-    std::ranges::sort(choice.names);
-    const auto [first, last] = std::ranges::unique(choice.names);
-    choice.names.erase(first, last);
+    std::sort(choice.names.begin(), choice.names.end());
+    choice.names.erase(std::unique(choice.names.begin(), choice.names.end()), choice.names.end());
     std::erase(choice.names, profileName_);
     return !choice.names.empty();
 }
