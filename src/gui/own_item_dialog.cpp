@@ -75,6 +75,8 @@ void OwnItemDialog::buildControls() {
     ProblemLabel = new QLabel(this);
     ProblemLabel->setObjectName(QStringLiteral("ProblemLabel"));
     ProblemLabel->setWordWrap(true);
+    // Room for a reason from the start: the form keeps its size when one is shown.
+    ProblemLabel->setMinimumHeight(ProblemLabel->fontMetrics().lineSpacing() * 3);
     ProblemLabel->setStyleSheet(QStringLiteral("color: #b00000"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OkButton"));
