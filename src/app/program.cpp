@@ -3,11 +3,13 @@
 #include "about_form.h"
 #include "application.h"
 #include "edit_form.h"
+#include "menu_items_form.h"
 #include "message_box.h"
 #include "preview_form.h"
 #include "settings/settings_file.h"
 #include "translate_form.h"
 
+#include <QAction>
 #include <QFileInfo>
 
 #include <array>
@@ -17,6 +19,11 @@ namespace tavu {
 
 namespace {
 
+// Introduces what of the menu changes in the settings file was not taken as it stands.
+constexpr char kMenuChangesProblems[] = "Some of the own items and items switched off in the settings file "
+                                        "could not be taken as they stand. They are kept in the file, and "
+                                        "an own item that is refused is left out of the menus until it is "
+                                        "edited in the Menu items window:";
 // Follows the reason a settings file could not be read at start.
 constexpr char kUnreadableSettingsConsequence[] = "\n\nThe options and words are at their defaults, and the "
                                                   "file is not overwritten when the program closes.";
@@ -34,8 +41,12 @@ Windows::Windows(Session& session) {
         SecondaryFormTrigger{"AboutButton", add(std::make_unique<TAboutForm>())},
         SecondaryFormTrigger{"TranslateButton", add(std::make_unique<TTranslateForm>(session.vocabulary()))},
         SecondaryFormTrigger{"MenuPreviewAction", add(std::make_unique<TPreviewForm>())},
+        SecondaryFormTrigger{"MenuItemsAction", add(std::make_unique<MenuItemsForm>(session))},
     };
     mainForm_->setSecondaryForms(rows);
+    // The Menu preview's button shows the menu items as the output box's context menu does.
+    QObject::connect(&form<TPreviewForm>(), &TPreviewForm::MenuItemsRequested,
+                     mainForm_->findChild<QAction*>(QStringLiteral("MenuItemsAction")), &QAction::trigger);
 }
 
 SecondaryForm* Windows::add(std::unique_ptr<SecondaryForm> form) {
@@ -49,6 +60,13 @@ Program::Program() : session_(settingsFilePath()) {
     if (!unreadable.empty()) {
         MessageBox::standardError(&windows_->mainForm(),
                                   QString::fromStdString(unreadable + kUnreadableSettingsConsequence));
+    }
+    if (!session_.menuChangesProblems().empty()) {
+        std::string text = kMenuChangesProblems;
+        for (const std::string& problem : session_.menuChangesProblems()) {
+            text += "\n\n" + problem;
+        }
+        MessageBox::standardError(&windows_->mainForm(), QString::fromStdString(text));
     }
 }
 

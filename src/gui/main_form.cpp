@@ -137,6 +137,8 @@ void TMainForm::buildControls() {
     // Held by the window, so that the shortcut works whichever control has the focus.
     MenuPreviewAction->setShortcutContext(Qt::WindowShortcut);
     addAction(MenuPreviewAction);
+    MenuItemsAction = new QAction(QStringLiteral("Menu items\u2026"), this);
+    MenuItemsAction->setObjectName(QStringLiteral("MenuItemsAction"));
 
     StatusBar = place<QStatusBar>(this, "StatusBar", {0, 430, 441, 19}, "");
     StatusBar->setSizeGripEnabled(false);
@@ -155,6 +157,7 @@ void TMainForm::buildControls() {
     connect(TranslateButton, &QPushButton::clicked, this, &TMainForm::TranslateButtonClick);
     connect(AboutButton, &QPushButton::clicked, this, &TMainForm::AboutButtonClick);
     connect(MenuPreviewAction, &QAction::triggered, this, &TMainForm::MenuPreviewActionTrigger);
+    connect(MenuItemsAction, &QAction::triggered, this, &TMainForm::MenuItemsActionTrigger);
     connect(CommandsMemo, &QPlainTextEdit::customContextMenuRequested, this,
             &TMainForm::CommandsMemoContextPopup);
 }
@@ -288,8 +291,10 @@ void TMainForm::CreateButtonClick() {
 }
 
 void TMainForm::createCommands() {
-    const GenerationInput input{options(), session_.vocabulary(), todayText(), {}, {}, {}};
-    const ProfileBlock block = generateProfile(session_.profiles().profileNode(), {}, input, BlockChecks{});
+    const GenerationInput input{options(), session_.vocabulary(),  todayText(),
+                                {},        session_.menuChanges(), {}};
+    const ProfileBlock block = generateProfile(session_.profiles().profileNode(),
+                                               session_.profiles().chosenName(), input, BlockChecks{});
     // Set once with the finished text: appending command by command would lay
     // the text out again for every one of them. A stopped generation keeps
     // what came before the stop.
@@ -342,11 +347,17 @@ void TMainForm::MenuPreviewActionTrigger() {
     showSecondaryFormOf(MenuPreviewAction);
 }
 
+void TMainForm::MenuItemsActionTrigger() {
+    showSecondaryFormOf(MenuItemsAction);
+}
+
 void TMainForm::CommandsMemoContextPopup(const QPoint& position) {
-    // Qt's own edit actions, then the preview of the text they edit.
+    // Qt's own edit actions, then the preview of the text they edit and the
+    // items of the menu it is made from.
     const std::unique_ptr<QMenu> menu(CommandsMemo->createStandardContextMenu());
     menu->addSeparator();
     menu->addAction(MenuPreviewAction);
+    menu->addAction(MenuItemsAction);
     menu->exec(CommandsMemo->viewport()->mapToGlobal(position));
 }
 
@@ -367,6 +378,8 @@ void TMainForm::showSecondaryFormOf(const QObject* trigger) {
     if (form == nullptr) {
         return;
     }
+    // The windows read the options from the session, as the check boxes hold them now.
+    SaveSettings();
     if (const QString refusal = form->takeOutput(commandsText()); !refusal.isEmpty()) {
         MessageBox::error(this, refusal);
         return;

@@ -81,6 +81,7 @@ private slots:
     void TranslateButtonClick();
     void AboutButtonClick();
     void MenuPreviewActionTrigger();
+    void MenuItemsActionTrigger();
     void CommandsMemoContextPopup(const QPoint& position);
     void DisplayHint(const QString& hint);
     void SecondaryFormClose();
@@ -122,6 +123,8 @@ private:
     QLabel* StatusLabel;
     // Not a control: it lives in the output box's context menu and holds the shortcut.
     QAction* MenuPreviewAction;
+    // In the same context menu: the window of own items and items switched off.
+    QAction* MenuItemsAction;
 
     std::vector<std::pair<const QObject*, SecondaryForm*>> secondaryForms_;
 

@@ -118,6 +118,9 @@ void TPreviewForm::buildControls() {
     FindingsList->setColumnWidth(0, 70);
     FindingsList->setColumnWidth(1, 50);
     FindingsList->setColumnWidth(2, 50);
+    MenuItemsButton = new QPushButton(QStringLiteral("Menu items\u2026"), this);
+    MenuItemsButton->setObjectName(QStringLiteral("MenuItemsButton"));
+    MenuItemsButton->setStatusTip(QStringLiteral("Switch generated items off and add own items"));
     CloseButton = new QPushButton(QStringLiteral("Close"), this);
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
     CloseButton->setFixedSize(75, 21);
@@ -131,6 +134,7 @@ void TPreviewForm::buildControls() {
     splitter->setChildrenCollapsible(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(MenuItemsButton);
     buttons->addWidget(CloseButton);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -140,6 +144,7 @@ void TPreviewForm::buildControls() {
 
     connect(FindingsList, &QTreeWidget::itemDoubleClicked, this, &TPreviewForm::FindingsListDoubleClick);
     connect(CloseButton, &QPushButton::clicked, this, &TPreviewForm::CloseButtonClick);
+    connect(MenuItemsButton, &QPushButton::clicked, this, &TPreviewForm::MenuItemsButtonClick);
 }
 
 QTreeWidget* TPreviewForm::placeMenuTree(const char* name, const char* caption) {
@@ -210,6 +215,12 @@ void TPreviewForm::FindingsListDoubleClick(QTreeWidgetItem* finding) {
 
 void TPreviewForm::CloseButtonClick() {
     close();
+}
+
+void TPreviewForm::MenuItemsButtonClick() {
+    // Closed first: the main window shows one window at a time.
+    close();
+    emit MenuItemsRequested();
 }
 
 } // namespace tavu

@@ -27,9 +27,14 @@ public:
     // Refuses an output of white space alone; fills the window from any other.
     QString takeOutput(const QString& output) override;
 
+signals:
+    // The operator asked for the window of own items and items switched off.
+    void MenuItemsRequested();
+
 private slots:
     void FindingsListDoubleClick(QTreeWidgetItem* finding);
     void CloseButtonClick();
+    void MenuItemsButtonClick();
 
 private:
     void FormShow(std::string_view output);
@@ -48,6 +53,7 @@ private:
     QTreeWidget* HubMenuTree;
     QTreeWidget* UserListMenuTree;
     QTreeWidget* FindingsList;
+    QPushButton* MenuItemsButton;
     QPushButton* CloseButton;
 };
 

@@ -24,6 +24,13 @@ const std::vector<std::string>& ProfileSession::names() const {
     return document_ ? document_->names() : none;
 }
 
+std::string ProfileSession::chosenName() const {
+    const std::vector<std::string>& all = names();
+    return state_ == ProfileState::Chosen && index_ >= 0 && static_cast<std::size_t>(index_) < all.size()
+               ? all[static_cast<std::size_t>(index_)]
+               : std::string();
+}
+
 XmlElement ProfileSession::profileNode() const {
     return document_ ? document_->profile(index_) : XmlElement{};
 }
@@ -32,6 +39,8 @@ std::string Session::load() {
     StoredSettings stored = loadSettings(settingsFile_, MissingSettingsFile::MeansDefaults, operations_);
     settings_ = std::move(stored.settings);
     vocabulary_ = std::move(stored.vocabulary);
+    menuChanges_ = std::move(stored.menuChanges.changes);
+    menuChangesProblems_ = std::move(stored.menuChanges.problems);
     return std::move(stored.error);
 }
 
@@ -41,6 +50,7 @@ std::string Session::save() const {
         [this](IniFile& file) {
             writeSettingsSection(settings_, file);
             writeStringsSection(vocabulary_, file);
+            writeMenuChanges(menuChanges_, file);
         },
         operations_);
 }

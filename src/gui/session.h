@@ -1,10 +1,11 @@
 #pragma once
 
 // The windows' state: what the program keeps for one run: the options and the remembered profiles
-// file, the vocabulary, and the profiles file with the chosen profile. Both
-// sections of the settings file are read at start and written at close, in
-// one save; the windows show and edit the session and do no file I/O.
+// file, the vocabulary, the menu changes, and the profiles file with the chosen
+// profile. The settings file's sections are read at start and written at close,
+// in one save; the windows show and edit the session and do no file I/O.
 
+#include "generator/menu_changes.h"
 #include "platform/file.h"
 #include "profiles/profiles_document.h"
 #include "settings/settings.h"
@@ -34,6 +35,8 @@ public:
     ProfileState state() const { return state_; }
     int index() const { return index_; }
     const std::vector<std::string>& names() const;
+    // The chosen profile's name; empty when none is chosen.
+    std::string chosenName() const;
     // The chosen profile's element; null when no document is loaded or the index
     // names no profile.
     XmlElement profileNode() const;
@@ -49,12 +52,14 @@ public:
     explicit Session(std::filesystem::path settingsFile, FileOperations& operations = systemFileOperations())
         : settingsFile_(std::move(settingsFile)), operations_(operations) {}
 
-    // Reads the sections "Settings" and "Strings". A missing file gives every
-    // default. A file that exists but cannot be read whole also gives every
-    // default, and the result is the error to report, once; otherwise empty.
+    // Reads the sections "Settings" and "Strings" and the menu changes. A
+    // missing file gives every default. A file that exists but cannot be read
+    // whole also gives every default, and the result is the error to report,
+    // once; otherwise empty. What of the menu changes was not taken as it
+    // stands is in menuChangesProblems(), to report once as well.
     [[nodiscard]] std::string load();
 
-    // Writes both sections in one save, so that the file has both new or both
+    // Writes every section in one save, so that the file has all new or all
     // old. The result is empty, or "Unable to write to <path>" with the reason
     // on a second line; a file that could not be read is never overwritten.
     [[nodiscard]] std::string save() const;
@@ -66,6 +71,9 @@ public:
     const Vocabulary& vocabulary() const { return vocabulary_; }
     ProfileSession& profiles() { return profiles_; }
     const ProfileSession& profiles() const { return profiles_; }
+    MenuChanges& menuChanges() { return menuChanges_; }
+    const MenuChanges& menuChanges() const { return menuChanges_; }
+    const std::vector<std::string>& menuChangesProblems() const { return menuChangesProblems_; }
 
 private:
     std::filesystem::path settingsFile_;
@@ -73,6 +81,8 @@ private:
     Settings settings_;
     Vocabulary vocabulary_;
     ProfileSession profiles_;
+    MenuChanges menuChanges_;
+    std::vector<std::string> menuChangesProblems_;
 };
 
 } // namespace tavu

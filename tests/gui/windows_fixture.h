@@ -115,5 +115,6 @@ int runFileDropTest(int argc, char** argv);
 int runClosingSignalsTest(int argc, char** argv);
 int runUnansweredPromptsTest(int argc, char** argv);
 int runProfileSessionTest(int argc, char** argv);
+int runMenuItemsFormTest(int argc, char** argv);
 
 } // namespace tavu
