@@ -33,20 +33,6 @@ std::string_view escapeOf(char c) {
     }
 }
 
-// A word's text with every character that could break a command escaped, so
-// that clients send it exactly as typed.
-void appendEscapedWord(std::string& out, std::string_view word) {
-    std::size_t run = 0;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        if (const std::string_view escape = escapeOf(word[i]); !escape.empty()) {
-            out.append(word, run, i - run);
-            out += escape;
-            run = i + 1;
-        }
-    }
-    out.append(word, run);
-}
-
 // Every word and the date text escaped once per generation, and every word once
 // more as a menu element ("\ ", the item prefix, the word): the same few words
 // are written hundreds of times, and building them at each use was the
@@ -268,6 +254,18 @@ std::string GenerationStop::description() const {
 Generation CreateUserCommands(XmlElement profileNode, const GenerationOptions& options,
                               const Vocabulary& vocabulary, std::string_view dateText) {
     return Frame(profileNode, options, vocabulary, dateText).run();
+}
+
+void appendEscapedWord(std::string& out, std::string_view word) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (const std::string_view escape = escapeOf(word[i]); !escape.empty()) {
+            out.append(word, run, i - run);
+            out += escape;
+            run = i + 1;
+        }
+    }
+    out.append(word, run);
 }
 
 } // namespace tavu

@@ -24,6 +24,11 @@ struct [[nodiscard]] Generation {
 
 inline constexpr std::string_view kClearCommand = "$UserCommand 255 3|";
 
+// Appends a word's text with every character that could break a command ("$",
+// "|", "&") escaped as clients unescape it, so that clients show or send it
+// exactly as typed.
+void appendEscapedWord(std::string& out, std::string_view word);
+
 // Writes the user commands for one profile: the clear command, the menu groups
 // in their fixed order, and the bot message, as the options say. A permission
 // whose text cannot be read stops the generation; what was written before it is
