@@ -34,11 +34,12 @@ extern const Command kCheckCommand;
 extern const Command kKeysCommand;
 extern const Command kLanguagesCommand;
 extern const Command kExportWordsCommand;
+extern const Command kServeCommand;
 
 // Every command, in the order the help lists them. The bash completion and
 // the manual page list them too; a test holds both to this table.
-inline constexpr const Command* kCommands[] = {&kListCommand,       &kGenerateCommand, &kTreeCommand,
-                                               &kCheckCommand,      &kKeysCommand,     &kLanguagesCommand,
-                                               &kExportWordsCommand};
+inline constexpr const Command* kCommands[] = {&kListCommand,        &kGenerateCommand, &kTreeCommand,
+                                               &kCheckCommand,       &kKeysCommand,     &kLanguagesCommand,
+                                               &kExportWordsCommand, &kServeCommand};
 
 } // namespace tavu::cli

@@ -35,6 +35,15 @@ std::string seconds(std::chrono::milliseconds time) {
 
 } // namespace
 
+std::optional<bool> isLoopbackAddress(std::string_view address) {
+    std::error_code error;
+    const asio::ip::address ip = asio::ip::make_address(std::string(address), error);
+    if (error) {
+        return std::nullopt;
+    }
+    return ip.is_loopback();
+}
+
 class Connection;
 
 class HubServer::Impl : public std::enable_shared_from_this<Impl> {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -23,6 +24,10 @@ namespace tavu::hub {
 
 inline constexpr std::uint16_t kDefaultPort = 4111;
 inline constexpr std::string_view kLoopbackAddress = "127.0.0.1";
+
+// Whether the address (IPv4 or IPv6) is one of this machine's loopback
+// addresses; nothing when it is no address.
+std::optional<bool> isLoopbackAddress(std::string_view address);
 
 // What a hostile or broken client cannot go beyond; each ends only its own
 // connection.
