@@ -69,18 +69,19 @@ std::string nickList(std::string_view nick) {
            "$$|$OpList " + std::string(kHubBot) + "$$|";
 }
 
-// Text in the code page for a chat line: a character the code page cannot
-// hold becomes "?", so that the line is still said.
+// Text in the code page for a chat line, a character at a time: one that the
+// code page cannot hold becomes "?", so that the line is still said.
 std::string encodedChat(std::string_view utf8, CodePage page) {
     std::string text;
     appendEscapedWord(text, utf8);
-    Conversion encoded = encodeUtf8(text, page);
-    while (encoded.failure) {
-        const Utf8Character character = decodeUtf8Character(text, encoded.failure->offset);
-        text.replace(encoded.failure->offset, std::max<std::size_t>(character.length, 1), "?");
-        encoded = encodeUtf8(text, page);
+    std::string encoded;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = std::max<std::size_t>(decodeUtf8Character(text, at).length, 1);
+        const Conversion character = encodeUtf8(std::string_view(text).substr(at, length), page);
+        encoded += character.failure ? std::string("?") : character.bytes;
+        at += length;
     }
-    return std::move(encoded.bytes);
+    return encoded;
 }
 
 } // namespace
@@ -95,6 +96,9 @@ std::shared_ptr<const std::string> HubSession::greeting() {
 
 SessionStep HubSession::receive(std::string_view bytes) {
     SessionStep step;
+    if (state_ == State::Closed) {
+        return step;
+    }
     std::size_t searched = held_.size();
     held_.append(bytes);
     std::size_t start = 0;
@@ -111,13 +115,13 @@ SessionStep HubSession::receive(std::string_view bytes) {
         searched = start;
     }
     if (state_ == State::Closed) {
-        held_ = std::string();
+        std::string().swap(held_); // an assignment would keep the buffer
         return step;
     }
     held_.erase(0, start);
     if (held_.size() > kMessageLimit) {
         refuse(step, "it sent a message longer than " + std::to_string(kMessageLimit) + " bytes");
-        held_ = std::string();
+        std::string().swap(held_); // an assignment would keep the buffer
     } else if (held_.empty()) {
         held_.shrink_to_fit();
     }
