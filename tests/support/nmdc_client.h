@@ -33,7 +33,9 @@ public:
     void send(std::string_view bytes) {
         std::error_code error;
         asio::write(socket_, asio::buffer(bytes), error);
+        sendFailed_ = sendFailed_ || error;
     }
+    bool sendFailed() const { return sendFailed_; }
 
     // Reads until the text has come (after `from`), the hub closed the
     // connection or the time is up; whether the text came.
@@ -107,6 +109,7 @@ private:
     std::string received_;
     bool connected_ = false;
     bool ended_ = false;
+    bool sendFailed_ = false;
 };
 
 } // namespace tavu::test
