@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -114,11 +115,13 @@ private:
     std::vector<Command> announced_;
 };
 
-// What the library made of a block: every command it announced, and those it
-// keeps for the hub's menus once it has read them all.
+// What the library made of a block: every command it announced, those it
+// keeps for the hub's menus once it has read them all, and what the hub got
+// when each item kept was clicked, in order.
 struct LibraryReading {
     std::vector<Command> announced;
     std::vector<Command> kept;
+    std::vector<std::string> sent;
 };
 
 // Runs once for the whole program: the library keeps its state in singletons.
@@ -148,10 +151,53 @@ private:
     std::filesystem::path home_;
 };
 
-// Serves the block on the loopback hub and lets the library log in and read it.
-LibraryReading readWithTheLibrary(const std::string& block) {
+// The messages the hub printed that a client sent, each without its time of
+// day; they are printed on the hub's thread.
+class SentMessages {
+public:
+    hub::PrintLine printer() {
+        return [this](const std::string& line) {
+            const std::string message = line.substr(line.find(' ') + 1);
+            if (message.starts_with('<')) {
+                const std::scoped_lock lock(mutex_);
+                messages_.push_back(message);
+                arrived_.notify_all();
+            }
+        };
+    }
+
+    std::vector<std::string> waitFor(std::size_t count) {
+        std::unique_lock lock(mutex_);
+        arrived_.wait_for(lock, kWaitLimit, [&] { return messages_.size() >= count; });
+        return messages_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::vector<std::string> messages_;
+};
+
+// The library's commands for the hub's menus, which go with the client.
+std::vector<dcpp::UserCommand> keptFor(const std::string& address) {
+    std::vector<dcpp::UserCommand> kept;
+    for (const dcpp::UserCommand& command : dcpp::FavoriteManager::getInstance()->getUserCommands()) {
+        if (command.getHub() == address) {
+            kept.push_back(command);
+        }
+    }
+    return kept;
+}
+
+enum class Clicks { None, EveryItem };
+
+// Serves the block on the loopback hub and lets the library log in and read
+// it; then it may click every item kept, on the user-list menu's user Alice,
+// each of whose commands must end its message with a "|".
+LibraryReading readWithTheLibrary(const std::string& block, Clicks clicks = Clicks::None) {
+    SentMessages sent;
     hub::HubServerThread server(hub::HubMenu{block, std::string(kEndOfBlock), CodePage::Utf8},
-                                [](const std::string& /*line*/) {});
+                                sent.printer());
     LibraryReading reading;
     const std::error_code listening = server.start(hub::kLoopbackAddress, 0);
     EXPECT_FALSE(listening) << listening.message();
@@ -165,13 +211,17 @@ LibraryReading readWithTheLibrary(const std::string& block) {
     client->connect();
     EXPECT_EQ(announcements.waitForTheBlock(), "");
     reading.announced = announcements.announced();
-    // Before the client goes, which takes the hub's commands with it.
-    for (const dcpp::UserCommand& kept : dcpp::FavoriteManager::getInstance()->getUserCommands()) {
-        if (kept.getHub() == address) {
-            reading.kept.push_back(
-                Command{kept.getType(), kept.getCtx(), kept.getDisplayName(), kept.getCommand()});
+    std::size_t clicked = 0;
+    for (const dcpp::UserCommand& kept : keptFor(address)) {
+        reading.kept.push_back(
+            Command{kept.getType(), kept.getCtx(), kept.getDisplayName(), kept.getCommand()});
+        if (clicks == Clicks::EveryItem && kept.isRaw()) {
+            const dcpp::ParamMap values{{"mynick", "tester"}, {"nick", std::string(hub::kOtherUser)}};
+            client->sendUserCmd(kept, values);
+            ++clicked;
         }
     }
+    reading.sent = sent.waitFor(clicked);
     client->removeListener(&announcements);
     dcpp::ClientManager::getInstance()->putClient(client);
     return reading;
@@ -314,33 +364,40 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.what); });
 
 struct PercentCase {
-    std::string command;
-    bool replaced; // whether the library's formatter sends something else
+    std::string command; // after "<%[mynick]> "
+    std::string sent;    // as the hub gets it from the library
+    bool replaced;       // whether the finding says the client sends something else
 };
 
-void PrintTo(const PercentCase& value, std::ostream* out) {
-    *out << testing::PrintToString(value.command);
+// The finding on a "%" says what the library sends when the item is clicked.
+TEST(PercentSigns, FindingSaysWhatTheLibrarySends) {
+    const std::vector<PercentCase> cases{{"100%% off", "100% off", true},
+                                         {"%[nick] %-d.%Y", "Alice ", true},
+                                         {"%Ey", "", true},
+                                         {"%P", "", true},
+                                         {"50% off", "50% off", false},
+                                         {"50%!", "50%!", false},
+                                         {"%Q", "%Q", false},
+                                         {"100%", "100%", false}};
+    std::string block;
+    for (const PercentCase& item : cases) {
+        block += "$UserCommand 1 1 " + item.command + "$<%[mynick]> " + item.command + "&#124;|";
+    }
+    const LibraryReading library = readWithTheLibrary(block, Clicks::EveryItem);
+    ASSERT_EQ(library.sent.size(), cases.size());
+    const preview::MenuPreview preview = preview::previewUserCommands(block);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].command);
+        // A date code is checked by its start: the date is the day's.
+        EXPECT_TRUE(library.sent[i].starts_with("<tester> " + cases[i].sent)) << library.sent[i];
+        EXPECT_EQ(library.sent[i] != "<tester> " + cases[i].command, cases[i].replaced) << library.sent[i];
+        const auto finding = std::find_if(preview.findings.begin(), preview.findings.end(),
+                                          [&](const preview::Finding& f) { return f.piece == i + 1; });
+        ASSERT_NE(finding, preview.findings.end());
+        EXPECT_EQ(finding->detail.find("sends as written") == std::string::npos, cases[i].replaced)
+            << finding->detail;
+    }
 }
-
-class PercentSigns : public testing::TestWithParam<PercentCase> {};
-
-// The finding on a "%" says what the library's formatter does with it.
-TEST_P(PercentSigns, FindingSaysWhatTheFormatterDoes) {
-    const std::string sent = dcpp::Util::formatParams(GetParam().command, dcpp::ParamMap{});
-    EXPECT_EQ(sent != GetParam().command, GetParam().replaced) << sent;
-    const preview::MenuPreview preview =
-        preview::previewUserCommands("$UserCommand 1 1 A$" + GetParam().command + "|");
-    ASSERT_EQ(preview.findings.size(), 1U);
-    const std::string& detail = preview.findings[0].detail;
-    EXPECT_EQ(detail.find("sends as written") == std::string::npos, GetParam().replaced) << detail;
-}
-
-INSTANTIATE_TEST_SUITE_P(Commands, PercentSigns,
-                         testing::Values(PercentCase{"100%% off", true}, PercentCase{"%d", true},
-                                         PercentCase{"%-d.%m", true}, PercentCase{"%Ey", true},
-                                         PercentCase{"%P", true}, PercentCase{"50% off", false},
-                                         PercentCase{"50%!", false}, PercentCase{"%Q", false},
-                                         PercentCase{"100%", false}));
 
 } // namespace
 } // namespace tavu::test
