@@ -280,6 +280,7 @@ std::vector<Command> inPieceOrder(const std::vector<MenuNode>& menu) {
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.piece < b.piece; });
     std::vector<Command> commands;
+    commands.reserve(entries.size());
     for (const Entry& entry : entries) {
         commands.push_back(entry.command);
     }
