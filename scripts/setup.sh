@@ -4,7 +4,7 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-packages=(g++ cmake pkg-config libxml2-dev libunistring-dev qt6-base-dev fonts-wine)
+packages=(g++ cmake pkg-config libxml2-dev libunistring-dev libasio-dev qt6-base-dev fonts-wine)
 
 install_missing_packages() {
     local missing=()

@@ -52,10 +52,15 @@ inline constexpr ExitStatus ExitMenuError{
     "that a \"]\" ends early); nothing is written for that profile, and standard error lists the findings "
     "as check prints them"};
 
+inline constexpr ExitStatus ExitCannotListen{
+    8, "cannot listen",
+    "serve: the address and port cannot be listened on (another program uses the port, or the address is "
+    "not one of this machine's)"};
+
 // Every status tavu-cli exits with, in the order of their codes.
-inline constexpr std::array<ExitStatus, 8> kExitStatuses{
-    ExitDone,       ExitStopped,          ExitUsage,    ExitNoProfiles, ExitUnencodable,
-    ExitUnwritable, ExitOutputUnwritable, ExitMenuError};
+inline constexpr std::array<ExitStatus, 9> kExitStatuses{
+    ExitDone,       ExitStopped,          ExitUsage,     ExitNoProfiles,  ExitUnencodable,
+    ExitUnwritable, ExitOutputUnwritable, ExitMenuError, ExitCannotListen};
 
 static_assert(
     [] {

@@ -25,10 +25,13 @@ LINE the block's line and N its piece (counted by "|"), both from 1.
            prompt, which ends the prompt early and sends the rest to the hub
   warning  a menu nested deeper than 32 levels (drawn at level 32), a line
            break or space before a command (clients show it as chat text), two
-           items with the same title path and context (clients keep only the
-           last), a "&" in a title (shown as a keyboard-shortcut marker), a "%"
-           in a command outside a %[...] variable, a type other than 0, 1, 2
-           and 255, a "$" command other than $UserCommand
+           items with the same title path in one menu (both shown), a title
+           read into another path ("\\" for "/", a tab, a "\" at the end, an
+           empty title), submenus differing only in case, a separator first,
+           after another or last (not drawn by Qt), a "&" in a title (shown as
+           a keyboard-shortcut marker), a "%" in a command outside a %[...]
+           variable, a type other than 0, 1, 2 and 255, a "$" command other
+           than $UserCommand
 )~";
 
 } // namespace tavu::cli

@@ -38,6 +38,12 @@ std::string_view kindName(preview::Finding::Kind kind) {
         return "ampersand";
     case Kind::StrayPercent:
         return "stray-percent";
+    case Kind::TitleReadOtherwise:
+        return "title-read-otherwise";
+    case Kind::HiddenSeparator:
+        return "hidden-separator";
+    case Kind::SubmenuCase:
+        return "submenu-case";
     case Kind::UnknownType:
         return "unknown-type";
     case Kind::OtherCommand:

@@ -201,9 +201,11 @@ TEST_F(Cli, JsonHoldsTheMenusChatAndFindingsEscaped) {
                   R"("B\"","command":"x %[line:N]","prompts":["N"],"piece":1},{"kind":)"
                   R"("separator","piece":2}]}],"userListMenu":[{"kind":"item","title":"&","command":)"
                   R"("y","prompts":[],"piece":4}],"chat":[{"piece":3,"text":"\u0001é"}],"findings":)"
-                  R"([{"severity":"warning","kind":"ampersand","piece":4,"line":1,"message":"the )"
-                  R"(\"&\" in the title \"&\" is shown as a keyboard-shortcut marker, not as )"
-                  R"(\"&\""}]})"
+                  R"([{"severity":"warning","kind":"hidden-separator","piece":2,"line":1,"message":)"
+                  R"("the separator is last in its menu, where clients whose menus Qt draws, such as )"
+                  R"(EiskaltDC++, draw none"},{"severity":"warning","kind":"ampersand","piece":4,"line":1,)"
+                  R"("message":"clients whose menus Qt draws, such as EiskaltDC++, show the title \"&\" )"
+                  R"(as \"\": \"&&\" stands for \"&\", and a \"&\" at the end of a level is not shown"}]})"
                   "\n");
 }
 

@@ -46,8 +46,8 @@ private:
 
 namespace {
 
-// Every kind of problem the window lists, in one block. Piece 4 is replaced by
-// piece 6, so only its finding is left; piece 7 has a line break before it.
+// Every kind of problem the window lists, in one block. Piece 6 repeats the
+// title of piece 4, and both are shown; piece 7 has a line break before it.
 const QString kFaultyBlock =
     QString::fromUtf8("$UserCommand 255 3|"
                       "$UserCommand 1 3 Tools\\\u00A0Kick$<%[mynick]> !kick %[nick] %[line:Reason]&#124;|"
@@ -208,13 +208,13 @@ void PreviewFormTest::treesShowTheMenusAsAClientBuildsThem() {
     QCOMPARE(dump(tree(form, "HubMenuTree")->invisibleRootItem()),
              QString::fromUtf8("Tools |  | \n"
                                "  \u00A0Kick | <%[mynick]> !kick %[nick] %[line:Reason]| | Reason\n") +
-                 "  " + separator + " |  | \n" +
+                 "  " + separator + " |  | \n" + "  R&D | <%[mynick]> !rd| | \n" +
                  "  R&D | <%[mynick]> !rd %[line:Project] %[line:Project]| | Project\n");
     QCOMPARE(dump(tree(form, "UserListMenuTree")->invisibleRootItem()),
              QString::fromUtf8("Tools |  | \n"
                                "  \u00A0Kick | <%[mynick]> !kick %[nick] %[line:Reason]| | Reason\n") +
                  "  " + separator + " |  | \n" + "  Gift | <%[mynick]> 50% off for %[nick]| | \n");
-    QCOMPARE(summary(form), QStringLiteral("Hub menu: 2 items. User-list menu: 2 items. 6 findings."));
+    QCOMPARE(summary(form), QStringLiteral("Hub menu: 3 items. User-list menu: 2 items. 6 findings."));
 }
 
 void PreviewFormTest::findingsAreListedWithSeverityPieceAndLine() {
@@ -222,7 +222,7 @@ void PreviewFormTest::findingsAreListedWithSeverityPieceAndLine() {
     const QTreeWidget* list = tree(openPreview(kFaultyBlock), "FindingsList");
     const QStringList expected{
         "warning 4 1 \"&\"",        "warning 5 1 \"%\"",
-        "warning 6 1 \"&\"",        "warning 6 1 repeats the one of piece 4",
+        "warning 6 1 \"&\"",        "warning 6 1 the item of piece 4",
         "warning 7 2 a line break", "error 8 2 no client can read",
     };
     QCOMPARE(list->topLevelItemCount(), expected.size());
@@ -243,8 +243,8 @@ void PreviewFormTest::doubleClickOnAFindingSelectsItsItem_data() {
                                                      << "Gift";
     QTest::newRow("item in the hub menu") << 2 << "HubMenuTree"
                                           << "R&D";
-    QTest::newRow("item replaced by a later one") << 0 << ""
-                                                  << "";
+    QTest::newRow("item beside a later one of its title") << 0 << "HubMenuTree"
+                                                          << "R&D";
     QTest::newRow("unreadable piece") << 5 << ""
                                       << "";
 }

@@ -11,4 +11,7 @@ namespace tavu {
 std::string shortDateText(std::time_t when);
 std::string todayText();
 
+// The local time of day as "HH:MM:SS", for lines printed as things happen.
+std::string clockTimeText(std::time_t when);
+
 } // namespace tavu

@@ -23,4 +23,14 @@ std::string todayText() {
     return shortDateText(std::time(nullptr));
 }
 
+std::string clockTimeText(std::time_t when) {
+    std::tm local{};
+    if (localtime_r(&when, &local) == nullptr) {
+        return "--:--:--";
+    }
+    std::array<char, 16> buffer{};
+    const std::size_t length = std::strftime(buffer.data(), buffer.size(), "%H:%M:%S", &local);
+    return std::string(buffer.data(), length);
+}
+
 } // namespace tavu

@@ -34,4 +34,14 @@ std::string todayText() {
     return shortDateText(std::time(nullptr));
 }
 
+std::string clockTimeText(std::time_t when) {
+    std::tm local{};
+    if (::localtime_s(&local, &when) != 0) {
+        return "--:--:--";
+    }
+    std::array<char, 16> buffer{};
+    const std::size_t length = std::strftime(buffer.data(), buffer.size(), "%H:%M:%S", &local);
+    return std::string(buffer.data(), length);
+}
+
 } // namespace tavu

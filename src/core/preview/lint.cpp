@@ -17,6 +17,12 @@ std::string excerpt(std::string_view text) {
     return quoted(start) + (start.size() < text.size() ? "..." : "");
 }
 
+// The start of a text already quoted.
+std::string shortened(std::string_view text) {
+    const std::string_view start = firstCharacters(text, kExcerptCharacters);
+    return std::string(start) + (start.size() < text.size() ? "..." : "");
+}
+
 Finding finding(Finding::Kind kind, const Piece& piece, std::string detail) {
     return Finding{kind, piece.number, piece.line, std::move(detail)};
 }
@@ -53,17 +59,126 @@ std::optional<Finding> commandShownAsChat(const Piece& piece) {
                        ", so clients show the piece as chat text");
 }
 
-// The first "%" that does not open a "%[...]" variable, with the character after it.
-std::optional<std::string_view> strayPercent(std::string_view command) {
+// A "%" in a command outside a "%[...]" variable: the client library of
+// EiskaltDC++ sends the command through the system's date formatter.
+struct StrayPercent {
+    enum class Kind { Percent, DateCode, Other };
+    Kind kind;
+    std::string_view text; // "%%", the whole date code, or the "%" and the character after it
+};
+
+// The length of the date code at the start of the text ("%d", "%-d", "%Ey"),
+// 0 when it is none: a "%", flags, a width, a modifier and a conversion.
+std::size_t dateCodeLength(std::string_view text) {
+    constexpr std::string_view kConversions = "aAbBcCdDeFgGhHIjklmMnpPrRsStTuUVwWxXyYzZ+";
+    std::size_t at = 1;
+    at = std::min(text.find_first_not_of("_-0^#", at), text.size());
+    at = std::min(text.find_first_not_of("0123456789", at), text.size());
+    if (at < text.size() && (text[at] == 'E' || text[at] == 'O')) {
+        ++at;
+    }
+    return at < text.size() && kConversions.find(text[at]) != std::string_view::npos ? at + 1 : 0;
+}
+
+std::optional<StrayPercent> strayPercent(std::string_view command) {
     for (auto at = command.find('%'); at != std::string_view::npos; at = command.find('%', at + 1)) {
-        const bool opensVariable = at + 1 < command.size() && command[at + 1] == '[' &&
-                                   command.find(']', at) != std::string_view::npos;
-        if (!opensVariable) {
-            return command.substr(at, 2);
+        const std::string_view rest = command.substr(at);
+        if (rest.starts_with("%%")) {
+            return StrayPercent{StrayPercent::Kind::Percent, rest.substr(0, 2)};
+        }
+        if (const std::size_t length = dateCodeLength(rest); length > 0) {
+            return StrayPercent{StrayPercent::Kind::DateCode, rest.substr(0, length)};
+        }
+        if (!rest.starts_with("%[") || rest.find(']') == std::string_view::npos) {
+            return StrayPercent{StrayPercent::Kind::Other, rest.substr(0, 2)};
         }
         at = command.find(']', at);
     }
     return std::nullopt;
+}
+
+std::string strayPercentDetail(std::string_view command, const StrayPercent& stray) {
+    const std::string holds = "the command " + excerpt(command) + " holds " + quoted(stray.text);
+    switch (stray.kind) {
+    case StrayPercent::Kind::Percent:
+        return holds + ", which EiskaltDC++ sends as \"%\"";
+    case StrayPercent::Kind::DateCode:
+        return holds + ", a code of the date formatter, which EiskaltDC++ replaces with the date or time "
+                       "of the click";
+    case StrayPercent::Kind::Other:
+        break;
+    }
+    return holds + ", a \"%\" outside a %[...] variable, which EiskaltDC++ sends as written though the "
+                   "command passes through the system's date formatter";
+}
+
+// What a menu that Qt draws shows of a title: "&&" as "&", and no other "&",
+// which marks the next character as the keyboard shortcut or, at the end of a
+// level, nothing. Whether a lone "&" marks a character.
+struct QtTitle {
+    std::string shown;
+    bool marksCharacter = false;
+};
+
+QtTitle qtTitle(std::string_view title) {
+    QtTitle qt;
+    for (std::size_t at = 0; at < title.size(); ++at) {
+        if (title[at] != '&') {
+            qt.shown += title[at];
+        } else if (at + 1 < title.size() && title[at + 1] == '&') {
+            qt.shown += '&';
+            ++at;
+        } else if (at + 1 < title.size() && title[at + 1] != '\\') {
+            qt.marksCharacter = true;
+        }
+    }
+    return qt;
+}
+
+std::string ampersandDetail(std::string_view title) {
+    const QtTitle qt = qtTitle(title);
+    if (qt.marksCharacter) {
+        return "the \"&\" in the title " + quoted(title) +
+               " is shown as a keyboard-shortcut marker, not as \"&\"";
+    }
+    return "clients whose menus Qt draws, such as EiskaltDC++, show the title " + quoted(title) + " as " +
+           quoted(qt.shown) + ": \"&&\" stands for \"&\", and a \"&\" at the end of a level is not shown";
+}
+
+// Why EiskaltDC++ reads the title into another path than its "\\" say.
+std::string readOtherwiseBecause(std::string_view title) {
+    std::vector<std::string_view> reasons;
+    if (title.find("\\\\") != std::string_view::npos) {
+        reasons.emplace_back("two \"\\\" in a row stand for a \"/\"");
+    }
+    if (title.find("\\/") != std::string_view::npos) {
+        reasons.emplace_back("\"\\/\" reads as \"/\\\"");
+    }
+    if (title.find('\t') != std::string_view::npos) {
+        reasons.emplace_back("a tab is shown as \"/\"");
+    }
+    if (title.ends_with('\\')) {
+        reasons.emplace_back("a \"\\\" at the end adds no level");
+    }
+    std::string because;
+    for (std::string_view reason : reasons) {
+        because += (because.empty() ? ": " : ", ") + std::string(reason);
+    }
+    return because;
+}
+
+// A title whose path, as EiskaltDC++ reads it, is not the one its "\\" say.
+std::optional<std::string> titleReadOtherwise(std::string_view title) {
+    const std::vector<std::string> path = titlePath(title);
+    const std::vector<std::string_view> written = writtenTitlePath(title);
+    if (std::equal(path.begin(), path.end(), written.begin(), written.end())) {
+        return std::nullopt;
+    }
+    if (path.empty()) {
+        return "the title is empty, and EiskaltDC++ makes no item of it";
+    }
+    return "EiskaltDC++ reads the title " + excerpt(title) + " as " + shortened(quotedPath(path)) +
+           readOtherwiseBecause(title);
 }
 
 // A prompt that a "]" in its title ended early, and the text after it up to
@@ -106,12 +221,8 @@ std::optional<CutPrompt> promptCutShort(std::string_view command) {
     return std::nullopt;
 }
 
-std::size_t menuLevels(std::string_view title) {
-    return static_cast<std::size_t>(std::count(title.begin(), title.end(), '\\')) + 1;
-}
-
 void lintMenuItem(const Piece& piece, std::vector<Finding>& findings) {
-    if (const std::size_t levels = menuLevels(piece.title); levels > kMaxMenuDepth) {
+    if (const std::size_t levels = titlePath(piece.title).size(); levels > kMaxMenuDepth) {
         findings.push_back(
             finding(Finding::Kind::TooDeep, piece,
                     "the item " + excerpt(piece.title) + " is nested " + std::to_string(levels) +
@@ -126,15 +237,15 @@ void lintMenuItem(const Piece& piece, std::vector<Finding>& findings) {
                         "ends the prompt early, and clients send the rest of the title with the "
                         "command"));
     }
+    if (auto otherwise = titleReadOtherwise(piece.title)) {
+        findings.push_back(finding(Finding::Kind::TitleReadOtherwise, piece, std::move(*otherwise)));
+    }
     if (piece.title.find('&') != std::string::npos) {
-        findings.push_back(finding(Finding::Kind::Ampersand, piece,
-                                   "the \"&\" in the title " + quoted(piece.title) +
-                                       " is shown as a keyboard-shortcut marker, not as \"&\""));
+        findings.push_back(finding(Finding::Kind::Ampersand, piece, ampersandDetail(piece.title)));
     }
     if (const auto stray = strayPercent(piece.command)) {
-        findings.push_back(finding(Finding::Kind::StrayPercent, piece,
-                                   "the command " + excerpt(piece.command) + " holds " + quoted(*stray) +
-                                       ", a \"%\" outside a %[...] variable, which clients may replace"));
+        findings.push_back(
+            finding(Finding::Kind::StrayPercent, piece, strayPercentDetail(piece.command, *stray)));
     }
 }
 

@@ -1,11 +1,13 @@
 #include "preview/menu_preview.h"
 
+#include "formats/text.h"
 #include "preview/lint.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace tavu::preview {
@@ -20,42 +22,18 @@ bool isMenuItem(const Piece& piece) {
     return isOfType(piece, CommandType::Raw) || isOfType(piece, CommandType::RawOnce);
 }
 
-std::string pathText(std::string_view title) {
-    std::string text;
-    for (std::string_view part : titlePath(title)) {
-        text += (text.empty() ? "" : " > ") + quoted(part);
-    }
-    return text;
-}
-
-Finding duplicateFinding(const Piece& later, const Piece& earlier) {
-    return Finding{Finding::Kind::Duplicate, later.number, later.line,
-                   "the item " + pathText(later.title) + " in context " + std::to_string(later.context) +
-                       " repeats the one of piece " + std::to_string(earlier.number) +
-                       ", and clients keep only the last"};
-}
-
 // The items and separators that clients hold once they have read every piece,
-// in the order they were added. Duplicates are reported as they are dropped.
-// A dropped command leaves an empty slot, so that the order of the rest is
-// kept without moving them; items are found by context and title in a map,
-// and a clear finds what it removes in one list per context bit.
+// in the order they were added: a clear removes every earlier command that
+// shares a bit of its context; a repeated title replaces nothing. A dropped
+// command leaves an empty slot, so that the order of the rest is kept without
+// moving them; a clear finds what it removes in one list per context bit.
 class KeptCommands {
 public:
-    explicit KeptCommands(std::vector<Finding>& findings) : findings_(findings) {}
-
     void read(const Piece& piece) {
         if (isOfType(piece, CommandType::Clear)) {
             clear(piece.context);
-        } else if (isOfType(piece, CommandType::Separator)) {
+        } else if (isOfType(piece, CommandType::Separator) || isMenuItem(piece)) {
             keep(piece);
-        } else if (isMenuItem(piece)) {
-            const auto [slot, isNew] = itemSlots_.try_emplace({piece.context, piece.title}, 0);
-            if (!isNew && slots_[slot->second] != nullptr) {
-                findings_.push_back(duplicateFinding(piece, *slots_[slot->second]));
-                slots_[slot->second] = nullptr;
-            }
-            slot->second = keep(piece);
         }
     }
 
@@ -67,7 +45,7 @@ public:
 private:
     static constexpr int kContextBits = std::numeric_limits<unsigned>::digits;
 
-    std::size_t keep(const Piece& piece) {
+    void keep(const Piece& piece) {
         const std::size_t slot = slots_.size();
         slots_.push_back(&piece);
         for (int bit = 0; bit < kContextBits; ++bit) {
@@ -75,7 +53,6 @@ private:
                 slotsWithBit_[static_cast<std::size_t>(bit)].push_back(slot);
             }
         }
-        return slot;
     }
 
     // Each slot is in the list of each of its bits once, so that all clears
@@ -92,38 +69,88 @@ private:
         }
     }
 
-    std::vector<Finding>& findings_;
     std::vector<const Piece*> slots_; // nullptr where a command was dropped
-    // The slot of the last item of each context and title; stale once it is dropped.
-    std::map<std::pair<unsigned, std::string_view>, std::size_t> itemSlots_;
     std::array<std::vector<std::size_t>, kContextBits> slotsWithBit_;
 };
 
-std::vector<const Piece*> keptCommands(const std::vector<Piece>& pieces, std::vector<Finding>& findings) {
-    KeptCommands kept(findings);
+std::vector<const Piece*> keptCommands(const std::vector<Piece>& pieces) {
+    KeptCommands kept;
     for (const Piece& piece : pieces) {
         kept.read(piece);
     }
     return std::move(kept).take();
 }
 
+// The findings of the menus, each piece's once though it is in both menus.
+class MenuFindings {
+public:
+    explicit MenuFindings(const std::vector<Piece>& pieces) : pieces_(pieces) {}
+
+    void duplicate(std::size_t later, std::size_t earlier, const std::vector<std::string>& path) {
+        add(Finding::Kind::Duplicate, later,
+            "the item " + quotedPath(path) + " has the title path of the item of piece " +
+                std::to_string(earlier) +
+                " in the same menu; EiskaltDC++ keeps both and shows two "
+                "items of that title");
+    }
+
+    void hiddenSeparator(std::size_t piece, std::string_view where) {
+        add(Finding::Kind::HiddenSeparator, piece,
+            "the separator is " + std::string(where) +
+                ", where clients whose menus Qt draws, such as EiskaltDC++, draw none");
+    }
+
+    void submenuCase(std::size_t piece, const std::string& title, const std::string& earlier) {
+        add(Finding::Kind::SubmenuCase, piece,
+            "the submenu " + quoted(title) + " differs from the submenu " + quoted(earlier) +
+                " beside it only in case, and is a submenu of its own");
+    }
+
+    std::vector<Finding> take() && { return std::move(findings_); }
+
+private:
+    void add(Finding::Kind kind, std::size_t piece, std::string detail) {
+        if (reported_.insert(piece).second) {
+            findings_.push_back(Finding{kind, piece, pieceAt(piece).line, std::move(detail)});
+        }
+    }
+
+    const Piece& pieceAt(std::size_t number) const {
+        return *std::lower_bound(pieces_.begin(), pieces_.end(), number,
+                                 [](const Piece& piece, std::size_t n) { return piece.number < n; });
+    }
+
+    const std::vector<Piece>& pieces_;
+    std::set<std::size_t> reported_;
+    std::vector<Finding> findings_;
+};
+
 // Builds one menu entry by entry. Nodes are kept flat and reached by number,
-// as adding a node would move its siblings in memory, and submenus are found
-// by their parent and title in a map; the tree is made at the end.
+// as adding a node would move its siblings in memory, and submenus and items
+// are found by their parent and title in a map; the tree is made at the end.
 class MenuBuilder {
 public:
+    explicit MenuBuilder(MenuFindings& findings) : findings_(findings) {}
+
     void add(const Piece& piece) {
         if (isOfType(piece, CommandType::Separator)) {
             addNode(lastItemParent_, MenuNode{MenuNode::Kind::Separator, {}, {}, {}, piece.number, {}});
             return;
         }
-        const std::vector<std::string_view> path = titlePath(piece.title, kMaxMenuDepth);
+        std::vector<std::string> path = titlePath(piece.title, kMaxMenuDepth);
+        if (path.empty()) {
+            return; // an empty title, of which clients make no item
+        }
         std::size_t parent = kTop;
         for (std::size_t level = 0; level + 1 < path.size(); ++level) {
-            parent = submenu(parent, path[level]);
+            parent = submenu(parent, path[level], piece.number);
+        }
+        const auto [earlier, isNew] = items_.try_emplace({parent, path.back()}, piece.number);
+        if (!isNew) {
+            findings_.duplicate(piece.number, earlier->second, path);
         }
         addNode(parent, MenuNode{MenuNode::Kind::Item,
-                                 std::string(path.back()),
+                                 std::move(path.back()),
                                  piece.command,
                                  promptTitles(piece.command),
                                  piece.number,
@@ -131,7 +158,10 @@ public:
         lastItemParent_ = parent;
     }
 
-    std::vector<MenuNode> take() && { return entriesOf(kTop); }
+    std::vector<MenuNode> take() && {
+        findHiddenSeparators();
+        return entriesOf(kTop);
+    }
 
 private:
     struct Node {
@@ -147,15 +177,45 @@ private:
         return added;
     }
 
-    // The submenu of this title under this parent, made when there is none yet.
-    // The title is a view into a piece, which outlives the builder.
-    std::size_t submenu(std::size_t parent, std::string_view title) {
+    // The submenu of this title under this parent, made when there is none
+    // yet; a title that differs from another only in case makes a submenu of its own.
+    std::size_t submenu(std::size_t parent, const std::string& title, std::size_t piece) {
         const auto [found, isNew] = submenus_.try_emplace({parent, title}, 0);
         if (isNew) {
-            found->second =
-                addNode(parent, MenuNode{MenuNode::Kind::Submenu, std::string(title), {}, {}, 0, {}});
+            found->second = addNode(parent, MenuNode{MenuNode::Kind::Submenu, title, {}, {}, 0, {}});
+            const auto [sameLetters, isFirst] =
+                submenuLetters_.try_emplace({parent, toLowerAscii(title)}, title);
+            if (!isFirst) {
+                findings_.submenuCase(piece, title, sameLetters->second);
+            }
         }
         return found->second;
+    }
+
+    bool isSeparator(std::size_t node) const { return nodes_[node].node.kind == MenuNode::Kind::Separator; }
+
+    // A separator first in its menu, after another or with no item after it,
+    // which Qt does not draw.
+    void findHiddenSeparators() {
+        for (const Node& menu : nodes_) {
+            const std::vector<std::size_t>& entries = menu.children;
+            const auto lastItem = std::find_if(entries.rbegin(), entries.rend(),
+                                               [this](std::size_t node) { return !isSeparator(node); });
+            const auto itemsEnd = static_cast<std::size_t>(entries.rend() - lastItem);
+            for (std::size_t at = 0; at < entries.size(); ++at) {
+                if (!isSeparator(entries[at])) {
+                    continue;
+                }
+                const std::size_t piece = nodes_[entries[at]].node.piece;
+                if (at == 0) {
+                    findings_.hiddenSeparator(piece, "first in its menu");
+                } else if (isSeparator(entries[at - 1])) {
+                    findings_.hiddenSeparator(piece, "right after another");
+                } else if (at >= itemsEnd) {
+                    findings_.hiddenSeparator(piece, "last in its menu");
+                }
+            }
+        }
     }
 
     // Recursion as deep as the menu, which kMaxMenuDepth bounds.
@@ -170,13 +230,19 @@ private:
         return entries;
     }
 
+    MenuFindings& findings_;
     std::vector<Node> nodes_ = std::vector<Node>(1); // the menu itself first
-    std::map<std::pair<std::size_t, std::string_view>, std::size_t> submenus_;
+    std::map<std::pair<std::size_t, std::string>, std::size_t> submenus_;
+    // The title of the first submenu of each parent and title in lower case.
+    std::map<std::pair<std::size_t, std::string>, std::string> submenuLetters_;
+    // The piece of the first item of each parent and title.
+    std::map<std::pair<std::size_t, std::string>, std::size_t> items_;
     std::size_t lastItemParent_ = kTop;
 };
 
-std::vector<MenuNode> buildMenu(const std::vector<const Piece*>& commands, unsigned contextBit) {
-    MenuBuilder builder;
+std::vector<MenuNode> buildMenu(const std::vector<const Piece*>& commands, unsigned contextBit,
+                                MenuFindings& findings) {
+    MenuBuilder builder(findings);
     for (const Piece* command : commands) {
         if ((command->context & contextBit) != 0) {
             builder.add(*command);
@@ -201,9 +267,12 @@ MenuPreview previewUserCommands(std::string_view text) {
             preview.chat.push_back(ChatText{piece.number, std::string(piece.text)});
         }
     }
-    const std::vector<const Piece*> kept = keptCommands(pieces, preview.findings);
-    preview.hubMenu = buildMenu(kept, kHubMenu);
-    preview.userListMenu = buildMenu(kept, kUserListMenu);
+    const std::vector<const Piece*> kept = keptCommands(pieces);
+    MenuFindings menuFindings(pieces);
+    preview.hubMenu = buildMenu(kept, kHubMenu, menuFindings);
+    preview.userListMenu = buildMenu(kept, kUserListMenu, menuFindings);
+    const std::vector<Finding> found = std::move(menuFindings).take();
+    preview.findings.insert(preview.findings.end(), found.begin(), found.end());
     std::stable_sort(preview.findings.begin(), preview.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.piece < b.piece; });
     return preview;

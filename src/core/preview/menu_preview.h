@@ -41,9 +41,12 @@ struct Finding {
         Unreadable,         // a "$UserCommand" no client can read
         Unterminated,       // text after the last "|", never read
         CommandShownAsChat, // white space, usually a line break, before a "$"
-        Duplicate,          // same title path and context as an earlier item, which clients drop
+        Duplicate,          // same title path as an earlier item of the same menu; both are shown
         Ampersand,          // "&" in a title, shown as a keyboard-shortcut marker
         StrayPercent,       // "%" in a command outside a "%[...]" variable
+        TitleReadOtherwise, // a title whose "\", "/" or tab make another path than its "\" say
+        HiddenSeparator,    // a separator first in a menu, after another or last, which Qt does not draw
+        SubmenuCase,        // a submenu whose title differs from another's beside it only in case
         UnknownType,        // a type that clients ignore
         OtherCommand,       // a "$" command that is not a user command
         TooDeep,            // an item deeper than kMaxMenuDepth, shown at that depth
@@ -71,10 +74,12 @@ struct MenuPreview {
     bool hasError() const;
 };
 
-// Reads the text as clients read "$UserCommand": later clears remove earlier
-// commands that share a context bit, a later item replaces an earlier one with
-// the same title and context, submenus of the same title at one level are one
-// submenu, and a separator goes into the menu the previous item went into.
+// Reads the text as clients read "$UserCommand", after the client library of
+// EiskaltDC++: later clears remove earlier commands that share a context bit,
+// an item whose title path repeats an earlier one is shown beside it, titles
+// are read into paths by titlePath, submenus of the same title (case counts)
+// at one level are one submenu, and a separator goes into the menu the
+// previous item went into.
 // Items deeper than kMaxMenuDepth are built at that depth, the deeper levels
 // of their path left in their title. The work grows as n log n at most.
 MenuPreview previewUserCommands(std::string_view text);

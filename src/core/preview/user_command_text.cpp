@@ -182,16 +182,61 @@ std::string unescapeCommandText(std::string_view text) {
     return plain;
 }
 
-std::vector<std::string_view> titlePath(std::string_view title, std::size_t maxLevels) {
+// The library turns each "\\" of a title into "/" and each "/" into "//", then
+// reads "//" as a "/" in the title and a lone "/" as a cut; a tab is read as
+// "/" too, as the library marks the "//" it has read with a tab.
+std::vector<std::string> titlePath(std::string_view title, std::size_t maxLevels) {
+    std::string marked;
+    marked.reserve(2 * title.size());
+    for (char c : title) {
+        if (c == '/') {
+            marked += "//";
+        } else {
+            marked += c == '\\' ? '/' : c;
+        }
+    }
+    std::vector<std::string> path;
+    if (marked.empty()) {
+        return path;
+    }
+    path.emplace_back();
+    for (std::size_t at = 0; at < marked.size(); ++at) {
+        const bool slash = marked.compare(at, 2, "//") == 0;
+        if (slash || marked[at] == '\t') {
+            path.back() += '/';
+            at += slash ? 1 : 0;
+        } else if (marked[at] != '/') {
+            path.back() += marked[at];
+        } else if (path.size() < maxLevels) {
+            path.emplace_back();
+        } else {
+            path.back() += '\\';
+        }
+    }
+    if (path.size() > 1 && path.back().empty()) {
+        path.pop_back();
+    }
+    return path;
+}
+
+std::vector<std::string_view> writtenTitlePath(std::string_view title) {
     std::vector<std::string_view> path;
     for (std::size_t start = 0;;) {
-        const auto backslash = path.size() + 1 < maxLevels ? title.find('\\', start) : std::string_view::npos;
+        const auto backslash = title.find('\\', start);
         path.push_back(title.substr(start, backslash - start));
         if (backslash == std::string_view::npos) {
             return path;
         }
         start = backslash + 1;
     }
+}
+
+std::string quotedPath(const std::vector<std::string>& path) {
+    std::string text;
+    for (const std::string& part : path) {
+        text += (text.empty() ? "" : " > ") + quoted(part);
+    }
+    return text;
 }
 
 std::vector<std::string> promptTitles(std::string_view command) {

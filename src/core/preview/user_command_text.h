@@ -51,11 +51,18 @@ std::vector<Piece> cutIntoPieces(std::string_view text);
 
 // "&#36;", "&#124;" and "&amp;" replaced, one after the other, as clients do.
 std::string unescapeCommandText(std::string_view text);
-// The menu path of a title: cut at every "\", nothing trimmed. With a limit,
-// the path has at most `maxLevels` parts, the last holding the rest of the
-// title, backslashes and all. The parts are views into the title.
-std::vector<std::string_view> titlePath(std::string_view title,
-                                        std::size_t maxLevels = std::numeric_limits<std::size_t>::max());
+// The menu path of a title as the client library of EiskaltDC++ reads it:
+// cut at every "\", nothing trimmed, with two "\" in a row read as one "/"
+// in the title instead of a cut (so that "A\\B" is the one title "A/B"), a
+// tab shown as "/", and an empty last part dropped ("A\" is the item "A", an
+// empty title no item at all). With a limit, the path has at most `maxLevels`
+// parts, the last holding the rest of the title with its cuts written as "\".
+std::vector<std::string> titlePath(std::string_view title,
+                                   std::size_t maxLevels = std::numeric_limits<std::size_t>::max());
+// The title cut at every "\" and nothing else, as it reads to its writer.
+std::vector<std::string_view> writtenTitlePath(std::string_view title);
+// The parts of a path, each quoted, with " > " between them.
+std::string quotedPath(const std::vector<std::string>& path);
 // The titles of the values a command prompts for ("%[line:TITLE]", the title
 // running to the first "]", the next prompt looked for after it), each once,
 // in order of first appearance.

@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         LintCase{"CleanBlock",
                  "$UserCommand 255 3|$UserCommand 1 3 A\\ B$<%[mynick]> .x %[line:Nick] %[nick]&#124;|"
-                 "$UserCommand 0 3|<<botname>> Hi|\r\n",
+                 "$UserCommand 0 3|$UserCommand 1 3 A\\ C$x|<<botname>> Hi|\r\n",
                  {},
                  false},
         LintCase{"NoDollar",
@@ -84,8 +84,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "$UserCommand 1 3 A\\ B$x|$UserCommand 1 3 A\\ B$y|",
                  {{Kind::Duplicate, 2, 1}},
                  false},
-        LintCase{"SameTitleOtherContextOrPath",
-                 "$UserCommand 1 3 A\\ B$x|$UserCommand 1 2 A\\ B$y|$UserCommand 1 3 A\\B$z|",
+        LintCase{"SameTitleInOneMenuThroughAnotherContext",
+                 "$UserCommand 1 3 A\\ B$x|$UserCommand 1 2 A\\ B$y|",
+                 {{Kind::Duplicate, 2, 1}},
+                 false},
+        LintCase{"SameTitleOtherMenuOrPath",
+                 "$UserCommand 1 1 A\\ B$x|$UserCommand 1 2 A\\ B$y|$UserCommand 1 3 A\\B$z|",
                  {},
                  false},
         LintCase{"DuplicateAfterAClearIsNew",
@@ -104,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "$UserCommand 3 3 A$a|$Hello x|",
                  {{Kind::UnknownType, 1, 1}, {Kind::OtherCommand, 2, 1}},
                  false},
-        LintCase{"EachRepeatReplacesTheOneBefore",
+        LintCase{"EachRepeatIsReported",
                  "$UserCommand 1 3 A$x|$UserCommand 1 3 A$y|$UserCommand 1 3 A$z|",
                  {{Kind::Duplicate, 2, 1}, {Kind::Duplicate, 3, 1}},
                  false},
@@ -140,11 +144,82 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xEF\xBB\xBF$UserCommand 1 3 A$a|\xEF\xBB\xBF\n$UserCommand 1 3 B$b|\n\xEF\xBB\xBFHi|",
                  {{Kind::Unreadable, 1, 1}, {Kind::Unreadable, 2, 1}},
                  true},
+        LintCase{"TitlesReadIntoAnotherPath",
+                 "$UserCommand 1 1 A\\$a|$UserCommand 1 1 A\\\\B$b|$UserCommand 1 1 T\tab$c|$UserCommand 1 1 "
+                 "$d|$UserCommand 1 1 A\\/B$e|$UserCommand 1 1 \\U$f|$UserCommand 1 1 a/b\\c$g|",
+                 {{Kind::TitleReadOtherwise, 1, 1},
+                  {Kind::TitleReadOtherwise, 2, 1},
+                  {Kind::TitleReadOtherwise, 3, 1},
+                  {Kind::TitleReadOtherwise, 4, 1},
+                  {Kind::TitleReadOtherwise, 5, 1}},
+                 false},
+        LintCase{"SeparatorsFirstAfterAnotherOrLast",
+                 "$UserCommand 0 1|$UserCommand 1 1 A$a|$UserCommand 0 1|$UserCommand 0 1|$UserCommand 1 1 "
+                 "B$b|$UserCommand 0 1|$UserCommand 0 3|",
+                 {{Kind::HiddenSeparator, 1, 1},
+                  {Kind::HiddenSeparator, 4, 1},
+                  {Kind::HiddenSeparator, 6, 1},
+                  {Kind::HiddenSeparator, 7, 1}},
+                 false},
+        LintCase{"SubmenusDifferingInCase",
+                 "$UserCommand 1 1 Sub\\a$a|$UserCommand 1 1 SUB\\b$b|$UserCommand 1 1 Sub\\c$c|"
+                 "$UserCommand 1 1 X\\SUB\\d$d|",
+                 {{Kind::SubmenuCase, 2, 1}},
+                 false},
         LintCase{"LinesCountedFromTheCommandNotTheBar",
-                 "$UserCommand 0 3|\n\n$UserCommand 1 3 A|\n",
+                 "$UserCommand 1 3 A$a|\n\n$UserCommand 1 3 A|\n",
                  {{Kind::CommandShownAsChat, 2, 3}},
                  false}),
     [](const auto& info) { return std::string(info.param.what); });
+
+struct DetailCase {
+    std::string block;
+    std::string detail; // of the last finding
+};
+
+void PrintTo(const DetailCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.block);
+}
+
+class LintDetail : public testing::TestWithParam<DetailCase> {};
+
+TEST_P(LintDetail, SaysWhatClientsDo) {
+    const preview::MenuPreview preview = preview::previewUserCommands(GetParam().block);
+    ASSERT_FALSE(preview.findings.empty());
+    EXPECT_EQ(preview.findings.back().detail, GetParam().detail);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LintDetail,
+    testing::Values(
+        DetailCase{"$UserCommand 1 1 A\\\\B\\$b|",
+                   R"(EiskaltDC++ reads the title "A\\\\B\\" as "A/B": two "\" in a row stand for a "/", )"
+                   R"(a "\" at the end adds no level)"},
+        DetailCase{"$UserCommand 1 1 T\tab\\/x$b|",
+                   R"(EiskaltDC++ reads the title "T\tab\\/x" as "T/ab/" > "x": "\/" reads as "/\", a tab )"
+                   R"(is shown as "/")"},
+        DetailCase{"$UserCommand 1 1 $b|", "the title is empty, and EiskaltDC++ makes no item of it"},
+        DetailCase{"$UserCommand 1 1 A\\B$x|$UserCommand 1 3 A\\B$y|",
+                   R"(the item "A" > "B" has the title path of the item of piece 1 in the same menu; )"
+                   R"(EiskaltDC++ keeps both and shows two items of that title)"},
+        DetailCase{"$UserCommand 1 1 A$x|$UserCommand 0 1|",
+                   "the separator is last in its menu, where clients whose menus Qt draws, such as "
+                   "EiskaltDC++, draw none"},
+        DetailCase{"$UserCommand 1 1 Sub\\a$a|$UserCommand 1 1 SUB\\b$b|",
+                   R"(the submenu "SUB" differs from the submenu "Sub" beside it only in case, and is a )"
+                   R"(submenu of its own)"},
+        DetailCase{"$UserCommand 1 1 R&&D\\E&$b|",
+                   R"(clients whose menus Qt draws, such as EiskaltDC++, show the title "R&&D\\E&" as )"
+                   R"("R&D\\E": "&&" stands for "&", and a "&" at the end of a level is not shown)"},
+        DetailCase{"$UserCommand 1 1 A$say 100%% off|",
+                   R"(the command "say 100%% off" holds "%%", which EiskaltDC++ sends as "%")"},
+        DetailCase{"$UserCommand 1 1 A$topic %[nick] %-d.%m|",
+                   R"(the command "topic %[nick] %-d.%m" holds "%-d", a code of the date formatter, which )"
+                   R"(EiskaltDC++ replaces with the date or time of the click)"},
+        DetailCase{"$UserCommand 1 1 A$say 50% off|",
+                   R"(the command "say 50% off" holds "% ", a "%" outside a %[...] variable, which )"
+                   R"(EiskaltDC++ sends as written though the command passes through the system's date )"
+                   R"(formatter)"}));
 
 TEST(LintDescription, NamesPieceLineAndWhatWasFound) {
     const preview::MenuPreview preview =

@@ -155,15 +155,47 @@ INSTANTIATE_TEST_SUITE_P(
         TreeCase{"OtherContextsInNeitherMenu", "$UserCommand 1 4 Search$s|$UserCommand 1 8 List$l|",
                  "  (empty)\n", "  (empty)\n"},
         TreeCase{"RawOnceIsAnItem", "$UserCommand 2 1 Once$o|", "  - \"Once\" -> \"o\"\n", "  (empty)\n"},
-        TreeCase{"LaterDuplicateReplacesTheEarlier",
+        TreeCase{"DuplicatesBothShown",
                  "$UserCommand 1 1 A$first|$UserCommand 1 1 B$b|$UserCommand 1 1 A$second|",
-                 "  - \"B\" -> \"b\"\n  - \"A\" -> \"second\"\n", "  (empty)\n"},
+                 "  - \"A\" -> \"first\"\n  - \"B\" -> \"b\"\n  - \"A\" -> \"second\"\n", "  (empty)\n"},
+        TreeCase{
+            "TitlesReadAsTheReferenceLibraryReadsThem",
+            "$UserCommand 1 1 A\\$a|$UserCommand 1 1 A\\\\B$b|$UserCommand 1 1 \\C$c|$UserCommand 1 1 "
+            "$d|$UserCommand 1 1 T\tab$t|$UserCommand 1 1 Sub\\x$x|$UserCommand 1 1 SUB\\y$y|",
+            "  - \"A\" -> \"a\"\n  - \"A/B\" -> \"b\"\n  + \"\"\n    - \"C\" -> \"c\"\n"
+            "  - \"T/ab\" -> \"t\"\n  + \"Sub\"\n    - \"x\" -> \"x\"\n  + \"SUB\"\n    - \"y\" -> \"y\"\n",
+            "  (empty)\n"},
         TreeCase{"PromptsOnceEachTitleToTheFirstBracket",
                  "$UserCommand 1 1 P$x %[line:Nick] %[line:Re]ason] %[line:Nick] %[nick]|",
                  "  - \"P\" -> \"x %[line:Nick] %[line:Re]ason] %[line:Nick] %[nick]\"\n"
                  "    asks for \"Nick\", \"Re\"\n",
                  "  (empty)\n"}),
     [](const auto& info) { return std::string(info.param.what); });
+
+struct PathCase {
+    std::string title;
+    std::vector<std::string> path;
+};
+
+void PrintTo(const PathCase& value, std::ostream* out) {
+    *out << testing::PrintToString(value.title);
+}
+
+class TitlePath : public testing::TestWithParam<PathCase> {};
+
+// As the client library of EiskaltDC++ 2.4.2 read each title in the reference test.
+TEST_P(TitlePath, ReadsAsTheReferenceLibrary) {
+    EXPECT_EQ(preview::titlePath(GetParam().title), GetParam().path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Titles, TitlePath,
+                         testing::Values(PathCase{"A\\", {"A"}}, PathCase{"A\\\\B", {"A/B"}},
+                                         PathCase{"\\A", {"", "A"}}, PathCase{"", {}}, PathCase{"\\", {""}},
+                                         PathCase{"A\\\\\\B", {"A/", "B"}}, PathCase{"A\\/B", {"A/", "B"}},
+                                         PathCase{"A/\\B", {"A/", "B"}}, PathCase{"\\\\A", {"/A"}},
+                                         PathCase{"A\\ \\B", {"A", " ", "B"}},
+                                         PathCase{"a\tb\\c", {"a/b", "c"}}, PathCase{"a//b", {"a//b"}},
+                                         PathCase{"A\\B\\", {"A", "B"}}));
 
 std::string nestedTitle(std::size_t levels) {
     std::string title;

@@ -1,0 +1,352 @@
+#include "hub/hub_server.h"
+
+#include "platform/date_text.h"
+#include "preview/user_command_text.h"
+
+#include <asio/io_context.hpp>
+#include <asio/ip/tcp.hpp>
+#include <asio/post.hpp>
+#include <asio/steady_timer.hpp>
+#include <asio/write.hpp>
+
+#include <array>
+#include <atomic>
+#include <ctime>
+#include <deque>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace tavu::hub {
+
+namespace {
+
+using asio::ip::tcp;
+
+// How long the hub waits before it accepts again after accepting failed (out
+// of descriptors, say), so that a failure does not spin.
+constexpr std::chrono::seconds kAcceptRetry{1};
+// One read's share of a client's bytes.
+constexpr std::size_t kReadSize = 4096;
+
+std::string seconds(std::chrono::milliseconds time) {
+    return std::to_string(std::chrono::duration_cast<std::chrono::seconds>(time).count()) + " s";
+}
+
+} // namespace
+
+std::optional<bool> isLoopbackAddress(std::string_view address) {
+    std::error_code error;
+    const asio::ip::address ip = asio::ip::make_address(std::string(address), error);
+    if (error) {
+        return std::nullopt;
+    }
+    return ip.is_loopback();
+}
+
+class Connection;
+
+class HubServer::Impl : public std::enable_shared_from_this<Impl> {
+public:
+    Impl(asio::io_context& io, HubMenu menu, PrintLine print, HubLimits limits)
+        : io_(io), acceptor_(io), retryTimer_(io), menu_(std::make_shared<const HubMenu>(std::move(menu))),
+          print_(std::move(print)), limits_(limits) {}
+
+    std::error_code listen(std::string_view address, std::uint16_t port);
+    void accept();
+    void setMenu(std::shared_ptr<const HubMenu> menu);
+    void stop();
+
+    void print(const std::string& line) const { print_(clockTimeText(std::time(nullptr)) + " " + line); }
+
+    asio::io_context& io_;
+    tcp::acceptor acceptor_;
+    asio::steady_timer retryTimer_;
+    std::shared_ptr<const HubMenu> menu_;
+    PrintLine print_;
+    HubLimits limits_;
+    // Each connection is owned by its pending operations and leaves this list
+    // as it is destroyed.
+    std::unordered_map<const Connection*, std::weak_ptr<Connection>> connections_;
+    std::atomic<std::size_t> served_{0};
+    bool stopping_ = false;
+
+private:
+    void refuseFull(tcp::socket socket);
+    std::vector<std::shared_ptr<Connection>> liveConnections() const;
+};
+
+class Connection : public std::enable_shared_from_this<Connection> {
+public:
+    Connection(std::shared_ptr<HubServer::Impl> server, tcp::socket socket)
+        : server_(std::move(server)), socket_(std::move(socket)), timer_(server_->io_),
+          session_(server_->menu_) {}
+    ~Connection() { server_->connections_.erase(this); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void start() {
+        watch(server_->limits_.loginTime, "did not log in within");
+        send({HubSession::greeting()});
+        read();
+    }
+
+    void changeMenu(std::shared_ptr<const HubMenu> menu) { send(session_.changeMenu(std::move(menu))); }
+
+    void close() {
+        if (closed_) {
+            return;
+        }
+        closed_ = true;
+        timer_.cancel();
+        std::error_code error;
+        if (socket_.close(error)) {
+            server_->print("closing the connection of " + who() + " failed: " + error.message());
+        }
+        if (session_.loggedIn() && !server_->stopping_) {
+            server_->print(who() + " left");
+        }
+    }
+
+private:
+    std::string who() const {
+        return session_.nick().empty() ? std::string("a client")
+                                       : preview::escapedControls(session_.nick(), "\\");
+    }
+
+    // Ends the connection when the client says nothing for `time`.
+    void watch(std::chrono::milliseconds time, std::string_view what) {
+        timer_.expires_after(time);
+        timer_.async_wait([self = shared_from_this(), time, what](const std::error_code& error) {
+            if (!error && !self->closed_) {
+                self->server_->print("dropped " + self->who() + ": it " + std::string(what) + " " +
+                                     seconds(time));
+                self->close();
+            }
+        });
+    }
+
+    void read() {
+        socket_.async_read_some(asio::buffer(buffer_),
+                                [self = shared_from_this()](const std::error_code& error, std::size_t size) {
+                                    if (error) {
+                                        self->close();
+                                    } else {
+                                        self->take(size);
+                                    }
+                                });
+    }
+
+    void take(std::size_t size) {
+        const bool wasLoggedIn = session_.loggedIn();
+        SessionStep step = session_.receive(std::string_view(buffer_.data(), size));
+        for (const std::string& line : step.lines) {
+            server_->print(line);
+        }
+        if (session_.loggedIn() && !wasLoggedIn) {
+            ++server_->served_;
+        }
+        if (session_.loggedIn()) {
+            watch(server_->limits_.idleTime, "said nothing for");
+        }
+        closeAfterSending_ = step.close;
+        send(step.reply);
+        if (!step.close && !closed_) {
+            read();
+        }
+    }
+
+    void send(const Outgoing& pieces) {
+        for (const auto& piece : pieces) {
+            unsent_ += piece->size();
+            queue_.push_back(piece);
+        }
+        if (unsent_ > server_->limits_.unsentBytes + 2 * server_->menu_->block.size()) {
+            server_->print("dropped " + who() + ": it does not read what the hub sends");
+            close();
+            return;
+        }
+        if (!writing_) {
+            write();
+        }
+    }
+
+    void write() {
+        if (closed_) {
+            return;
+        }
+        if (queue_.empty()) {
+            if (closeAfterSending_) {
+                close();
+            }
+            return;
+        }
+        writing_ = true;
+        asio::async_write(socket_, asio::buffer(*queue_.front()),
+                          [self = shared_from_this()](const std::error_code& error, std::size_t) {
+                              self->writing_ = false;
+                              if (error) {
+                                  self->close();
+                                  return;
+                              }
+                              self->unsent_ -= self->queue_.front()->size();
+                              self->queue_.pop_front();
+                              self->write();
+                          });
+    }
+
+    std::shared_ptr<HubServer::Impl> server_;
+    tcp::socket socket_;
+    asio::steady_timer timer_;
+    HubSession session_;
+    std::array<char, kReadSize> buffer_{};
+    std::deque<std::shared_ptr<const std::string>> queue_;
+    std::size_t unsent_ = 0;
+    bool writing_ = false;
+    bool closeAfterSending_ = false;
+    bool closed_ = false;
+};
+
+std::error_code HubServer::Impl::listen(std::string_view address, std::uint16_t port) {
+    std::error_code error;
+    const asio::ip::address ip = asio::ip::make_address(std::string(address), error);
+    if (error) {
+        return error;
+    }
+    const tcp::endpoint endpoint(ip, port);
+    // The hub can be started again at once on the port it left.
+    if (acceptor_.open(endpoint.protocol(), error) ||
+        acceptor_.set_option(tcp::acceptor::reuse_address(true), error) || acceptor_.bind(endpoint, error) ||
+        acceptor_.listen(asio::socket_base::max_listen_connections, error)) {
+        std::error_code ignored;
+        acceptor_.close(ignored); // the error reported is the one that stopped the listening
+        return error;
+    }
+    accept();
+    return {};
+}
+
+void HubServer::Impl::accept() {
+    acceptor_.async_accept([self = shared_from_this()](const std::error_code& error, tcp::socket socket) {
+        if (self->stopping_) {
+            return;
+        }
+        if (error) {
+            self->print("cannot accept a connection: " + error.message());
+            self->retryTimer_.expires_after(kAcceptRetry);
+            self->retryTimer_.async_wait([self](const std::error_code& waited) {
+                if (!waited && !self->stopping_) {
+                    self->accept();
+                }
+            });
+            return;
+        }
+        if (self->connections_.size() >= self->limits_.connections) {
+            self->refuseFull(std::move(socket));
+        } else {
+            auto connection = std::make_shared<Connection>(self, std::move(socket));
+            self->connections_.emplace(connection.get(), connection);
+            connection->start();
+        }
+        self->accept();
+    });
+}
+
+// Tells a client that the hub is full, as hubs do, and closes its connection.
+void HubServer::Impl::refuseFull(tcp::socket socket) {
+    print("refused a client: the hub already has " + std::to_string(limits_.connections) + " connections");
+    static const std::string kFull = "<" + std::string(kHubBot) + "> The hub is full.|$HubIsFull|";
+    auto client = std::make_shared<tcp::socket>(std::move(socket));
+    asio::async_write(*client, asio::buffer(kFull), [client](const std::error_code&, std::size_t) {
+        std::error_code ignored;
+        client->close(ignored); // the client goes either way
+    });
+}
+
+void HubServer::Impl::setMenu(std::shared_ptr<const HubMenu> menu) {
+    menu_ = std::move(menu);
+    for (const auto& connection : liveConnections()) {
+        connection->changeMenu(menu_);
+    }
+}
+
+// Held while they are acted on: a connection that closes may leave the list.
+std::vector<std::shared_ptr<Connection>> HubServer::Impl::liveConnections() const {
+    std::vector<std::shared_ptr<Connection>> live;
+    live.reserve(connections_.size());
+    for (const auto& [key, weak] : connections_) {
+        if (auto connection = weak.lock()) {
+            live.push_back(std::move(connection));
+        }
+    }
+    return live;
+}
+
+void HubServer::Impl::stop() {
+    if (stopping_) {
+        return;
+    }
+    stopping_ = true;
+    retryTimer_.cancel();
+    std::error_code ignored;
+    acceptor_.close(ignored); // nothing is accepted any more either way
+    for (const auto& connection : liveConnections()) {
+        connection->close();
+    }
+}
+
+HubServer::HubServer(asio::io_context& io, HubMenu menu, PrintLine print, HubLimits limits)
+    : impl_(std::make_shared<Impl>(io, std::move(menu), std::move(print), limits)) {}
+
+HubServer::~HubServer() {
+    stop();
+}
+
+std::error_code HubServer::listen(std::string_view address, std::uint16_t port) {
+    return impl_->listen(address, port);
+}
+
+std::uint16_t HubServer::port() const {
+    std::error_code error;
+    const tcp::endpoint endpoint = impl_->acceptor_.local_endpoint(error);
+    return error ? 0 : endpoint.port();
+}
+
+void HubServer::setMenu(HubMenu menu) {
+    asio::post(impl_->io_, [impl = impl_, menu = std::make_shared<const HubMenu>(std::move(menu))]() mutable {
+        impl->setMenu(std::move(menu));
+    });
+}
+
+void HubServer::stop() {
+    asio::post(impl_->io_, [impl = impl_] { impl->stop(); });
+}
+
+std::size_t HubServer::clientsServed() const {
+    return impl_->served_;
+}
+
+HubServerThread::HubServerThread(HubMenu menu, PrintLine print, HubLimits limits)
+    : io_(std::make_unique<asio::io_context>()),
+      server_(std::make_unique<HubServer>(*io_, std::move(menu), std::move(print), limits)) {}
+
+HubServerThread::~HubServerThread() {
+    stop();
+}
+
+std::error_code HubServerThread::start(std::string_view address, std::uint16_t port) {
+    if (const std::error_code error = server_->listen(address, port)) {
+        return error;
+    }
+    thread_ = std::thread([this] { io_->run(); });
+    return {};
+}
+
+void HubServerThread::stop() {
+    server_->stop();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+} // namespace tavu::hub

@@ -1,0 +1,304 @@
+#include "hub/hub_session.h"
+
+#include "formats/text.h"
+#include "generator/generator.h"
+#include "generator/menu_changes.h"
+#include "hub/nmdc_key.h"
+#include "preview/user_command_text.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tavu::hub {
+
+namespace {
+
+constexpr std::string_view kLock = "EXTENDEDPROTOCOL_TAVU_LOOPBACK_HUB";
+// What the start of a refused message shows, at most.
+constexpr std::size_t kShownStart = 40;
+
+std::shared_ptr<const std::string> shared(std::string text) {
+    return std::make_shared<const std::string>(std::move(text));
+}
+
+// The rest of the message after the command's name and its space, or nothing
+// when the message is another command.
+std::optional<std::string_view> argumentOf(std::string_view message, std::string_view command) {
+    if (message == command) {
+        return std::string_view();
+    }
+    if (message.size() > command.size() && message.starts_with(command) && message[command.size()] == ' ') {
+        return message.substr(command.size() + 1);
+    }
+    return std::nullopt;
+}
+
+bool isReserved(std::string_view nick) {
+    return equalsIgnoringAsciiCase(nick, kHubBot) || equalsIgnoringAsciiCase(nick, kOtherUser);
+}
+
+// Why a nick cannot be used, or nothing when it can.
+std::string nickProblem(std::string_view nick) {
+    if (nick.empty()) {
+        return "an empty nick";
+    }
+    if (nick.size() > kNickLimit) {
+        return "a nick longer than " + std::to_string(kNickLimit) + " bytes";
+    }
+    const bool unsendable = std::any_of(nick.begin(), nick.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= ' ' || byte == 0x7F || c == '$' || c == '|' || c == '<' || c == '>';
+    });
+    if (unsendable) {
+        return "a nick with a space, a control character, \"$\", \"|\", \"<\" or \">\"";
+    }
+    return {};
+}
+
+std::string myInfo(std::string_view nick, std::string_view description) {
+    return "$MyINFO $ALL " + std::string(nick) + " " + std::string(description) + "$ $LAN(T3)\x01$$0$|";
+}
+
+// The users besides the client: the hub's bot and the other user.
+std::string otherUsersInfo() {
+    return myInfo(kHubBot, "the loopback hub of TAVU") +
+           myInfo(kOtherUser, "a user to try the user-list menu on");
+}
+
+std::string nickList(std::string_view nick) {
+    return "$NickList " + std::string(kHubBot) + "$$" + std::string(kOtherUser) + "$$" + std::string(nick) +
+           "$$|$OpList " + std::string(kHubBot) + "$$|";
+}
+
+// Text in the code page for a chat line, a character at a time: one that the
+// code page cannot hold becomes "?", so that the line is still said.
+std::string encodedChat(std::string_view utf8, CodePage page) {
+    std::string text;
+    appendEscaped(text, utf8);
+    std::string encoded;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = std::max<std::size_t>(decodeUtf8Character(text, at).length, 1);
+        const Conversion character = encodeUtf8(std::string_view(text).substr(at, length), page);
+        encoded += character.failure ? std::string("?") : character.bytes;
+        at += length;
+    }
+    return encoded;
+}
+
+} // namespace
+
+HubSession::HubSession(std::shared_ptr<const HubMenu> menu) : menu_(std::move(menu)) {}
+
+std::shared_ptr<const std::string> HubSession::greeting() {
+    static const auto text = shared("$Lock " + std::string(kLock) + " Pk=TAVU|$HubName " +
+                                    std::string(kHubBot) + " loopback hub|");
+    return text;
+}
+
+SessionStep HubSession::receive(std::string_view bytes) {
+    SessionStep step;
+    if (state_ == State::Closed) {
+        return step;
+    }
+    std::size_t searched = held_.size();
+    held_.append(bytes);
+    std::size_t start = 0;
+    while (state_ != State::Closed) {
+        const std::size_t end = held_.find('|', searched);
+        if (end == std::string::npos) {
+            break;
+        }
+        if (end - start > kMessageLimit) {
+            break;
+        }
+        handle(std::string_view(held_).substr(start, end - start), step);
+        start = end + 1;
+        searched = start;
+    }
+    if (state_ == State::Closed) {
+        std::string().swap(held_); // an assignment would keep the buffer
+        return step;
+    }
+    held_.erase(0, start);
+    if (held_.size() > kMessageLimit) {
+        refuse(step, "it sent a message longer than " + std::to_string(kMessageLimit) + " bytes");
+        std::string().swap(held_); // an assignment would keep the buffer
+    } else if (held_.empty()) {
+        held_.shrink_to_fit();
+    }
+    return step;
+}
+
+Outgoing HubSession::changeMenu(std::shared_ptr<const HubMenu> menu) {
+    menu_ = std::move(menu);
+    if (state_ != State::LoggedIn) {
+        return {};
+    }
+    Outgoing pieces;
+    if (!menu_->block.starts_with(kClearCommand)) {
+        static const auto clear = shared(std::string(kClearCommand));
+        pieces.push_back(clear);
+    }
+    const Outgoing menuBytes = menuPieces();
+    pieces.insert(pieces.end(), menuBytes.begin(), menuBytes.end());
+    return pieces;
+}
+
+void HubSession::handle(std::string_view message, SessionStep& step) {
+    if (message.empty()) {
+        return; // what clients send to keep the connection alive
+    }
+    if (message.find('\0') != std::string_view::npos) {
+        refuse(step, "it sent binary data");
+        return;
+    }
+    switch (state_) {
+    case State::AwaitingKey:
+        handleKey(message, step);
+        break;
+    case State::AwaitingNick:
+        handleNick(message, step);
+        break;
+    case State::AwaitingInfo:
+        handleInfo(message, step);
+        break;
+    case State::LoggedIn:
+        handleLoggedIn(message, step);
+        break;
+    case State::Closed:
+        break;
+    }
+}
+
+void HubSession::handleKey(std::string_view message, SessionStep& step) {
+    if (argumentOf(message, "$Supports")) {
+        static const auto supports = shared("$Supports UserCommand NoGetINFO NoHello|");
+        step.reply.push_back(supports);
+        return;
+    }
+    const auto key = argumentOf(message, "$Key");
+    if (!key) {
+        refuse(step, "it sent " + preview::quoted(firstCharacters(message, kShownStart)) +
+                         " where the hub awaits its $Key");
+        return;
+    }
+    static const std::string expected = lockToKey(kLock);
+    if (*key != expected) {
+        refuse(step, "its $Key does not answer the hub's $Lock");
+        return;
+    }
+    state_ = State::AwaitingNick;
+}
+
+void HubSession::handleNick(std::string_view message, SessionStep& step) {
+    const auto nick = argumentOf(message, "$ValidateNick");
+    if (!nick) {
+        refuse(step, "it sent " + preview::quoted(firstCharacters(message, kShownStart)) +
+                         " where the hub awaits its $ValidateNick");
+        return;
+    }
+    std::string problem = nickProblem(*nick);
+    if (problem.empty() && isReserved(*nick)) {
+        problem = "the nick of a user of the hub";
+    }
+    if (!problem.empty()) {
+        step.reply.push_back(shared("$ValidateDenide " + std::string(*nick) + "|"));
+        refuse(step, "it asked for " + problem + ", " + preview::quoted(firstCharacters(*nick, kShownStart)));
+        return;
+    }
+    nick_ = *nick;
+    step.reply.push_back(shared("$Hello " + nick_ + "|"));
+    state_ = State::AwaitingInfo;
+}
+
+void HubSession::handleInfo(std::string_view message, SessionStep& step) {
+    if (argumentOf(message, "$Version") || argumentOf(message, "$GetINFO")) {
+        return;
+    }
+    if (argumentOf(message, "$GetNickList")) {
+        step.reply.push_back(shared(nickList(nick_)));
+        return;
+    }
+    const auto info = argumentOf(message, "$MyINFO");
+    if (!info) {
+        refuse(step,
+               "it sent " + preview::quoted(firstCharacters(message, kShownStart)) + " before it logged in");
+        return;
+    }
+    if (!info->starts_with("$ALL " + nick_ + " ")) {
+        refuse(step, "its $MyINFO is not that of the nick " + preview::quoted(nick_));
+        return;
+    }
+    // The hub shows the client itself in its user list, as it is.
+    step.reply.push_back(shared(std::string(message) + "|" + otherUsersInfo()));
+    logIn(step);
+}
+
+void HubSession::logIn(SessionStep& step) {
+    state_ = State::LoggedIn;
+    const Outgoing menuBytes = menuPieces();
+    step.reply.insert(step.reply.end(), menuBytes.begin(), menuBytes.end());
+    step.lines.push_back(readable(nick_) + " logged in and got the menu");
+}
+
+void HubSession::handleLoggedIn(std::string_view message, SessionStep& step) {
+    const std::string chatStart = "<" + nick_ + "> ";
+    if (message.starts_with('<')) {
+        if (!message.starts_with(chatStart)) {
+            refuse(step, "it sent a chat message under another nick");
+            return;
+        }
+        // Echoed to the client alone, so that its window shows what it said.
+        step.reply.push_back(shared(std::string(message) + "|"));
+        step.lines.push_back(readable(message));
+        return;
+    }
+    if (const auto privateMessage = argumentOf(message, "$To:")) {
+        const std::size_t from = privateMessage->find(" From: ");
+        const std::string_view target = privateMessage->substr(0, from);
+        const std::string_view rest =
+            from == std::string_view::npos ? std::string_view() : privateMessage->substr(from + 7);
+        if (!rest.starts_with(nick_ + " $" + chatStart)) {
+            refuse(step, "it sent a private message under another nick");
+            return;
+        }
+        step.lines.push_back(readable(chatStart) + "to " + readable(target) + ": " +
+                             readable(rest.substr(nick_.size() + 2 + chatStart.size())));
+        return;
+    }
+    if (argumentOf(message, "$GetNickList")) {
+        step.reply.push_back(shared(nickList(nick_)));
+        return;
+    }
+    // What clients send by themselves, which no menu item stands for.
+    if (argumentOf(message, "$MyINFO") || argumentOf(message, "$GetINFO") ||
+        argumentOf(message, "$Version")) {
+        return;
+    }
+    step.lines.push_back(readable(nick_) + " sent " + readable(message));
+}
+
+void HubSession::refuse(SessionStep& step, const std::string& reason) {
+    step.lines.push_back("refused " + (nick_.empty() ? std::string("a client") : readable(nick_)) + ": " +
+                         reason);
+    step.close = true;
+    state_ = State::Closed;
+}
+
+Outgoing HubSession::menuPieces() const {
+    // The block is shared with the menu, which every client holds.
+    Outgoing pieces{std::shared_ptr<const std::string>(menu_, &menu_->block)};
+    pieces.push_back(
+        shared("<" + std::string(kHubBot) + "> " + encodedChat(menu_->description, menu_->codePage) + "|"));
+    return pieces;
+}
+
+// The text as the client meant it: in the menu's code page, the escapes of
+// "$", "|" and "&" undone; control characters escaped for the terminal.
+std::string HubSession::readable(std::string_view text) const {
+    const std::string unescaped = preview::unescapeCommandText(text);
+    const Conversion decoded = decodeToUtf8(unescaped, menu_->codePage);
+    return preview::escapedControls(decoded.failure ? unescaped : decoded.bytes, "\\");
+}
+
+} // namespace tavu::hub

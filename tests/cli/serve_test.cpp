@@ -1,0 +1,172 @@
+#include "cli.h"
+#include "exit_statuses.h"
+#include "nmdc_client.h"
+
+#include <asio/ip/tcp.hpp>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tavu::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kProfiles = TAVU_SOURCE_DIR "/examples/profiles.xml";
+
+// tavu-cli run as its own process, its standard output read line by line.
+class CliProcess {
+public:
+    explicit CliProcess(std::vector<std::string> arguments) {
+        int output[2];
+        if (::pipe(output) != 0) {
+            return;
+        }
+        child_ = ::fork();
+        if (child_ == 0) {
+            std::vector<char*> argv{const_cast<char*>(TAVU_CLI_PROGRAM)};
+            for (std::string& argument : arguments) {
+                argv.push_back(argument.data());
+            }
+            argv.push_back(nullptr);
+            if (::dup2(output[1], STDOUT_FILENO) >= 0) {
+                ::execv(TAVU_CLI_PROGRAM, argv.data());
+            }
+            ::_exit(127);
+        }
+        ::close(output[1]);
+        output_ = output[0];
+    }
+    ~CliProcess() {
+        if (child_ > 0 && !waited_) {
+            ::kill(child_, SIGKILL);
+            ::waitpid(child_, nullptr, 0);
+        }
+        if (output_ >= 0) {
+            ::close(output_);
+        }
+    }
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+
+    // The next line, without its line break; empty when none came in time.
+    std::string nextLine(std::chrono::milliseconds time = 10s) {
+        const auto end = std::chrono::steady_clock::now() + time;
+        while (pending_.find('\n') == std::string::npos) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+            pollfd waiting{output_, POLLIN, 0};
+            char buffer[4096];
+            if (left.count() <= 0 || ::poll(&waiting, 1, static_cast<int>(left.count())) != 1) {
+                return {};
+            }
+            const ssize_t size = ::read(output_, buffer, sizeof buffer);
+            if (size <= 0) {
+                return {};
+            }
+            pending_.append(buffer, static_cast<std::size_t>(size));
+        }
+        const std::size_t end_of_line = pending_.find('\n');
+        std::string line = pending_.substr(0, end_of_line);
+        pending_.erase(0, end_of_line + 1);
+        return line;
+    }
+
+    // The line without its time of day, "HH:MM:SS ".
+    std::string nextEvent() { return nextLine().substr(9); }
+
+    bool signal(int number) const { return ::kill(child_, number) == 0; }
+
+    // The exit status, or -1 when it did not exit by itself.
+    int exitStatus() {
+        int status = 0;
+        waited_ = ::waitpid(child_, &status, 0) == child_;
+        return waited_ && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t child_ = -1;
+    int output_ = -1;
+    bool waited_ = false;
+    std::string pending_;
+};
+
+class Serve : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() / ("tavu-serve-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        settings = (folder / "TAVU.ini").string();
+        std::ofstream(settings) << "[Settings]\nsOffsets=1\n";
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::filesystem::path folder;
+    std::string settings;
+};
+
+TEST_F(Serve, ServesWhatGenerateWritesAndStopsOnCtrlC) {
+    std::ostringstream generated;
+    std::ostringstream errors;
+    const std::vector<std::string_view> generate{"generate",   kProfiles, "--profile", "Operator",
+                                                 "--settings", settings,  "--date",    "01/02/2026"};
+    ASSERT_EQ(runCli(generate, generated, errors), ExitDone) << errors.str();
+
+    CliProcess serve({"serve", kProfiles, "--profile", "Operator", "--settings", settings, "--date",
+                      "01/02/2026", "--port", "0"});
+    const std::string address = serve.nextLine();
+    ASSERT_TRUE(address.starts_with("dchub://127.0.0.1:")) << address;
+    EXPECT_EQ(serve.nextLine(), "You are looking at the menu of profile 1 \"Operator\" of " + kProfiles +
+                                    ", with the words of the settings file, encoded as utf-8.");
+    EXPECT_EQ(serve.nextLine(), "Connect an NMDC client to the address above; Ctrl+C stops the hub.");
+
+    NmdcClient client(static_cast<std::uint16_t>(std::stoi(address.substr(address.rfind(':') + 1))));
+    ASSERT_TRUE(client.logIn("tester"));
+    EXPECT_NE(client.received().find("$MyINFO $ALL Alice "), std::string::npos);
+    EXPECT_NE(client.received().find("$LAN(T3)\x01$$0$|" + generated.str() + "<TAVU> You are looking at"),
+              std::string::npos);
+    EXPECT_EQ(serve.nextEvent(), "tester logged in and got the menu");
+    client.send("<tester> .kick Alice flooding|$To: Alice From: tester $<tester> hi\x1b|");
+    EXPECT_EQ(serve.nextEvent(), "<tester> .kick Alice flooding");
+    EXPECT_EQ(serve.nextEvent(), "<tester> to Alice: hi\\x1B");
+
+    ASSERT_TRUE(serve.signal(SIGINT));
+    EXPECT_EQ(serve.nextLine(), "stopped; the hub served 1 client");
+    EXPECT_EQ(serve.exitStatus(), ExitDone);
+}
+
+TEST_F(Serve, SendsTheMenuAnewWhenTheSettingsChange) {
+    CliProcess serve({"serve", kProfiles, "--index", "0", "--settings", settings, "--port", "0", "--reload"});
+    const std::string address = serve.nextLine();
+    ASSERT_TRUE(address.starts_with("dchub://")) << address;
+    NmdcClient client(static_cast<std::uint16_t>(std::stoi(address.substr(address.rfind(':') + 1))));
+    ASSERT_TRUE(client.logIn("tester"));
+    const std::size_t before = client.received().size();
+    std::ofstream(settings) << "[Settings]\nsOffsets=1\n[Strings]\nwKick=Boot\n";
+    EXPECT_TRUE(client.readUntil("<TAVU> ", 10s, before));
+    EXPECT_TRUE(client.received().substr(before).starts_with("$UserCommand 255 3|"));
+    EXPECT_NE(client.received().find("Boot", before), std::string::npos);
+    ASSERT_TRUE(serve.signal(SIGTERM));
+    EXPECT_EQ(serve.exitStatus(), ExitDone);
+}
+
+TEST_F(Serve, APortInUseIsReported) {
+    asio::io_context io;
+    asio::ip::tcp::acceptor taken(io, {asio::ip::make_address("127.0.0.1"), 0});
+    const std::string port = std::to_string(taken.local_endpoint().port());
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::vector<std::string_view> arguments{"serve",      kProfiles, "--index", "0",
+                                                  "--settings", settings,  "--port",  port};
+    EXPECT_EQ(runCli(arguments, out, err), ExitCannotListen);
+    EXPECT_TRUE(err.str().starts_with("tavu-cli: cannot listen on 127.0.0.1:" + port + ": ")) << err.str();
+}
+
+} // namespace
+} // namespace tavu::test

@@ -1,0 +1,141 @@
+#include "hub/hub_server.h"
+
+#include "nmdc_client.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+
+namespace tavu::hub {
+namespace {
+
+using namespace std::chrono_literals;
+using test::NmdcClient;
+
+const std::string kBlock = "$UserCommand 255 3|$UserCommand 1 3 Kick$<%[mynick]> .kick %[nick]&#124;|";
+
+// The lines the server printed, each without its time of day.
+class PrintedLines {
+public:
+    PrintLine printer() {
+        return [this](const std::string& line) {
+            const std::scoped_lock lock(mutex_);
+            lines_.push_back(line.substr(line.find(' ') + 1));
+            changed_.notify_all();
+        };
+    }
+
+    bool waitFor(const std::string& line) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(
+            lock, 10s, [&] { return std::find(lines_.begin(), lines_.end(), line) != lines_.end(); });
+    }
+
+    std::vector<std::string> lines() {
+        const std::scoped_lock lock(mutex_);
+        return lines_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> lines_;
+};
+
+class HubServerTest : public testing::Test {
+protected:
+    void start(HubLimits limits = {}) {
+        hub = std::make_unique<HubServerThread>(HubMenu{kBlock, "the test menu", CodePage::Utf8},
+                                                printed.printer(), limits);
+        ASSERT_FALSE(hub->start(kLoopbackAddress, 0));
+        port = hub->server().port();
+    }
+
+    PrintedLines printed;
+    std::unique_ptr<HubServerThread> hub;
+    std::uint16_t port = 0;
+};
+
+TEST_F(HubServerTest, GivesEachClientTheMenuAndEchoesChatToItsSenderAlone) {
+    start();
+    NmdcClient first(port);
+    NmdcClient second(port);
+    ASSERT_TRUE(first.logIn("first"));
+    ASSERT_TRUE(second.logIn("second"));
+    EXPECT_NE(first.received().find(kBlock + "<TAVU> the test menu|"), std::string::npos);
+    const std::size_t before = second.received().size();
+    first.send("<first> .kick Alice flooding|");
+    EXPECT_TRUE(first.readUntil("<first> .kick Alice flooding|", 10s, first.received().size()));
+    EXPECT_TRUE(printed.waitFor("<first> .kick Alice flooding"));
+    EXPECT_FALSE(second.readUntil("|", 300ms, before));
+    EXPECT_EQ(hub->server().clientsServed(), 2U);
+}
+
+TEST_F(HubServerTest, SendsANewMenuToEveryClientAfterTheClearCommand) {
+    start();
+    NmdcClient client(port);
+    ASSERT_TRUE(client.logIn("tester"));
+    const std::size_t before = client.received().size();
+    hub->server().setMenu({"$UserCommand 1 3 New$<%[mynick]> .new&#124;|", "the new menu", CodePage::Utf8});
+    EXPECT_TRUE(client.readUntil("<TAVU> the new menu|", 10s, before));
+    EXPECT_EQ(client.received().substr(before),
+              "$UserCommand 255 3|$UserCommand 1 3 New$<%[mynick]> .new&#124;|<TAVU> the new menu|");
+}
+
+TEST_F(HubServerTest, RefusesConnectionsBeyondItsLimitPolitely) {
+    start({.connections = 2});
+    NmdcClient first(port);
+    NmdcClient second(port);
+    ASSERT_TRUE(first.readUntil("Pk=") && second.readUntil("Pk="));
+    NmdcClient third(port);
+    EXPECT_TRUE(third.closedByHub());
+    EXPECT_EQ(third.received(), "<TAVU> The hub is full.|$HubIsFull|");
+    EXPECT_TRUE(printed.waitFor("refused a client: the hub already has 2 connections"));
+}
+
+TEST_F(HubServerTest, DropsAClientThatDoesNotLogInInTime) {
+    start({.loginTime = 200ms});
+    NmdcClient client(port);
+    EXPECT_TRUE(client.closedByHub());
+    EXPECT_TRUE(printed.waitFor("dropped a client: it did not log in within 0 s"));
+}
+
+TEST_F(HubServerTest, DropsAClientThatSaysNothing) {
+    start({.idleTime = 200ms});
+    NmdcClient client(port);
+    ASSERT_TRUE(client.logIn("tester"));
+    EXPECT_TRUE(client.closedByHub());
+    EXPECT_TRUE(printed.waitFor("dropped tester: it said nothing for 0 s"));
+}
+
+TEST_F(HubServerTest, DropsAClientThatDoesNotRead) {
+    start({.unsentBytes = 64 * 1024});
+    NmdcClient client(port);
+    ASSERT_TRUE(client.logIn("tester"));
+    // Echoes it never reads pile up beyond what the sockets hold.
+    const std::string chat = "<tester> " + std::string(60 * 1024, 'x') + "|";
+    for (int i = 0; i < 1000 && !client.sendFailed(); ++i) {
+        client.send(chat);
+    }
+    EXPECT_TRUE(printed.waitFor("dropped tester: it does not read what the hub sends"));
+}
+
+TEST_F(HubServerTest, StopsWithClientsConnected) {
+    start();
+    NmdcClient client(port);
+    ASSERT_TRUE(client.logIn("tester"));
+    hub->stop();
+    EXPECT_TRUE(client.closedByHub());
+    EXPECT_EQ(printed.lines(), std::vector<std::string>{"tester logged in and got the menu"});
+}
+
+TEST(HubServer, ReportsAnAddressItCannotListenOn) {
+    HubServerThread hub(HubMenu{}, [](const std::string&) {});
+    EXPECT_TRUE(hub.start("192.0.2.1", 0));
+    EXPECT_TRUE(hub.start("no address", 0));
+}
+
+} // namespace
+} // namespace tavu::hub
