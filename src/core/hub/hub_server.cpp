@@ -69,6 +69,7 @@ public:
     // as it is destroyed.
     std::unordered_map<const Connection*, std::weak_ptr<Connection>> connections_;
     std::atomic<std::size_t> served_{0};
+    std::atomic<std::uint16_t> port_{0}; // kept at listening, so that any thread may ask
     bool stopping_ = false;
 
 private:
@@ -215,13 +216,16 @@ std::error_code HubServer::Impl::listen(std::string_view address, std::uint16_t 
     }
     const tcp::endpoint endpoint(ip, port);
     // The hub can be started again at once on the port it left.
+    tcp::endpoint bound;
     if (acceptor_.open(endpoint.protocol(), error) ||
         acceptor_.set_option(tcp::acceptor::reuse_address(true), error) || acceptor_.bind(endpoint, error) ||
-        acceptor_.listen(asio::socket_base::max_listen_connections, error)) {
+        acceptor_.listen(asio::socket_base::max_listen_connections, error) ||
+        (bound = acceptor_.local_endpoint(error), error)) {
         std::error_code ignored;
         acceptor_.close(ignored); // the error reported is the one that stopped the listening
         return error;
     }
+    port_ = bound.port();
     accept();
     return {};
 }
@@ -307,9 +311,7 @@ std::error_code HubServer::listen(std::string_view address, std::uint16_t port) 
 }
 
 std::uint16_t HubServer::port() const {
-    std::error_code error;
-    const tcp::endpoint endpoint = impl_->acceptor_.local_endpoint(error);
-    return error ? 0 : endpoint.port();
+    return impl_->port_;
 }
 
 void HubServer::setMenu(HubMenu menu) {
