@@ -86,6 +86,17 @@ std::string encodedChat(std::string_view utf8, CodePage page) {
 
 } // namespace
 
+// Appended piece by piece: GCC 12 optimising ("<" + std::string) warns of an
+// overlapping copy that cannot happen.
+std::string hubBotChat(std::string_view text) {
+    std::string line = "<";
+    line += kHubBot;
+    line += "> ";
+    line += text;
+    line += '|';
+    return line;
+}
+
 HubSession::HubSession(std::shared_ptr<const HubMenu> menu) : menu_(std::move(menu)) {}
 
 std::shared_ptr<const std::string> HubSession::greeting() {
@@ -287,8 +298,7 @@ void HubSession::refuse(SessionStep& step, const std::string& reason) {
 Outgoing HubSession::menuPieces() const {
     // The block is shared with the menu, which every client holds.
     Outgoing pieces{std::shared_ptr<const std::string>(menu_, &menu_->block)};
-    pieces.push_back(
-        shared("<" + std::string(kHubBot) + "> " + encodedChat(menu_->description, menu_->codePage) + "|"));
+    pieces.push_back(shared(hubBotChat(encodedChat(menu_->description, menu_->codePage))));
     return pieces;
 }
 
