@@ -264,10 +264,11 @@ void HubSession::handleLoggedIn(std::string_view message, SessionStep& step) {
         return;
     }
     if (const auto privateMessage = argumentOf(message, "$To:")) {
-        const std::size_t from = privateMessage->find(" From: ");
+        constexpr std::string_view kFrom = " From: ";
+        const std::size_t from = privateMessage->find(kFrom);
         const std::string_view target = privateMessage->substr(0, from);
         const std::string_view rest =
-            from == std::string_view::npos ? std::string_view() : privateMessage->substr(from + 7);
+            from == std::string_view::npos ? std::string_view() : privateMessage->substr(from + kFrom.size());
         if (!rest.starts_with(nick_ + " $" + chatStart)) {
             refuse(step, "it sent a private message under another nick");
             return;
