@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tavu::test {
@@ -83,10 +84,16 @@ public:
 
     bool signal(int number) const { return ::kill(child_, number) == 0; }
 
-    // The exit status, or -1 when it did not exit by itself.
+    // The exit status, or -1 when it did not exit by itself within 10 s
+    // (the destructor then kills it).
     int exitStatus() {
         int status = 0;
-        waited_ = ::waitpid(child_, &status, 0) == child_;
+        for (int tenths = 0; tenths < 100 && !waited_; ++tenths) {
+            waited_ = ::waitpid(child_, &status, WNOHANG) == child_;
+            if (!waited_) {
+                std::this_thread::sleep_for(100ms);
+            }
+        }
         return waited_ && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 

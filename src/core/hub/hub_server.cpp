@@ -9,6 +9,7 @@
 #include <asio/steady_timer.hpp>
 #include <asio/write.hpp>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <ctime>
@@ -28,6 +29,8 @@ using asio::ip::tcp;
 constexpr std::chrono::seconds kAcceptRetry{1};
 // One read's share of a client's bytes.
 constexpr std::size_t kReadSize = 4096;
+// The most pieces one write gathers.
+constexpr std::size_t kPiecesPerWrite = 64;
 
 std::string seconds(std::chrono::milliseconds time) {
     return std::to_string(std::chrono::duration_cast<std::chrono::seconds>(time).count()) + " s";
@@ -69,6 +72,7 @@ public:
     // as it is destroyed.
     std::unordered_map<const Connection*, std::weak_ptr<Connection>> connections_;
     std::atomic<std::size_t> served_{0};
+    std::atomic<std::uint16_t> port_{0}; // kept at listening, so that any thread may ask
     bool stopping_ = false;
 
 private:
@@ -86,6 +90,10 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     void start() {
+        // Chat echoes go out at once rather than wait for the client's
+        // acknowledgement; a socket that refuses the option works all the same.
+        std::error_code ignored;
+        socket_.set_option(tcp::no_delay(true), ignored);
         watch(server_->limits_.loginTime, "did not log in within");
         send({HubSession::greeting()});
         read();
@@ -181,16 +189,25 @@ private:
             }
             return;
         }
+        // Everything queued goes in one write: the login's replies, the menu
+        // and its line leave together rather than in a dozen small packets.
         writing_ = true;
-        asio::async_write(socket_, asio::buffer(*queue_.front()),
-                          [self = shared_from_this()](const std::error_code& error, std::size_t) {
+        const std::size_t count = std::min(queue_.size(), kPiecesPerWrite);
+        std::vector<asio::const_buffer> pieces;
+        pieces.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            pieces.push_back(asio::buffer(*queue_[i]));
+        }
+        asio::async_write(socket_, pieces,
+                          [self = shared_from_this(), count](const std::error_code& error, std::size_t size) {
                               self->writing_ = false;
                               if (error) {
                                   self->close();
                                   return;
                               }
-                              self->unsent_ -= self->queue_.front()->size();
-                              self->queue_.pop_front();
+                              self->unsent_ -= size;
+                              self->queue_.erase(self->queue_.begin(),
+                                                 self->queue_.begin() + static_cast<std::ptrdiff_t>(count));
                               self->write();
                           });
     }
@@ -215,13 +232,16 @@ std::error_code HubServer::Impl::listen(std::string_view address, std::uint16_t 
     }
     const tcp::endpoint endpoint(ip, port);
     // The hub can be started again at once on the port it left.
+    tcp::endpoint bound;
     if (acceptor_.open(endpoint.protocol(), error) ||
         acceptor_.set_option(tcp::acceptor::reuse_address(true), error) || acceptor_.bind(endpoint, error) ||
-        acceptor_.listen(asio::socket_base::max_listen_connections, error)) {
+        acceptor_.listen(asio::socket_base::max_listen_connections, error) ||
+        (bound = acceptor_.local_endpoint(error), error)) {
         std::error_code ignored;
         acceptor_.close(ignored); // the error reported is the one that stopped the listening
         return error;
     }
+    port_ = bound.port();
     accept();
     return {};
 }
@@ -255,7 +275,7 @@ void HubServer::Impl::accept() {
 // Tells a client that the hub is full, as hubs do, and closes its connection.
 void HubServer::Impl::refuseFull(tcp::socket socket) {
     print("refused a client: the hub already has " + std::to_string(limits_.connections) + " connections");
-    static const std::string kFull = "<" + std::string(kHubBot) + "> The hub is full.|$HubIsFull|";
+    static const std::string kFull = hubBotChat("The hub is full.") + "$HubIsFull|";
     auto client = std::make_shared<tcp::socket>(std::move(socket));
     asio::async_write(*client, asio::buffer(kFull), [client](const std::error_code&, std::size_t) {
         std::error_code ignored;
@@ -307,9 +327,7 @@ std::error_code HubServer::listen(std::string_view address, std::uint16_t port) 
 }
 
 std::uint16_t HubServer::port() const {
-    std::error_code error;
-    const tcp::endpoint endpoint = impl_->acceptor_.local_endpoint(error);
-    return error ? 0 : endpoint.port();
+    return impl_->port_;
 }
 
 void HubServer::setMenu(HubMenu menu) {

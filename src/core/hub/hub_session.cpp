@@ -87,6 +87,17 @@ std::string encodedChat(std::string_view utf8, CodePage page) {
 
 } // namespace
 
+// Appended piece by piece: GCC 12 optimising ("<" + std::string) warns of an
+// overlapping copy that cannot happen.
+std::string hubBotChat(std::string_view text) {
+    std::string line = "<";
+    line += kHubBot;
+    line += "> ";
+    line += text;
+    line += '|';
+    return line;
+}
+
 HubSession::HubSession(std::shared_ptr<const HubMenu> menu) : menu_(std::move(menu)) {}
 
 std::shared_ptr<const std::string> HubSession::greeting() {
@@ -254,10 +265,11 @@ void HubSession::handleLoggedIn(std::string_view message, SessionStep& step) {
         return;
     }
     if (const auto privateMessage = argumentOf(message, "$To:")) {
-        const std::size_t from = privateMessage->find(" From: ");
+        constexpr std::string_view kFrom = " From: ";
+        const std::size_t from = privateMessage->find(kFrom);
         const std::string_view target = privateMessage->substr(0, from);
         const std::string_view rest =
-            from == std::string_view::npos ? std::string_view() : privateMessage->substr(from + 7);
+            from == std::string_view::npos ? std::string_view() : privateMessage->substr(from + kFrom.size());
         if (!rest.starts_with(nick_ + " $" + chatStart)) {
             refuse(step, "it sent a private message under another nick");
             return;
@@ -288,8 +300,7 @@ void HubSession::refuse(SessionStep& step, const std::string& reason) {
 Outgoing HubSession::menuPieces() const {
     // The block is shared with the menu, which every client holds.
     Outgoing pieces{std::shared_ptr<const std::string>(menu_, &menu_->block)};
-    pieces.push_back(
-        shared("<" + std::string(kHubBot) + "> " + encodedChat(menu_->description, menu_->codePage) + "|"));
+    pieces.push_back(shared(hubBotChat(encodedChat(menu_->description, menu_->codePage))));
     return pieces;
 }
 

@@ -26,6 +26,9 @@ inline constexpr std::size_t kNickLimit = 64;
 inline constexpr std::string_view kHubBot = "TAVU";
 inline constexpr std::string_view kOtherUser = "Alice";
 
+// A line of the hub's bot in main chat, "<TAVU> TEXT|"; the text as it goes.
+std::string hubBotChat(std::string_view text);
+
 // What the hub serves.
 struct HubMenu {
     std::string block;                  // the bytes generate writes

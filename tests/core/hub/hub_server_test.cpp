@@ -122,6 +122,19 @@ TEST_F(HubServerTest, DropsAClientThatDoesNotRead) {
     EXPECT_TRUE(printed.waitFor("dropped tester: it does not read what the hub sends"));
 }
 
+TEST_F(HubServerTest, AClientThatLeavesMidMessageCostsOnlyItsOwnConnection) {
+    start();
+    {
+        NmdcClient leaving(port);
+        ASSERT_TRUE(leaving.readUntil("Pk="));
+        leaving.send("$Key half a mess");
+    }
+    NmdcClient client(port);
+    EXPECT_TRUE(client.logIn("tester"));
+    EXPECT_TRUE(printed.waitFor("tester logged in and got the menu"));
+    EXPECT_EQ(printed.lines(), std::vector<std::string>{"tester logged in and got the menu"});
+}
+
 TEST_F(HubServerTest, StopsWithClientsConnected) {
     start();
     NmdcClient client(port);
