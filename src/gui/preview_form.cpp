@@ -1,8 +1,17 @@
 #include "preview_form.h"
 
+#include "formats/code_page.h"
+#include "hub/hub_server.h"
+#include "message_box.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -26,6 +35,9 @@ constexpr int kPieceRole = Qt::UserRole;
 // A separator is a line across the title column; the font need not have a
 // line-drawing glyph, the fallback font draws it.
 const QString kSeparatorLine(24, QChar(0x2500));
+// The lines of what clients sent that the list keeps; older ones leave it, so
+// that a client that talks without end cannot make the window hold more.
+constexpr int kClientLinesKept = 1000;
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -98,11 +110,25 @@ QTreeWidget* newTree(QWidget* parent, const char* name, const QStringList& colum
     return tree;
 }
 
+QString hubAddress(std::uint16_t port) {
+    return QStringLiteral("dchub://%1:%2").arg(QLatin1String(hub::kLoopbackAddress)).arg(port);
+}
+
+QString fromError(const std::error_code& error) {
+    return QString::fromLocal8Bit(error.message());
+}
+
 } // namespace
 
 TPreviewForm::TPreviewForm()
     : SecondaryForm(QString::fromUtf8(kPreviewCaption), Qt::WindowMaximizeButtonHint) {
     buildControls();
+}
+
+// Joined here, while the window can still take the lines the hub's thread
+// sends it.
+TPreviewForm::~TPreviewForm() {
+    hub_.reset();
 }
 
 void TPreviewForm::buildControls() {
@@ -124,6 +150,10 @@ void TPreviewForm::buildControls() {
     CloseButton = new QPushButton(QStringLiteral("Close"), this);
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
     CloseButton->setFixedSize(75, 21);
+    TryButton = new QPushButton(QStringLiteral("Try in client\u2026"), this);
+    TryButton->setObjectName(QStringLiteral("TryButton"));
+    TryButton->setStatusTip(QStringLiteral(
+        "Serve this output on this machine and try the menu in your own Direct Connect client"));
 
     // The menus and the findings share the height as the operator drags the bar.
     auto* splitter = new QSplitter(Qt::Vertical, this);
@@ -134,17 +164,52 @@ void TPreviewForm::buildControls() {
     splitter->setChildrenCollapsible(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(TryButton);
     buttons->addWidget(MenuItemsButton);
     buttons->addWidget(CloseButton);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(SummaryLabel);
     layout->addWidget(splitter, 1);
+    layout->addWidget(buildTryPanel());
     layout->addLayout(buttons);
 
     connect(FindingsList, &QTreeWidget::itemDoubleClicked, this, &TPreviewForm::FindingsListDoubleClick);
     connect(CloseButton, &QPushButton::clicked, this, &TPreviewForm::CloseButtonClick);
     connect(MenuItemsButton, &QPushButton::clicked, this, &TPreviewForm::MenuItemsButtonClick);
+    connect(TryButton, &QPushButton::clicked, this, &TPreviewForm::TryButtonClick);
+}
+
+// The address to paste into a client and what the clients send; hidden until
+// the hub runs.
+QWidget* TPreviewForm::buildTryPanel() {
+    TryPanel = new QWidget(this);
+    TryPanel->setObjectName(QStringLiteral("TryPanel"));
+    TryPanel->hide();
+    AddressEdit = new QLineEdit(TryPanel);
+    AddressEdit->setObjectName(QStringLiteral("AddressEdit"));
+    AddressEdit->setReadOnly(true);
+    CopyAddressButton = new QPushButton(QStringLiteral("Copy address"), TryPanel);
+    CopyAddressButton->setObjectName(QStringLiteral("CopyAddressButton"));
+    CopyAddressButton->setStatusTip(QStringLiteral("Copy the hub's address to paste into your client"));
+    PortLabel = new QLabel(TryPanel);
+    PortLabel->setObjectName(QStringLiteral("PortLabel"));
+    PortLabel->setWordWrap(true);
+    ClientMessagesList = new QListWidget(TryPanel);
+    ClientMessagesList->setObjectName(QStringLiteral("ClientMessagesList"));
+    ClientMessagesList->setFixedHeight(110);
+
+    auto* address = new QHBoxLayout;
+    address->addWidget(new QLabel(QStringLiteral("Hub address:"), TryPanel));
+    address->addWidget(AddressEdit, 1);
+    address->addWidget(CopyAddressButton);
+    auto* layout = new QVBoxLayout(TryPanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(address);
+    layout->addWidget(PortLabel);
+    layout->addWidget(ClientMessagesList);
+    connect(CopyAddressButton, &QPushButton::clicked, this, &TPreviewForm::CopyAddressButtonClick);
+    return TryPanel;
 }
 
 QTreeWidget* TPreviewForm::placeMenuTree(const char* name, const char* caption) {
@@ -160,7 +225,8 @@ QString TPreviewForm::takeOutput(const QString& output) {
     if (output.trimmed().isEmpty()) {
         return QString::fromUtf8(kNothingToPreview);
     }
-    FormShow(output.toStdString());
+    output_ = output.toStdString();
+    FormShow(output_);
     return {};
 }
 
@@ -215,6 +281,67 @@ void TPreviewForm::FindingsListDoubleClick(QTreeWidgetItem* finding) {
 
 void TPreviewForm::CloseButtonClick() {
     close();
+}
+
+void TPreviewForm::TryButtonClick() {
+    // One hub for the window: a second click leaves the clients where they are.
+    if (hub_ != nullptr) {
+        return;
+    }
+    ClientMessagesList->clear();
+    // The hub's thread hands each line to the window's thread.
+    hub::PrintLine print = [this](const std::string& line) {
+        QMetaObject::invokeMethod(
+            this, [this, text = fromUtf8(line)] { addClientLine(text); }, Qt::QueuedConnection);
+    };
+    const std::string description = "You are looking at the output of the Menu preview, encoded as " +
+                                    std::string(codePageName(CodePage::Utf8)) + ".";
+    hub_ = std::make_unique<hub::HubServerThread>(hub::HubMenu{output_, description, CodePage::Utf8},
+                                                  std::move(print));
+    if (!startHub()) {
+        hub_.reset();
+        return;
+    }
+    TryPanel->show();
+}
+
+bool TPreviewForm::startHub() {
+    const std::error_code atHubPort = hub_->start(hub::kLoopbackAddress, hub::kDefaultPort);
+    QString portNote = QStringLiteral("The hub listens on port %1.").arg(hub::kDefaultPort);
+    if (atHubPort) {
+        if (const std::error_code anyPort = hub_->start(hub::kLoopbackAddress, 0)) {
+            MessageBox::error(this, QStringLiteral("Cannot serve the output on %1: %2")
+                                        .arg(QLatin1String(hub::kLoopbackAddress), fromError(anyPort)));
+            return false;
+        }
+        portNote = QStringLiteral("Port %1 could not be had (%2), so the hub listens on port %3.")
+                       .arg(QString::number(hub::kDefaultPort), fromError(atHubPort),
+                            QString::number(hub_->server().port()));
+    }
+    AddressEdit->setText(hubAddress(hub_->server().port()));
+    PortLabel->setText(portNote + QStringLiteral(" Connect an NMDC client to the address; what it sends is "
+                                                 "listed below. Closing this window stops the hub."));
+    return true;
+}
+
+void TPreviewForm::addClientLine(const QString& line) {
+    if (ClientMessagesList->count() >= kClientLinesKept) {
+        delete ClientMessagesList->takeItem(0);
+    }
+    ClientMessagesList->addItem(line);
+    ClientMessagesList->scrollToBottom();
+}
+
+void TPreviewForm::CopyAddressButtonClick() {
+    QGuiApplication::clipboard()->setText(AddressEdit->text());
+}
+
+void TPreviewForm::closeEvent(QCloseEvent* event) {
+    SecondaryForm::closeEvent(event);
+    if (event->isAccepted()) {
+        hub_.reset();
+        TryPanel->hide();
+    }
 }
 
 void TPreviewForm::MenuItemsButtonClick() {

@@ -3,10 +3,14 @@
 #include "preview/menu_preview.h"
 #include "secondary_form.h"
 
+#include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
@@ -14,15 +18,23 @@ class QTreeWidgetItem;
 
 namespace tavu {
 
+namespace hub {
+class HubServerThread;
+}
+
 inline constexpr char kPreviewCaption[] = "TAVU Menu preview";
 
 // The Menu preview: the hub menu and the user-list menu as a client builds them
 // from the main window's output, and the problems found in it. It shows the
-// output as it was when the window was opened.
+// output as it was when the window was opened. "Try in client…" serves that
+// output on the loopback hub until the window closes.
 class TPreviewForm : public SecondaryForm {
     Q_OBJECT
 public:
     TPreviewForm();
+    ~TPreviewForm() override;
+    TPreviewForm(const TPreviewForm&) = delete;
+    TPreviewForm& operator=(const TPreviewForm&) = delete;
 
     // Refuses an output of white space alone; fills the window from any other.
     QString takeOutput(const QString& output) override;
@@ -35,10 +47,20 @@ private slots:
     void FindingsListDoubleClick(QTreeWidgetItem* finding);
     void CloseButtonClick();
     void MenuItemsButtonClick();
+    void TryButtonClick();
+    void CopyAddressButtonClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormShow(std::string_view output);
     void buildControls();
+    QWidget* buildTryPanel();
+    // Listens on the hub's port, or on any free port when that one cannot be
+    // had; says which in the panel. False when neither could be had.
+    [[nodiscard]] bool startHub();
+    void addClientLine(const QString& line);
     QTreeWidget* placeMenuTree(const char* name, const char* caption);
     void showFindings(const std::vector<preview::Finding>& findings);
     struct TreeItem {
@@ -55,6 +77,16 @@ private:
     QTreeWidget* FindingsList;
     QPushButton* MenuItemsButton;
     QPushButton* CloseButton;
+    QPushButton* TryButton;
+    QWidget* TryPanel;
+    QLineEdit* AddressEdit;
+    QLabel* PortLabel;
+    QPushButton* CopyAddressButton;
+    QListWidget* ClientMessagesList;
+
+    std::string output_; // as shown, served by "Try in client…"
+    // Stopped and joined before the window goes: its lines come to the window.
+    std::unique_ptr<hub::HubServerThread> hub_;
 };
 
 } // namespace tavu

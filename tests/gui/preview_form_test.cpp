@@ -4,10 +4,19 @@
 #include "message_box.h"
 #include "preview_form.h"
 
+#include "hub/hub_server.h"
+#include "nmdc_client.h"
+
+#include <asio/io_context.hpp>
+#include <asio/ip/tcp.hpp>
+
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMetaEnum>
 #include <QPlainTextEdit>
@@ -36,6 +45,9 @@ private slots:
     void deepMenuStopsAtTheCapAndItsFindingsSelectTheItem();
     void showsTheOutputAsItIsWhenOpened();
     void grabShowsTheWholeWindow();
+    void tryInClientServesTheOutputAsShown();
+    void closingThePreviewStopsTheHub();
+    void destroyingThePreviewStopsTheHub();
 
 private:
     TMainForm& startActive();
@@ -75,6 +87,29 @@ QTreeWidget* tree(const TPreviewForm& form, const char* name) {
 
 QString summary(const TPreviewForm& form) {
     return WindowsFixture::find<QLabel>(form, QStringLiteral("SummaryLabel"))->text();
+}
+
+// Holds the hub's port, whether or not something else holds it already, so
+// that the window falls back on a free port and tests never share one.
+class TakenHubPort {
+public:
+    TakenHubPort() : acceptor_(io_) {
+        std::error_code ignored; // when it cannot be had, someone else holds it
+        acceptor_.open(asio::ip::tcp::v4(), ignored);
+        acceptor_.bind({asio::ip::make_address(hub::kLoopbackAddress), hub::kDefaultPort}, ignored);
+        acceptor_.listen(asio::socket_base::max_listen_connections, ignored);
+    }
+
+private:
+    asio::io_context io_;
+    asio::ip::tcp::acceptor acceptor_;
+};
+
+// Clicks "Try in client…" and returns the port of the address it shows.
+std::uint16_t tryInClient(const TPreviewForm& form) {
+    WindowsFixture::click(form, "TryButton");
+    const QString address = WindowsFixture::find<QLineEdit>(form, QStringLiteral("AddressEdit"))->text();
+    return static_cast<std::uint16_t>(address.section(QLatin1Char(':'), 2).toUInt());
 }
 
 } // namespace
@@ -326,6 +361,56 @@ void PreviewFormTest::grabShowsTheWholeWindow() {
     if (const QString folder = qEnvironmentVariable("TAVU_SCREENSHOT_DIR"); !folder.isEmpty()) {
         QVERIFY(grabbed.save(folder + QStringLiteral("/menu-preview-window.png")));
     }
+}
+
+void PreviewFormTest::tryInClientServesTheOutputAsShown() {
+    const TakenHubPort taken;
+    startActive();
+    const QString output = QString::fromUtf8("$UserCommand 1 3 Gr\u00F6\u00DFe$<%[mynick]> .size&#124;|");
+    TPreviewForm& form = openPreview(output);
+    const std::uint16_t port = tryInClient(form);
+    QVERIFY(port != 0 && port != hub::kDefaultPort);
+    QVERIFY(WindowsFixture::find<QLabel>(form, QStringLiteral("PortLabel"))
+                ->text()
+                .startsWith(QStringLiteral("Port 4111 could not be had (")));
+    QVERIFY(WindowsFixture::find<QWidget>(form, QStringLiteral("TryPanel"))->isVisible());
+    // A second click keeps the hub that runs.
+    QCOMPARE(tryInClient(form), port);
+
+    test::NmdcClient client(port);
+    QVERIFY(client.logIn("tester"));
+    const QByteArray served = output.toUtf8() + "<TAVU> ";
+    QVERIFY2(client.received().find(served.toStdString()) != std::string::npos, client.received().c_str());
+    client.send("<tester> hello there|");
+    const auto* list = WindowsFixture::find<QListWidget>(form, QStringLiteral("ClientMessagesList"));
+    QTRY_VERIFY(!list->findItems(QStringLiteral("<tester> hello there"), Qt::MatchEndsWith).isEmpty());
+
+    WindowsFixture::click(form, "CopyAddressButton");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("dchub://127.0.0.1:%1").arg(port));
+}
+
+void PreviewFormTest::closingThePreviewStopsTheHub() {
+    const TakenHubPort taken;
+    startActive();
+    TPreviewForm& form = openPreview(QStringLiteral("$UserCommand 1 1 A$a|"));
+    const std::uint16_t port = tryInClient(form);
+    test::NmdcClient connected(port);
+    QVERIFY(connected.connected());
+    WindowsFixture::click(form, "CloseButton");
+    QVERIFY(connected.closedByHub());
+    QVERIFY(!test::NmdcClient(port).connected());
+}
+
+void PreviewFormTest::destroyingThePreviewStopsTheHub() {
+    const TakenHubPort taken;
+    std::uint16_t port = 0;
+    {
+        TPreviewForm form;
+        QCOMPARE(form.takeOutput(QStringLiteral("$UserCommand 1 1 A$a|")), QString());
+        port = tryInClient(form);
+        QVERIFY(test::NmdcClient(port).connected());
+    }
+    QVERIFY(!test::NmdcClient(port).connected());
 }
 
 int runPreviewFormTest(int argc, char** argv) {
