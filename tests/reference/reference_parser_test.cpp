@@ -6,6 +6,7 @@
 #include "hub/hub_server.h"
 #include "platform/file.h"
 #include "preview/menu_preview.h"
+#include "reference_library.h"
 
 // The library's headers, built by Debian with Lua scripting and DHT: the same
 // definitions give its classes the layout the library was built with.
@@ -14,10 +15,7 @@
 #include <dcpp/ChatMessage.h>
 #include <dcpp/Client.h>
 #include <dcpp/ClientManager.h>
-#include <dcpp/DCPlusPlus.h>
 #include <dcpp/FavoriteManager.h>
-#include <dcpp/ScriptManager.h>
-#include <dcpp/SettingsManager.h>
 #include <dcpp/Util.h>
 
 #include <gtest/gtest.h>
@@ -25,8 +23,6 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
-#include <filesystem>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -125,30 +121,13 @@ struct LibraryReading {
 };
 
 // Runs once for the whole program: the library keeps its state in singletons.
-// It writes its settings, a hash file and a certificate under HOME, which
-// points to a folder of the test's own for the run.
 class ReferenceLibrary : public testing::Environment {
 public:
-    void SetUp() override {
-        std::string folder = (std::filesystem::temp_directory_path() / "tavu-reference-XXXXXX").string();
-        ASSERT_NE(mkdtemp(folder.data()), nullptr);
-        home_ = folder;
-        ASSERT_EQ(setenv("HOME", home_.c_str(), 1), 0);
-        dcpp::Util::initialize();
-        dcpp::startup(nullptr, nullptr);
-        // Without it the first line from a hub calls into a script engine never loaded.
-        dcpp::ScriptManager::getInstance()->load();
-        dcpp::SettingsManager::getInstance()->set(dcpp::SettingsManager::NICK, "tester");
-    }
-
-    void TearDown() override {
-        dcpp::shutdown();
-        std::error_code ignored;
-        std::filesystem::remove_all(home_, ignored);
-    }
+    void SetUp() override { ASSERT_EQ(run_.start("tester"), ""); }
+    void TearDown() override { run_.stop(); }
 
 private:
-    std::filesystem::path home_;
+    ReferenceLibraryRun run_;
 };
 
 // The messages the hub printed that a client sent, each without its time of
