@@ -35,8 +35,10 @@ constexpr int kPieceRole = Qt::UserRole;
 // A separator is a line across the title column; the font need not have a
 // line-drawing glyph, the fallback font draws it.
 const QString kSeparatorLine(24, QChar(0x2500));
-// The lines of what clients sent that the list keeps; older ones leave it, so
-// that a client that talks without end cannot make the window hold more.
+// The lines of what clients sent that the list keeps, and that may wait for
+// the window's thread; older ones leave the list and later ones are left out
+// (and counted), so that a client that talks without end cannot make the
+// window hold more.
 constexpr int kClientLinesKept = 1000;
 
 QString fromUtf8(const std::string& text) {
@@ -198,6 +200,8 @@ QWidget* TPreviewForm::buildTryPanel() {
     ClientMessagesList = new QListWidget(TryPanel);
     ClientMessagesList->setObjectName(QStringLiteral("ClientMessagesList"));
     ClientMessagesList->setFixedHeight(110);
+    // Lines of one height, so that a list scrolled to its end at each line is not laid out anew.
+    ClientMessagesList->setUniformItemSizes(true);
 
     auto* address = new QHBoxLayout;
     address->addWidget(new QLabel(QStringLiteral("Hub address:"), TryPanel));
@@ -291,8 +295,21 @@ void TPreviewForm::TryButtonClick() {
     ClientMessagesList->clear();
     // The hub's thread hands each line to the window's thread.
     hub::PrintLine print = [this](const std::string& line) {
+        if (waitingLines_.fetch_add(1) >= kClientLinesKept) {
+            --waitingLines_;
+            // The count goes into the list after the lines that wait, once.
+            if (linesLeftOut_++ == 0) {
+                QMetaObject::invokeMethod(this, &TPreviewForm::showLinesLeftOut, Qt::QueuedConnection);
+            }
+            return;
+        }
         QMetaObject::invokeMethod(
-            this, [this, text = fromUtf8(line)] { addClientLine(text); }, Qt::QueuedConnection);
+            this,
+            [this, text = fromUtf8(line)] {
+                --waitingLines_;
+                addClientLine(text);
+            },
+            Qt::QueuedConnection);
     };
     const std::string description = "You are looking at the output of the Menu preview, encoded as " +
                                     std::string(codePageName(CodePage::Utf8)) + ".";
@@ -322,6 +339,11 @@ bool TPreviewForm::startHub() {
     PortLabel->setText(portNote + QStringLiteral(" Connect an NMDC client to the address; what it sends is "
                                                  "listed below. Closing this window stops the hub."));
     return true;
+}
+
+void TPreviewForm::showLinesLeftOut() {
+    addClientLine(QStringLiteral("(%1 left out: they came faster than this list shows them)")
+                      .arg(counted(linesLeftOut_.exchange(0), "line")));
 }
 
 void TPreviewForm::addClientLine(const QString& line) {

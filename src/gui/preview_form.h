@@ -3,6 +3,7 @@
 #include "preview/menu_preview.h"
 #include "secondary_form.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,6 +62,7 @@ private:
     // had; says which in the panel. False when neither could be had.
     [[nodiscard]] bool startHub();
     void addClientLine(const QString& line);
+    void showLinesLeftOut();
     QTreeWidget* placeMenuTree(const char* name, const char* caption);
     void showFindings(const std::vector<preview::Finding>& findings);
     struct TreeItem {
@@ -85,6 +87,10 @@ private:
     QListWidget* ClientMessagesList;
 
     std::string output_; // as shown, served by "Try in client…"
+    // The hub's lines on their way to the window's thread, and those left out
+    // because too many were on their way.
+    std::atomic<int> waitingLines_{0};
+    std::atomic<int> linesLeftOut_{0};
     // Stopped and joined before the window goes: its lines come to the window.
     std::unique_ptr<hub::HubServerThread> hub_;
 };

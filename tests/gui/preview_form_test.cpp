@@ -48,6 +48,7 @@ private slots:
     void tryInClientServesTheOutputAsShown();
     void closingThePreviewStopsTheHub();
     void destroyingThePreviewStopsTheHub();
+    void linesFasterThanTheListAreLeftOutAndCounted();
 
 private:
     TMainForm& startActive();
@@ -411,6 +412,32 @@ void PreviewFormTest::destroyingThePreviewStopsTheHub() {
         QVERIFY(test::NmdcClient(port).connected());
     }
     QVERIFY(!test::NmdcClient(port).connected());
+}
+
+void PreviewFormTest::linesFasterThanTheListAreLeftOutAndCounted() {
+    const TakenHubPort taken;
+    startActive();
+    TPreviewForm& form = openPreview(QStringLiteral("$UserCommand 1 1 A$a|"));
+    test::NmdcClient client(tryInClient(form));
+    QVERIFY(client.logIn("tester"));
+    // Sent while the window's thread takes none of the hub's lines: the login's
+    // line and the first 999 wait for it, the other 1,001 are left out.
+    std::string flood;
+    for (int i = 1; i <= 2000; ++i) {
+        flood += "<tester> " + std::to_string(i) + "|";
+    }
+    client.send(flood);
+    QVERIFY(client.readUntil("<tester> 2000|")); // echoed once printed
+    const auto* list = WindowsFixture::find<QListWidget>(form, QStringLiteral("ClientMessagesList"));
+    const QString note = QStringLiteral("(1001 lines left out: they came faster than this list shows them)");
+    QTRY_VERIFY(list->count() > 0 && list->item(list->count() - 1)->text() == note);
+    QCOMPARE(list->count(), 1000); // the login's line left the list
+    QVERIFY(list->item(998)->text().endsWith(QStringLiteral("<tester> 999")));
+
+    client.send("<tester> last|");
+    QTRY_VERIFY(list->item(999)->text().endsWith(QStringLiteral("<tester> last")));
+    QCOMPARE(list->item(998)->text(), note);
+    QVERIFY(list->item(0)->text().endsWith(QStringLiteral("<tester> 2")));
 }
 
 int runPreviewFormTest(int argc, char** argv) {
