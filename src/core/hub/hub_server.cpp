@@ -1,6 +1,7 @@
 #include "hub/hub_server.h"
 
 #include "platform/date_text.h"
+#include "platform/listening.h"
 #include "preview/user_command_text.h"
 
 #include <asio/io_context.hpp>
@@ -231,10 +232,12 @@ std::error_code HubServer::Impl::listen(std::string_view address, std::uint16_t 
         return error;
     }
     const tcp::endpoint endpoint(ip, port);
-    // The hub can be started again at once on the port it left.
+    // The hub can be started again at once on the port it left, where that
+    // lets no other program share a port in use.
     tcp::endpoint bound;
     if (acceptor_.open(endpoint.protocol(), error) ||
-        acceptor_.set_option(tcp::acceptor::reuse_address(true), error) || acceptor_.bind(endpoint, error) ||
+        (listeningReusesAddress() && acceptor_.set_option(tcp::acceptor::reuse_address(true), error)) ||
+        acceptor_.bind(endpoint, error) ||
         acceptor_.listen(asio::socket_base::max_listen_connections, error) ||
         (bound = acceptor_.local_endpoint(error), error)) {
         std::error_code ignored;

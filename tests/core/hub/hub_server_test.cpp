@@ -144,6 +144,14 @@ TEST_F(HubServerTest, StopsWithClientsConnected) {
     EXPECT_EQ(printed.lines(), std::vector<std::string>{"tester logged in and got the menu"});
 }
 
+// A port one hub listens on is refused to a second, on every system: Windows
+// would share it with a socket that asked to reuse its address.
+TEST_F(HubServerTest, APortInUseIsNotShared) {
+    start();
+    HubServerThread second(HubMenu{}, [](const std::string&) {});
+    EXPECT_TRUE(second.start(kLoopbackAddress, port));
+}
+
 TEST(HubServer, ReportsAnAddressItCannotListenOn) {
     HubServerThread hub(HubMenu{}, [](const std::string&) {});
     EXPECT_TRUE(hub.start("192.0.2.1", 0));

@@ -1,0 +1,9 @@
+#include "platform/listening.h"
+
+namespace tavu {
+
+bool listeningReusesAddress() {
+    return false;
+}
+
+} // namespace tavu
