@@ -1,62 +1,16 @@
-#include "hub/hub_server.h"
-
-#include "nmdc_client.h"
+#include "hub_server_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
 
 namespace tavu::hub {
 namespace {
 
 using namespace std::chrono_literals;
+using fixture::HubServerTest;
+using fixture::kBlock;
 using test::NmdcClient;
-
-const std::string kBlock = "$UserCommand 255 3|$UserCommand 1 3 Kick$<%[mynick]> .kick %[nick]&#124;|";
-
-// The lines the server printed, each without its time of day.
-class PrintedLines {
-public:
-    PrintLine printer() {
-        return [this](const std::string& line) {
-            const std::scoped_lock lock(mutex_);
-            lines_.push_back(line.substr(line.find(' ') + 1));
-            changed_.notify_all();
-        };
-    }
-
-    bool waitFor(const std::string& line) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(
-            lock, 10s, [&] { return std::find(lines_.begin(), lines_.end(), line) != lines_.end(); });
-    }
-
-    std::vector<std::string> lines() {
-        const std::scoped_lock lock(mutex_);
-        return lines_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::string> lines_;
-};
-
-class HubServerTest : public testing::Test {
-protected:
-    void start(HubLimits limits = {}) {
-        hub = std::make_unique<HubServerThread>(HubMenu{kBlock, "the test menu", CodePage::Utf8},
-                                                printed.printer(), limits);
-        ASSERT_FALSE(hub->start(kLoopbackAddress, 0));
-        port = hub->server().port();
-    }
-
-    PrintedLines printed;
-    std::unique_ptr<HubServerThread> hub;
-    std::uint16_t port = 0;
-};
 
 TEST_F(HubServerTest, GivesEachClientTheMenuAndEchoesChatToItsSenderAlone) {
     start();
@@ -108,18 +62,6 @@ TEST_F(HubServerTest, DropsAClientThatSaysNothing) {
     ASSERT_TRUE(client.logIn("tester"));
     EXPECT_TRUE(client.closedByHub());
     EXPECT_TRUE(printed.waitFor("dropped tester: it said nothing for 0 s"));
-}
-
-TEST_F(HubServerTest, DropsAClientThatDoesNotRead) {
-    start({.unsentBytes = 64 * 1024});
-    NmdcClient client(port);
-    ASSERT_TRUE(client.logIn("tester"));
-    // Echoes it never reads pile up beyond what the sockets hold.
-    const std::string chat = "<tester> " + std::string(60 * 1024, 'x') + "|";
-    for (int i = 0; i < 1000 && !client.sendFailed(); ++i) {
-        client.send(chat);
-    }
-    EXPECT_TRUE(printed.waitFor("dropped tester: it does not read what the hub sends"));
 }
 
 TEST_F(HubServerTest, AClientThatLeavesMidMessageCostsOnlyItsOwnConnection) {
