@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace tavu {
 namespace {
@@ -73,6 +75,16 @@ INSTANTIATE_TEST_SUITE_P(
             name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
         return name;
     });
+
+// As the native functions read: the first section of a name, its keys in
+// order, the first of equal keys; a later section of the same name is never read.
+TEST(IniSections, EntriesAndSectionNamesAreThoseRead) {
+    const IniFile file = IniFile::parse("[Own]\na=1\nB=2\nb=3\n[Other]\nc=4\n[own]\nd=5\n");
+    const std::vector<IniFile::Entry> entries = file.entries("OWN");
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].key + entries[0].value + entries[1].key + entries[1].value, "a1B2");
+    EXPECT_EQ(file.sectionNames(), (std::vector<std::string>{"Own", "Other"}));
+}
 
 TEST(IniWrite, ReplacedSectionMovesToTheEndAndOtherLinesKeepTheirPlace) {
     IniFile file =
