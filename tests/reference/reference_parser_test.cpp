@@ -81,11 +81,7 @@ public:
 
     // Empty when the whole block was read within the time limit, else why not.
     [[nodiscard]] std::string waitForTheBlock() {
-        std::unique_lock lock(mutex_);
-        if (!done_.wait_for(lock, kWaitLimit, [this] { return finished_; })) {
-            return "the block did not arrive within the time limit";
-        }
-        return failure_;
+        return outcome_.wait(kWaitLimit, "the block did not arrive within the time limit");
     }
 
     std::vector<Command> announced() {
@@ -94,20 +90,10 @@ public:
     }
 
 private:
-    void finish(const std::string& failure) {
-        const std::scoped_lock lock(mutex_);
-        if (finished_) {
-            return; // a connection that drops after the block failed nothing
-        }
-        finished_ = true;
-        failure_ = failure;
-        done_.notify_all();
-    }
+    void finish(const std::string& failure) { outcome_.finish(failure); }
 
+    FirstOutcome outcome_;
     std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
-    std::string failure_;
     std::vector<Command> announced_;
 };
 

@@ -17,9 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <iostream>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,28 +50,12 @@ public:
     }
 
     // Empty when the menu came within the time limit, else why not.
-    [[nodiscard]] std::string wait() {
-        std::unique_lock lock(mutex_);
-        if (!done_.wait_for(lock, 10s, [this] { return finished_; })) {
-            return "the menu did not arrive within 10 s";
-        }
-        return failure_;
-    }
+    [[nodiscard]] std::string wait() { return outcome_.wait(10s, "the menu did not arrive within 10 s"); }
 
 private:
-    void finish(const std::string& failure) {
-        const std::scoped_lock lock(mutex_);
-        if (!finished_) {
-            finished_ = true;
-            failure_ = failure;
-            done_.notify_all();
-        }
-    }
+    void finish(const std::string& failure) { outcome_.finish(failure); }
 
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
-    std::string failure_;
+    tavu::test::FirstOutcome outcome_;
 };
 
 // Clicks each item the hub's menu holds; the names of those it lacks.
