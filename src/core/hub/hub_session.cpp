@@ -85,6 +85,25 @@ std::string encodedChat(std::string_view utf8, CodePage page) {
     return encoded;
 }
 
+// Text in the code page as UTF-8 for reading. A byte that a single-byte code
+// page leaves undefined stays as it is, for the terminal's escaping to show it
+// alone; malformed UTF-8 is escaped a byte at a time the same way.
+std::string decodedForReading(std::string_view bytes, CodePage page) {
+    Conversion whole = decodeToUtf8(bytes, page);
+    if (!whole.failure) {
+        return std::move(whole.bytes);
+    }
+    if (page == CodePage::Utf8) {
+        return std::string(bytes);
+    }
+    std::string text;
+    for (const char& byte : bytes) {
+        const Conversion character = decodeToUtf8(std::string_view(&byte, 1), page);
+        text += character.failure ? std::string(1, byte) : character.bytes;
+    }
+    return text;
+}
+
 } // namespace
 
 // Appended piece by piece: GCC 12 optimising ("<" + std::string) warns of an
@@ -307,9 +326,8 @@ Outgoing HubSession::menuPieces() const {
 // The text as the client meant it: in the menu's code page, the escapes of
 // "$", "|" and "&" undone; control characters escaped for the terminal.
 std::string HubSession::readable(std::string_view text) const {
-    const std::string unescaped = preview::unescapeCommandText(text);
-    const Conversion decoded = decodeToUtf8(unescaped, menu_->codePage);
-    return preview::escapedControls(decoded.failure ? unescaped : decoded.bytes, "\\");
+    return preview::escapedControls(decodedForReading(preview::unescapeCommandText(text), menu_->codePage),
+                                    "\\");
 }
 
 } // namespace tavu::hub
