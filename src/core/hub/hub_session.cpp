@@ -21,6 +21,16 @@ std::shared_ptr<const std::string> shared(std::string text) {
     return std::make_shared<const std::string>(std::move(text));
 }
 
+// The message and its "|", in a buffer of its size: a client's echoes are
+// held for it until it reads them.
+std::string ended(std::string_view message) {
+    std::string text;
+    text.reserve(message.size() + 1);
+    text += message;
+    text += '|';
+    return text;
+}
+
 // The rest of the message after the command's name and its space, or nothing
 // when the message is another command.
 std::optional<std::string_view> argumentOf(std::string_view message, std::string_view command) {
@@ -279,7 +289,7 @@ void HubSession::handleLoggedIn(std::string_view message, SessionStep& step) {
             return;
         }
         // Echoed to the client alone, so that its window shows what it said.
-        step.reply.push_back(shared(std::string(message) + "|"));
+        step.reply.push_back(shared(ended(message)));
         step.lines.push_back(readable(message));
         return;
     }
