@@ -80,7 +80,7 @@ public:
 
 private:
     void refuseFull(tcp::socket socket);
-    std::vector<std::shared_ptr<Connection>> openConnections() const;
+    std::vector<std::shared_ptr<Connection>> liveConnections() const;
 
     // The open connections, each held here until it closes.
     std::unordered_map<const Connection*, std::shared_ptr<Connection>> connections_;
@@ -202,6 +202,9 @@ private:
     }
 
     void write() {
+        if (closed_) {
+            return;
+        }
         if (queue_.empty()) {
             if (closeAfterSending_) {
                 close();
@@ -315,19 +318,19 @@ void HubServer::Impl::refuseFull(tcp::socket socket) {
 
 void HubServer::Impl::setMenu(std::shared_ptr<const HubMenu> menu) {
     menu_ = std::move(menu);
-    for (const auto& connection : openConnections()) {
+    for (const auto& connection : liveConnections()) {
         connection->changeMenu(menu_);
     }
 }
 
 // Held while they are acted on: a connection that closes leaves the list.
-std::vector<std::shared_ptr<Connection>> HubServer::Impl::openConnections() const {
-    std::vector<std::shared_ptr<Connection>> open;
-    open.reserve(connections_.size());
+std::vector<std::shared_ptr<Connection>> HubServer::Impl::liveConnections() const {
+    std::vector<std::shared_ptr<Connection>> live;
+    live.reserve(connections_.size());
     for (const auto& entry : connections_) {
-        open.push_back(entry.second);
+        live.push_back(entry.second);
     }
-    return open;
+    return live;
 }
 
 void HubServer::Impl::stop() {
@@ -338,7 +341,7 @@ void HubServer::Impl::stop() {
     retryTimer_.cancel();
     std::error_code ignored;
     acceptor_.close(ignored); // nothing is accepted any more either way
-    for (const auto& connection : openConnections()) {
+    for (const auto& connection : liveConnections()) {
         connection->close();
     }
 }
