@@ -1,6 +1,7 @@
 // The loopback hub under 500 clients logging in at once, each receiving the
 // full menu, against the floor of the same bytes sent over plain loopback Asio
-// sockets to as many clients; and the memory a connected client costs.
+// sockets to as many clients; the memory a connected client costs; and the
+// most the hub holds for clients that flood main chat and never read.
 
 #include "generator/generator.h"
 #include "hub/hub_server.h"
@@ -14,6 +15,7 @@
 #include <asio/write.hpp>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <fstream>
 #include <thread>
 
@@ -178,15 +180,25 @@ void PlainLoopback500Clients(benchmark::State& state) {
     state.counters["bytes_per_client"] = static_cast<double>(expected);
 }
 
-// Resident memory of the process in bytes, from /proc/self/status.
-double residentBytes() {
+// A line of /proc/self/status in bytes: "VmRSS:" the resident memory of the
+// process, "VmHWM:" its peak.
+double statusBytes(std::string_view field) {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmRSS:")) {
-            return std::stod(line.substr(6)) * 1024;
+        if (line.starts_with(field)) {
+            return std::stod(line.substr(field.size())) * 1024;
         }
     }
     return 0;
+}
+
+double residentBytes() {
+    return statusBytes("VmRSS:");
+}
+
+// From here on the peak is that of the memory resident now.
+void resetPeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 // What a logged-in client costs the hub: the session's own state, and the
@@ -218,11 +230,71 @@ void MemoryPerClient(benchmark::State& state) {
     state.counters["rss_growth_per_client"] = growth;
 }
 
+// A menu of about 15 MB: the full menu over and over.
+const hub::HubMenu& largeMenu() {
+    static const hub::HubMenu menu = [] {
+        std::string block;
+        while (block.size() < 15'000'000) {
+            block += fullMenu().block;
+        }
+        return hub::HubMenu{std::move(block), "You are looking at a large menu.", CodePage::Utf8};
+    }();
+    return menu;
+}
+
+// The most the hub holds beyond its menu while as many clients as it takes log
+// in and flood main chat with 2 KB lines, never reading, until it drops them
+// (or each has sent 48 MiB): the menu goes to none of them, and their echoes
+// pile up.
+void MemoryWithFloodingClientsThatDoNotRead(benchmark::State& state) {
+    const hub::HubLimits limits;
+    hub::HubServerThread server(
+        largeMenu(), [](const std::string&) {}, limits);
+    if (server.start(hub::kLoopbackAddress, 0)) {
+        state.SkipWithError("cannot listen");
+        return;
+    }
+    constexpr std::size_t kLineSize = 2048;
+    constexpr std::size_t kRounds = 48 * 1024 * 1024 / kLineSize;
+    double peak = 0;
+    for (auto _ : state) {
+        asio::io_context io;
+        std::vector<tcp::socket> clients;
+        std::vector<std::string> lines;
+        const double before = residentBytes();
+        resetPeakMemory();
+        for (std::size_t i = 0; i < limits.connections; ++i) {
+            tcp::socket& socket = clients.emplace_back(io);
+            socket.connect({asio::ip::make_address("127.0.0.1"), server.server().port()});
+            const std::string login = loginBytes(static_cast<int>(i));
+            asio::write(socket, asio::buffer(login));
+            const std::string nick = login.substr(login.find("$ValidateNick ") + 14, 4);
+            lines.push_back("<" + nick + "> " + std::string(kLineSize - nick.size() - 4, 'x') + "|");
+        }
+        std::vector<bool> dropped(clients.size());
+        for (std::size_t round = 0;
+             round < kRounds && std::find(dropped.begin(), dropped.end(), false) != dropped.end(); ++round) {
+            for (std::size_t i = 0; i < clients.size(); ++i) {
+                std::error_code error;
+                dropped[i] = dropped[i] || (asio::write(clients[i], asio::buffer(lines[i]), error), error);
+            }
+        }
+        peak = statusBytes("VmHWM:") - before;
+    }
+    state.counters["clients"] = static_cast<double>(limits.connections);
+    state.counters["menu_bytes"] = static_cast<double>(largeMenu().block.size());
+    state.counters["peak_growth_bytes"] = peak;
+}
+
 } // namespace
 
 BENCHMARK(HubLogsIn500Clients)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PlainLoopback500Clients)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(MemoryPerClient)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(MemoryWithFloodingClientsThatDoNotRead)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 } // namespace tavu::bench
 

@@ -6,6 +6,7 @@
 
 #include "hub/hub_server.h"
 #include "nmdc_client.h"
+#include "platform/listening.h"
 
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
@@ -23,6 +24,10 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+
+#include <atomic>
+#include <future>
+#include <thread>
 
 namespace tavu {
 
@@ -91,12 +96,15 @@ QString summary(const TPreviewForm& form) {
 }
 
 // Holds the hub's port, whether or not something else holds it already, so
-// that the window falls back on a free port and tests never share one.
+// that the window falls back on a free port and tests never share one. It
+// asks for the port as the hub does, so that connections of an earlier run
+// still closing do not keep it from the port while the hub gets it.
 class TakenHubPort {
 public:
     TakenHubPort() : acceptor_(io_) {
         std::error_code ignored; // when it cannot be had, someone else holds it
         acceptor_.open(asio::ip::tcp::v4(), ignored);
+        acceptor_.set_option(asio::socket_base::reuse_address(listeningReusesAddress()), ignored);
         acceptor_.bind({asio::ip::make_address(hub::kLoopbackAddress), hub::kDefaultPort}, ignored);
         acceptor_.listen(asio::socket_base::max_listen_connections, ignored);
     }
@@ -390,14 +398,36 @@ void PreviewFormTest::tryInClientServesTheOutputAsShown() {
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("dchub://127.0.0.1:%1").arg(port));
 }
 
+// The window closes at once even while a client chats as fast as it can;
+// ten seconds is where closing has frozen.
 void PreviewFormTest::closingThePreviewStopsTheHub() {
     const TakenHubPort taken;
     startActive();
     TPreviewForm& form = openPreview(QStringLiteral("$UserCommand 1 1 A$a|"));
     const std::uint16_t port = tryInClient(form);
     test::NmdcClient connected(port);
-    QVERIFY(connected.connected());
+    QVERIFY(connected.logIn("tester"));
+    std::atomic<bool> closed = false;
+    std::thread flood([&] {
+        const std::string line = "<tester> " + std::string(2048, 'x') + "|";
+        while (!closed) {
+            const std::size_t before = connected.received().size();
+            connected.send(line);
+            connected.readUntil(line, std::chrono::seconds(10), before);
+        }
+    });
+    std::promise<void> closing;
+    std::thread watchdog([done = closing.get_future()] {
+        if (done.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            qFatal("closing the window froze");
+        }
+    });
+    QTest::qWait(100);
     WindowsFixture::click(form, "CloseButton");
+    closing.set_value();
+    closed = true;
+    flood.join();
+    watchdog.join();
     QVERIFY(connected.closedByHub());
     QVERIFY(!test::NmdcClient(port).connected());
 }

@@ -32,6 +32,9 @@ constexpr std::chrono::seconds kAcceptRetry{1};
 constexpr std::size_t kReadSize = 4096;
 // The most pieces one write gathers.
 constexpr std::size_t kPiecesPerWrite = 64;
+// The menus a client may have waiting: one being sent, and the next that
+// replaces it.
+constexpr std::size_t kMenusWaiting = 2;
 
 std::string seconds(std::chrono::milliseconds time) {
     return std::to_string(std::chrono::duration_cast<std::chrono::seconds>(time).count()) + " s";
@@ -60,6 +63,8 @@ public:
     void accept();
     void setMenu(std::shared_ptr<const HubMenu> menu);
     void stop();
+    // A connection that closed gives up its place at once.
+    void leave(const Connection& connection) { connections_.erase(&connection); }
 
     void print(const std::string& line) const { print_(clockTimeText(std::time(nullptr)) + " " + line); }
 
@@ -69,9 +74,6 @@ public:
     std::shared_ptr<const HubMenu> menu_;
     PrintLine print_;
     HubLimits limits_;
-    // Each connection is owned by its pending operations and leaves this list
-    // as it is destroyed.
-    std::unordered_map<const Connection*, std::weak_ptr<Connection>> connections_;
     std::atomic<std::size_t> served_{0};
     std::atomic<std::uint16_t> port_{0}; // kept at listening, so that any thread may ask
     bool stopping_ = false;
@@ -79,6 +81,9 @@ public:
 private:
     void refuseFull(tcp::socket socket);
     std::vector<std::shared_ptr<Connection>> liveConnections() const;
+
+    // The open connections, each held here until it closes.
+    std::unordered_map<const Connection*, std::shared_ptr<Connection>> connections_;
 };
 
 class Connection : public std::enable_shared_from_this<Connection> {
@@ -86,7 +91,6 @@ public:
     Connection(std::shared_ptr<HubServer::Impl> server, tcp::socket socket)
         : server_(std::move(server)), socket_(std::move(socket)), timer_(server_->io_),
           session_(server_->menu_) {}
-    ~Connection() { server_->connections_.erase(this); }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
@@ -102,6 +106,9 @@ public:
 
     void changeMenu(std::shared_ptr<const HubMenu> menu) { send(session_.changeMenu(std::move(menu))); }
 
+    // Ends the connection: its timer and the socket's operations are cancelled,
+    // their handlers do nothing more and its place is free at once. The caller
+    // holds the connection, as the server may have held it last.
     void close() {
         if (closed_) {
             return;
@@ -115,9 +122,16 @@ public:
         if (session_.loggedIn() && !server_->stopping_) {
             server_->print(who() + " left");
         }
+        server_->leave(*this);
     }
 
 private:
+    // A piece waiting to be sent; the menu's block is shared by every client.
+    struct Piece {
+        std::shared_ptr<const std::string> bytes;
+        bool menu = false;
+    };
+
     std::string who() const {
         return session_.nick().empty() ? std::string("a client")
                                        : preview::escapedControls(session_.nick(), "\\");
@@ -127,17 +141,21 @@ private:
     void watch(std::chrono::milliseconds time, std::string_view what) {
         timer_.expires_after(time);
         timer_.async_wait([self = shared_from_this(), time, what](const std::error_code& error) {
-            if (!error && !self->closed_) {
-                self->server_->print("dropped " + self->who() + ": it " + std::string(what) + " " +
-                                     seconds(time));
-                self->close();
+            if (error || self->closed_) {
+                return;
             }
+            self->server_->print("dropped " + self->who() + ": it " + std::string(what) + " " +
+                                 seconds(time));
+            self->close();
         });
     }
 
     void read() {
         socket_.async_read_some(asio::buffer(buffer_),
                                 [self = shared_from_this()](const std::error_code& error, std::size_t size) {
+                                    if (self->closed_) {
+                                        return;
+                                    }
                                     if (error) {
                                         self->close();
                                     } else {
@@ -165,12 +183,15 @@ private:
         }
     }
 
+    // A client's own replies and echoes count against its limit; the menu,
+    // which is not copied for it, counts as one of the two it may wait for.
     void send(const Outgoing& pieces) {
         for (const auto& piece : pieces) {
-            unsent_ += piece->size();
-            queue_.push_back(piece);
+            const bool menu = piece.get() == &session_.menu().block;
+            (menu ? menusUnsent_ += 1 : ownUnsent_ += piece->size());
+            queue_.push_back({piece, menu});
         }
-        if (unsent_ > server_->limits_.unsentBytes + 2 * server_->menu_->block.size()) {
+        if (ownUnsent_ > server_->limits_.unsentBytes || menusUnsent_ > kMenusWaiting) {
             server_->print("dropped " + who() + ": it does not read what the hub sends");
             close();
             return;
@@ -197,20 +218,28 @@ private:
         std::vector<asio::const_buffer> pieces;
         pieces.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
-            pieces.push_back(asio::buffer(*queue_[i]));
+            pieces.push_back(asio::buffer(*queue_[i].bytes));
         }
         asio::async_write(socket_, pieces,
-                          [self = shared_from_this(), count](const std::error_code& error, std::size_t size) {
+                          [self = shared_from_this(), count](const std::error_code& error, std::size_t) {
+                              if (self->closed_) {
+                                  return;
+                              }
                               self->writing_ = false;
                               if (error) {
                                   self->close();
                                   return;
                               }
-                              self->unsent_ -= size;
-                              self->queue_.erase(self->queue_.begin(),
-                                                 self->queue_.begin() + static_cast<std::ptrdiff_t>(count));
+                              self->forgetSent(count);
                               self->write();
                           });
+    }
+
+    void forgetSent(std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            (queue_.front().menu ? menusUnsent_ -= 1 : ownUnsent_ -= queue_.front().bytes->size());
+            queue_.pop_front();
+        }
     }
 
     std::shared_ptr<HubServer::Impl> server_;
@@ -218,8 +247,9 @@ private:
     asio::steady_timer timer_;
     HubSession session_;
     std::array<char, kReadSize> buffer_{};
-    std::deque<std::shared_ptr<const std::string>> queue_;
-    std::size_t unsent_ = 0;
+    std::deque<Piece> queue_;
+    std::size_t ownUnsent_ = 0;
+    std::size_t menusUnsent_ = 0;
     bool writing_ = false;
     bool closeAfterSending_ = false;
     bool closed_ = false;
@@ -293,14 +323,12 @@ void HubServer::Impl::setMenu(std::shared_ptr<const HubMenu> menu) {
     }
 }
 
-// Held while they are acted on: a connection that closes may leave the list.
+// Held while they are acted on: a connection that closes leaves the list.
 std::vector<std::shared_ptr<Connection>> HubServer::Impl::liveConnections() const {
     std::vector<std::shared_ptr<Connection>> live;
     live.reserve(connections_.size());
-    for (const auto& [key, weak] : connections_) {
-        if (auto connection = weak.lock()) {
-            live.push_back(std::move(connection));
-        }
+    for (const auto& entry : connections_) {
+        live.push_back(entry.second);
     }
     return live;
 }

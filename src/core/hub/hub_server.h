@@ -33,8 +33,9 @@ std::optional<bool> isLoopbackAddress(std::string_view address);
 // connection.
 struct HubLimits {
     std::size_t connections = 64;
-    // What one client may leave unsent beyond two menus (one being replaced by
-    // the next): a client that does not read is dropped.
+    // What one client may leave unsent of its own replies and echoes; the
+    // menu, which every client shares, is not counted, but a third menu
+    // waiting behind two is. A client that does not read is dropped.
     std::size_t unsentBytes = 1024 * 1024;
     std::chrono::milliseconds loginTime = std::chrono::seconds(30);
     std::chrono::milliseconds idleTime = std::chrono::minutes(10);

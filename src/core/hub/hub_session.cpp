@@ -21,6 +21,16 @@ std::shared_ptr<const std::string> shared(std::string text) {
     return std::make_shared<const std::string>(std::move(text));
 }
 
+// The message and its "|", in a buffer of its size: a client's echoes are
+// held for it until it reads them.
+std::string ended(std::string_view message) {
+    std::string text;
+    text.reserve(message.size() + 1);
+    text += message;
+    text += '|';
+    return text;
+}
+
 // The rest of the message after the command's name and its space, or nothing
 // when the message is another command.
 std::optional<std::string_view> argumentOf(std::string_view message, std::string_view command) {
@@ -83,6 +93,25 @@ std::string encodedChat(std::string_view utf8, CodePage page) {
         at += length;
     }
     return encoded;
+}
+
+// Text in the code page as UTF-8 for reading. A byte that a single-byte code
+// page leaves undefined stays as it is, for the terminal's escaping to show it
+// alone; malformed UTF-8 is escaped a byte at a time the same way.
+std::string decodedForReading(std::string_view bytes, CodePage page) {
+    Conversion whole = decodeToUtf8(bytes, page);
+    if (!whole.failure) {
+        return std::move(whole.bytes);
+    }
+    if (page == CodePage::Utf8) {
+        return std::string(bytes);
+    }
+    std::string text;
+    for (const char& byte : bytes) {
+        const Conversion character = decodeToUtf8(std::string_view(&byte, 1), page);
+        text += character.failure ? std::string(1, byte) : character.bytes;
+    }
+    return text;
 }
 
 } // namespace
@@ -260,7 +289,7 @@ void HubSession::handleLoggedIn(std::string_view message, SessionStep& step) {
             return;
         }
         // Echoed to the client alone, so that its window shows what it said.
-        step.reply.push_back(shared(std::string(message) + "|"));
+        step.reply.push_back(shared(ended(message)));
         step.lines.push_back(readable(message));
         return;
     }
@@ -307,9 +336,8 @@ Outgoing HubSession::menuPieces() const {
 // The text as the client meant it: in the menu's code page, the escapes of
 // "$", "|" and "&" undone; control characters escaped for the terminal.
 std::string HubSession::readable(std::string_view text) const {
-    const std::string unescaped = preview::unescapeCommandText(text);
-    const Conversion decoded = decodeToUtf8(unescaped, menu_->codePage);
-    return preview::escapedControls(decoded.failure ? unescaped : decoded.bytes, "\\");
+    return preview::escapedControls(decodedForReading(preview::unescapeCommandText(text), menu_->codePage),
+                                    "\\");
 }
 
 } // namespace tavu::hub

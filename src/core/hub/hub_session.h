@@ -63,6 +63,9 @@ public:
     bool loggedIn() const { return state_ == State::LoggedIn; }
     // The nick it asked for, once the hub accepted it; empty before.
     const std::string& nick() const { return nick_; }
+    // The menu it serves: its block is the one piece of a reply that every
+    // client shares.
+    const HubMenu& menu() const { return *menu_; }
     // The bytes held of a message not yet ended by "|".
     std::size_t heldBytes() const { return held_.capacity(); }
 

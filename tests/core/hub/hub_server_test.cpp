@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <future>
+#include <optional>
+#include <thread>
 
 namespace tavu::hub {
 namespace {
@@ -11,6 +15,11 @@ using namespace std::chrono_literals;
 using fixture::HubServerTest;
 using fixture::kBlock;
 using test::NmdcClient;
+
+// A line of main chat as flooding clients send it, 2 KB long.
+std::string floodLine(const std::string& nick) {
+    return "<" + nick + "> " + std::string(2048, 'x') + "|";
+}
 
 TEST_F(HubServerTest, GivesEachClientTheMenuAndEchoesChatToItsSenderAlone) {
     start();
@@ -38,15 +47,48 @@ TEST_F(HubServerTest, SendsANewMenuToEveryClientAfterTheClearCommand) {
               "$UserCommand 255 3|$UserCommand 1 3 New$<%[mynick]> .new&#124;|<TAVU> the new menu|");
 }
 
-TEST_F(HubServerTest, RefusesConnectionsBeyondItsLimitPolitely) {
+TEST_F(HubServerTest, RefusesConnectionsBeyondItsLimitPolitelyUntilAPlaceIsFree) {
     start({.connections = 2});
-    NmdcClient first(port);
+    std::optional<NmdcClient> first(port);
     NmdcClient second(port);
-    ASSERT_TRUE(first.readUntil("Pk=") && second.readUntil("Pk="));
+    ASSERT_TRUE(first->logIn("first") && second.readUntil("Pk="));
     NmdcClient third(port);
     EXPECT_TRUE(third.closedByHub());
     EXPECT_EQ(third.received(), "<TAVU> The hub is full.|$HubIsFull|");
     EXPECT_TRUE(printed.waitFor("refused a client: the hub already has 2 connections"));
+    first.reset();
+    ASSERT_TRUE(printed.waitFor("first left"));
+    EXPECT_TRUE(NmdcClient(port).logIn("fourth"));
+}
+
+TEST_F(HubServerTest, AClientThatFloodsAndLeavesFreesItsPlaceAtOnce) {
+    start();
+    {
+        NmdcClient flooding(port);
+        ASSERT_TRUE(flooding.logIn("flooding"));
+        for (int i = 0; i < 256; ++i) {
+            flooding.send(floodLine("flooding"));
+        }
+    }
+    ASSERT_TRUE(printed.waitFor("flooding left"));
+    std::vector<std::unique_ptr<NmdcClient>> clients(HubLimits{}.connections);
+    for (auto& client : clients) {
+        client = std::make_unique<NmdcClient>(port);
+        ASSERT_TRUE(client->readUntil("Pk="));
+    }
+}
+
+// Neither dropped as idle nor as one that does not read, however much it sends.
+TEST_F(HubServerTest, KeepsAClientThatKeepsChattingAndReading) {
+    start({.unsentBytes = 16 * 1024, .idleTime = 1s});
+    NmdcClient client(port);
+    ASSERT_TRUE(client.logIn("tester"));
+    for (int i = 0; i < 10; ++i) {
+        const std::size_t before = client.received().size();
+        client.send(floodLine("tester"));
+        ASSERT_TRUE(client.readUntil(floodLine("tester"), 10s, before));
+        std::this_thread::sleep_for(200ms);
+    }
 }
 
 TEST_F(HubServerTest, DropsAClientThatDoesNotLogInInTime) {
@@ -84,6 +126,26 @@ TEST_F(HubServerTest, StopsWithClientsConnected) {
     hub->stop();
     EXPECT_TRUE(client.closedByHub());
     EXPECT_EQ(printed.lines(), std::vector<std::string>{"tester logged in and got the menu"});
+}
+
+// The stop does not wait for the client, which floods until it returns; the
+// idle time bounds how long a hub that waits would take.
+TEST_F(HubServerTest, StopsUnderTraffic) {
+    start({.idleTime = 20s});
+    NmdcClient client(port);
+    ASSERT_TRUE(client.logIn("flooding"));
+    std::atomic<bool> stopped = false;
+    std::thread flood([&] {
+        while (!stopped) {
+            client.send(floodLine("flooding"));
+        }
+    });
+    ASSERT_TRUE(printed.waitFor(floodLine("flooding").substr(0, 2059)));
+    auto stopping = std::async(std::launch::async, [this] { hub->stop(); });
+    EXPECT_EQ(stopping.wait_for(10s), std::future_status::ready);
+    stopping.wait();
+    stopped = true;
+    flood.join();
 }
 
 // A port one hub listens on is refused to a second, on every system: Windows

@@ -85,20 +85,22 @@ TEST(HubSession, ReportsWhatTheClientSendsDecodedForReading) {
     const Fed fed = feedByteByByte(session, "<tester> .kick Alice flooding|"
                                             "<tester> 5&#36; &#124; a&amp;b\x1b[2J|"
                                             "$To: Alice From: tester $<tester> hello there|"
-                                            "$Kick Alice|"
+                                            "$Kick Alice|$GetNickList|"
                                             "|$MyINFO $ALL tester away$ $LAN(T3)\x01$$0$|");
     EXPECT_EQ(fed.lines,
               (std::vector<std::string>{"<tester> .kick Alice flooding", "<tester> 5$ | a&b\\x1B[2J",
                                         "<tester> to Alice: hello there", "tester sent $Kick Alice"}));
-    // Chat is echoed to its sender as it came; nothing else is answered.
-    EXPECT_EQ(fed.reply, "<tester> .kick Alice flooding|<tester> 5&#36; &#124; a&amp;b\x1b[2J|");
+    // Chat is echoed to its sender as it came; nothing else but the user list is answered.
+    EXPECT_EQ(fed.reply, "<tester> .kick Alice flooding|<tester> 5&#36; &#124; a&amp;b\x1b[2J|"
+                         "$NickList TAVU$$Alice$$tester$$|$OpList TAVU$$|");
     EXPECT_FALSE(fed.closed);
 }
 
 TEST(HubSession, ReadsTheClientsMessagesInTheMenusCodePage) {
     HubSession session = loggedInSession(menu(kBlock, CodePage::Windows1251));
-    const SessionStep step = session.receive("<tester> \xcf\xf0\xe8\xe2\xe5\xf2|");
-    EXPECT_EQ(step.lines, std::vector<std::string>{"<tester> Привет"});
+    const SessionStep step = session.receive("<tester> \xcf\xf0\xe8\xe2\xe5\xf2|<tester> \x98\xcf|");
+    // A byte the code page leaves undefined is escaped alone.
+    EXPECT_EQ(step.lines, (std::vector<std::string>{"<tester> Привет", "<tester> \\x98П"}));
 }
 
 struct RefusedCase {
@@ -136,11 +138,19 @@ INSTANTIATE_TEST_SUITE_P(
                     "refused a client: it asked for a nick longer than 64 bytes, "
                     "\"nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"
                     "nnnnn\""},
+        RefusedCase{"ANickWithAnAngleBracket", kKey + "$ValidateNick a<b|",
+                    "refused a client: it asked for a nick with a space, a control character, \"$\", \"|\", "
+                    "\"<\" or \">\", \"a<b\""},
+        RefusedCase{"ANickWithAClosingAngleBracket", kKey + "$ValidateNick a>b|",
+                    "refused a client: it asked for a nick with a space, a control character, \"$\", \"|\", "
+                    "\"<\" or \">\", \"a>b\""},
         RefusedCase{"TheOtherUsersNick", kKey + "$ValidateNick alice|",
                     "refused a client: it asked for the nick of a user of the hub, \"alice\""},
         RefusedCase{"ACommandBeforeTheLogin", keyMessages("tester") + "$Kick Alice|",
                     "refused tester: it sent \"$Kick Alice\" before it logged in"},
         RefusedCase{"AnotherNicksInfo", keyMessages("tester") + "$MyINFO $ALL Alice x$ $$$0$|",
+                    "refused tester: its $MyINFO is not that of the nick \"tester\""},
+        RefusedCase{"ALongerNicksInfo", keyMessages("tester") + "$MyINFO $ALL testers x$ $$$0$|",
                     "refused tester: its $MyINFO is not that of the nick \"tester\""},
         RefusedCase{"ChatUnderAnotherNick", keyMessages("tester") + infoMessages("tester") + "<Alice> hi|",
                     "refused tester: it sent a chat message under another nick"},
@@ -164,12 +174,13 @@ TEST_P(HubSessionRefuses, AndEndsTheConnectionWithoutHarm) {
     EXPECT_LE(session.heldBytes(), sizeof(std::string));
 }
 
-TEST(HubSession, TakesAMessageOfTheLimitExactly) {
-    HubSession session = loggedInSession();
-    const std::string chat = "<tester> " + std::string(kMessageLimit - 9, 'x');
-    const SessionStep step = session.receive(chat + "|");
-    EXPECT_FALSE(step.close);
-    EXPECT_EQ(joined(step.reply), chat + "|");
+TEST(HubSession, TakesANickAndAMessageOfTheirLimitsExactlyInPieces) {
+    HubSession session(menu());
+    const std::string nick(kNickLimit, 'n');
+    const std::string chat = "<" + nick + "> " + std::string(kMessageLimit - kNickLimit - 3, 'x') + "|";
+    const Fed fed = feedByteByByte(session, keyMessages(nick) + infoMessages(nick) + chat);
+    EXPECT_FALSE(fed.closed);
+    EXPECT_TRUE(fed.reply.ends_with(kChatLine + chat));
 }
 
 TEST(HubSession, DeniesATakenNickAsHubsDo) {
