@@ -207,9 +207,11 @@ MenuChangesRead readMenuChanges(const IniFile& file) {
         } else if (const auto number = ownItemNumber(section.name)) {
             ownItemSections.emplace_back(*number, &section);
         } else if (looksLikeOwnItem(section.name)) {
-            read.problems.push_back("the section [" + section.name +
-                                    "] is not read, and kept as it is: an own item's section is \"Own item\" "
-                                    "and its number in digits alone, such as [Own item 1]");
+            read.problems.push_back(
+                "the section [" + section.name +
+                "] is not read (a save keeps it as it is, an export leaves it out): an own "
+                "item's section is \"Own item\" and its number in digits alone, such as "
+                "[Own item 1]");
         }
     }
     std::stable_sort(ownItemSections.begin(), ownItemSections.end(),
@@ -261,11 +263,15 @@ MenuChangesFileRead readMenuChangesFile(const std::filesystem::path& path, FileO
     return {{}, std::move(read.reason)};
 }
 
-std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
-                                 FileOperations& operations) {
+std::string menuChangesFileText(const MenuChanges& changes) {
     IniFile file;
     writeMenuChanges(changes, file);
-    if (!writeFileAtomically(path, file.text(), SymbolicLink::Replace, operations)) {
+    return file.text();
+}
+
+std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
+                                 FileOperations& operations) {
+    if (!writeFileAtomically(path, menuChangesFileText(changes), SymbolicLink::Replace, operations)) {
         return "Unable to write to " + utf8FromPath(path) + "\n" + std::strerror(errno) + ".";
     }
     return {};

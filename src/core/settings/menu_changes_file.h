@@ -59,6 +59,9 @@ struct [[nodiscard]] MenuChangesFileRead {
 MenuChangesFileRead readMenuChangesFile(const std::filesystem::path& path,
                                         FileOperations& operations = systemFileOperations());
 
+// The text of such a file.
+std::string menuChangesFileText(const MenuChanges& changes);
+
 // Empty on success; otherwise "Unable to write to PATH" and the reason.
 [[nodiscard]] std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
                                                FileOperations& operations = systemFileOperations());
