@@ -17,9 +17,11 @@ void refuseTheSettingsFile(const std::string& file, const GenerationRequest& req
     const std::filesystem::path settings =
         request.settingsFile ? pathFromUtf8(*request.settingsFile) : settingsFilePath();
     if (isSameFile(pathFromUtf8(file), settings)) {
-        throw UsageError("export-items: " + file + " is the settings file the items are read from (" +
-                         utf8FromPath(settings) +
-                         "), which would keep its items alone; name another file, or - for standard output");
+        throw UsageError(
+            "export-items: " + file + " is the settings file the items are read from (" +
+            utf8FromPath(settings) +
+            "); writing it would keep its items and lose the rest: name another file, or - for standard "
+            "output");
     }
 }
 

@@ -188,8 +188,11 @@ TEST_F(OwnItems, ExportedItemsGiveTheSameBlockAsTheSettingsFile) {
 TEST_F(OwnItems, AnExportNeverWritesOverTheSettingsFile) {
     std::ostringstream before;
     before << std::ifstream("TAVU.ini").rdbuf();
-    EXPECT_EQ(run({"export-items", "./TAVU.ini", "--settings", "TAVU.ini"}), ExitUsage);
-    EXPECT_NE(err.str().find("./TAVU.ini is the settings file"), std::string::npos) << err.str();
+    std::filesystem::create_hard_link("TAVU.ini", "linked.ini");
+    for (const std::string name : {"./TAVU.ini", "linked.ini"}) {
+        EXPECT_EQ(run({"export-items", name, "--settings", "TAVU.ini"}), ExitUsage);
+        EXPECT_NE(err.str().find(name + " is the settings file"), std::string::npos) << err.str();
+    }
     std::ostringstream after;
     after << std::ifstream("TAVU.ini").rdbuf();
     EXPECT_EQ(after.str(), before.str());
