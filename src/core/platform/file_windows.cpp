@@ -106,8 +106,8 @@ std::optional<FileIdentity> identityOf(const std::filesystem::path& path) {
     }
     BY_HANDLE_FILE_INFORMATION information{};
     const bool known = ::GetFileInformationByHandle(handle, &information) != 0;
-    ::CloseHandle(handle);
-    if (!known) {
+    const bool closed = ::CloseHandle(handle) != 0;
+    if (!known || !closed) {
         return std::nullopt;
     }
     return FileIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh,
