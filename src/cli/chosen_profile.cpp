@@ -1,5 +1,7 @@
 #include "chosen_profile.h"
 
+#include <algorithm>
+
 #include "cli.h"
 #include "preview/user_command_text.h"
 #include "preview_output.h"
@@ -9,6 +11,8 @@ namespace tavu::cli {
 namespace {
 
 namespace failures = generation_failure;
+
+constexpr std::size_t kMostWarningsShown = 20;
 
 // One callable from a lambda for each kind of failure.
 template <typename... Reports>
@@ -145,8 +149,13 @@ std::string whoOf(const GenerationRequest& request, std::size_t index, const std
 }
 
 void printWarnings(const GenerationInput& input, std::ostream& err) {
-    for (const std::string& warning : input.warnings) {
-        printError(err, "warning: " + warning);
+    // A file of a hundred thousand broken sections would bury everything else.
+    const std::size_t shown = std::min(input.warnings.size(), kMostWarningsShown);
+    for (std::size_t i = 0; i < shown; ++i) {
+        printError(err, "warning: " + input.warnings[i]);
+    }
+    if (const std::size_t more = input.warnings.size() - shown; more > 0) {
+        printError(err, "warning: ... and " + std::to_string(more) + " more warnings");
     }
 }
 

@@ -2,14 +2,30 @@
 #include "chosen_profile.h"
 #include "cli.h"
 #include "command.h"
+#include "platform/file.h"
 #include "platform/path_text.h"
 #include "settings/menu_changes_file.h"
+#include "settings/settings_file.h"
 
 namespace tavu::cli {
 
 namespace {
 
-int runExportItems(std::span<const std::string_view> arguments, std::ostream& /*out*/, std::ostream& err) {
+// Writing the file that is read would keep its own items alone and lose every
+// other section: its options, its words, its comments.
+void refuseTheSettingsFile(const std::string& file, const GenerationRequest& request) {
+    const std::filesystem::path settings =
+        request.settingsFile ? pathFromUtf8(*request.settingsFile) : settingsFilePath();
+    if (isSameFile(pathFromUtf8(file), settings)) {
+        throw UsageError(
+            "export-items: " + file + " is the settings file the items are read from (" +
+            utf8FromPath(settings) +
+            "); writing it would keep its items and lose the rest: name another file, or - for standard "
+            "output");
+    }
+}
+
+int runExportItems(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     GenerationRequest request;
     const auto operands =
         readArguments("export-items", arguments, [&](std::string_view flag, OptionValue& value) {
@@ -20,15 +36,23 @@ int runExportItems(std::span<const std::string_view> arguments, std::ostream& /*
             return true;
         });
     const std::string file(oneOperand("export-items", operands, "the file to write"));
+    if (file != "-") {
+        refuseTheSettingsFile(file, request);
+    }
     const auto read = readGenerationInput(request);
     if (const auto* failure = std::get_if<GenerationFailure>(&read)) {
         return reportFailure(*failure, {}, err);
     }
     // What the settings file holds is written whole, the items it cannot use
     // and the keys it does not know included, so that nothing is lost on the
-    // way; the warnings say what the other side will be told too.
+    // way; the warnings say what the other side will be told too, and name
+    // the sections that were not read and so are left out.
     const auto& input = std::get<GenerationInput>(read);
     printWarnings(input, err);
+    if (file == "-") {
+        out << menuChangesFileText(input.changes);
+        return ExitDone;
+    }
     std::string error = writeMenuChangesFile(input.changes, pathFromUtf8(file));
     if (!error.empty()) {
         throw Failure(ExitUnwritable, onOneLine(std::move(error)));
@@ -47,7 +71,9 @@ const Command kExportItemsCommand{
     .description =
         "writes the own items and the items switched off of the settings file into FILE, a file of their "
         "own in the settings file's layout, which --own-items reads for a run and the window imports. FILE "
-        "is replaced whole.",
+        "is replaced whole, and is never the settings file itself; - writes to standard output. A section "
+        "named as an own item's whose number is not digits alone is not read: a warning names it, and FILE "
+        "leaves it out.",
     .options = kOptions,
     .notes = {},
     .run = runExportItems,

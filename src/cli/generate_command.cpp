@@ -63,16 +63,17 @@ int commitStaged(FileBatch& batch, std::vector<StagedExport>& staged, std::ostre
 
 int exportAll(const GenerationRequest& request, const std::string& outDir, std::ostream& out,
               std::ostream& err) {
-    const auto input = readGenerationInput(request);
+    auto input = readGenerationInput(request);
     if (const auto* failure = std::get_if<GenerationFailure>(&input)) {
         return reportFailure(*failure, {}, err);
     }
-    printWarnings(std::get<GenerationInput>(input), err);
     const auto profiles = loadProfiles(request.profilesFile);
     if (const auto* failure = std::get_if<GenerationFailure>(&profiles)) {
         return reportFailure(*failure, {}, err);
     }
     const auto& document = std::get<ProfilesDocument>(profiles);
+    warnOfUnknownProfiles(std::get<GenerationInput>(input), document, request.profilesFile);
+    printWarnings(std::get<GenerationInput>(input), err);
     const std::filesystem::path folder = pathFromUtf8(outDir);
     std::error_code code;
     std::filesystem::create_directories(folder, code);

@@ -27,6 +27,7 @@ protected:
             .value("UserAdmin/UserControl/MayUseKennylizeUser");
         std::ofstream("profiles.xml") << owner.xml("Owner");
         std::ofstream("plain.ini") << kSettings;
+        std::ofstream("odd.ini") << "[Own item 1]\nPath=Odd\nProfiles=Ownr\nCommand=+odd\n[Own item +6]\n";
         std::ofstream("TAVU.ini") << kSettings << "[Items off]\nwUserControl\\wKennylize=Owner\n"
                                   << "[Own item 1]\nPath={wUserControl}\\Mine\nCommand=+mine %[line:Reason]\n"
                                   << "[Own item 2]\nPath=Rules\nMenus=hub\nCommand=+rules\nLater=kept\n";
@@ -94,6 +95,22 @@ INSTANTIATE_TEST_SUITE_P(
                 ""},
         RunCase{"AllItems", {"--all-items"}, {".kennylize", "+mine"}, {}, ""},
         RunCase{"NoOwnItems", {"--no-own-items"}, {".mute"}, {"+mine", "+rules", ".kennylize"}, ""},
+        RunCase{"AllItemsKeepsTheItemsOffOfTheRun",
+                {"--all-items", "--item-off", "wUserControl\\wMute"},
+                {".kennylize"},
+                {".mute"},
+                ""},
+        RunCase{
+            "WhatNeverAppliesIsTold",
+            {"--own-items", "odd.ini"},
+            {".kennylize"},
+            {"+odd"},
+            "odd.ini: the section [Own item +6] is not read (a save keeps it as it is, an export leaves it "
+            "out): an own item's section is \"Own item\" and its number in digits alone, such as [Own item "
+            "1]\ntavu-cli: warning: odd.ini: the own item 1 \"Odd\" names the profile \"Ownr\", which "
+            "profiles.xml does not hold"},
+        RunCase{
+            "NoOwnItemsTellsNothingOfThem", {"--own-items", "odd.ini", "--no-own-items"}, {}, {"+odd"}, ""},
         RunCase{"AnUnreadableFileGivesThePlainMenu",
                 {"--own-items", "missing.ini"},
                 {".kennylize"},
@@ -159,11 +176,40 @@ TEST_F(OwnItems, ExportedItemsGiveTheSameBlockAsTheSettingsFile) {
     std::ostringstream exported;
     exported << std::ifstream("exported.ini").rdbuf();
     EXPECT_NE(exported.str().find("\nLater=kept\n"), std::string::npos) << "a key it does not know is kept";
+    ASSERT_EQ(run({"export-items", "-", "--settings", "TAVU.ini"}), ExitDone);
+    EXPECT_EQ(out.str(), exported.str());
     ASSERT_EQ(run("generate", "TAVU.ini"), ExitDone);
     const std::string fromSettings = out.str();
     EXPECT_EQ(run("generate", "plain.ini", {"--own-items", "exported.ini"}), ExitDone);
     EXPECT_EQ(out.str(), fromSettings);
     EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(OwnItems, AnExportNeverWritesOverTheSettingsFile) {
+    std::ostringstream before;
+    before << std::ifstream("TAVU.ini").rdbuf();
+    std::filesystem::create_hard_link("TAVU.ini", "linked.ini");
+    for (const std::string name : {"./TAVU.ini", "linked.ini"}) {
+        EXPECT_EQ(run({"export-items", name, "--settings", "TAVU.ini"}), ExitUsage);
+        EXPECT_NE(err.str().find(name + " is the settings file"), std::string::npos) << err.str();
+    }
+    std::ostringstream after;
+    after << std::ifstream("TAVU.ini").rdbuf();
+    EXPECT_EQ(after.str(), before.str());
+}
+
+// Twenty are told one by one, more are counted.
+TEST_F(OwnItems, ManyWarningsAreCounted) {
+    const std::string twentieth = "wNoSuch19\" switched off is in no menu; tavu-cli items lists the items\n";
+    for (const auto& [count, end] :
+         {std::pair{20, twentieth}, {21, twentieth + "tavu-cli: warning: ... and 1 more warnings\n"}}) {
+        std::vector<std::string> options;
+        for (int i = 0; i < count; ++i) {
+            options.insert(options.end(), {"--item-off", "wNoSuch" + std::to_string(i)});
+        }
+        EXPECT_EQ(run("items", "TAVU.ini", options), ExitDone);
+        EXPECT_TRUE(err.str().ends_with(end)) << err.str();
+    }
 }
 
 TEST_F(OwnItems, AnExportThatCannotBeWrittenFails) {
@@ -178,8 +224,10 @@ TEST_F(OwnItems, GenerateAllWarnsOnce) {
     EXPECT_EQ(run({"generate", "profiles.xml", "--all", "--out-dir", "menus", "--settings", "TAVU.ini",
                    "--item-off", "wNoSuch"}),
               ExitDone);
-    EXPECT_EQ(err.str(), "tavu-cli: warning: the item \"wNoSuch\" switched off is in no menu; tavu-cli items "
-                         "lists the items\n");
+    EXPECT_EQ(err.str(),
+              "tavu-cli: warning: the item \"wNoSuch\" switched off is in no menu; tavu-cli items "
+              "lists the items\ntavu-cli: warning: TAVU.ini: the item \"wUserControl\\\\wKennylize\" "
+              "switched off names the profile \"Owner\", which profiles.xml does not hold\n");
 }
 
 // As generate writes nothing, so that a list cut short never passes for the menu.
@@ -188,7 +236,8 @@ TEST_F(OwnItems, ItemsOfAProfileThatStopsPrintNothing) {
         << ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").xml();
     EXPECT_EQ(run("items", "TAVU.ini"), ExitStopped);
     EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str().rfind("tavu-cli: profiles.xml: profile 0 \"Test\": the permission ", 0), 0U)
+    EXPECT_NE(err.str().find("\ntavu-cli: profiles.xml: profile 0 \"Test\": the permission "),
+              std::string::npos)
         << err.str();
 }
 

@@ -2,6 +2,8 @@
 
 #include "formats/text.h"
 
+#include <unordered_set>
+
 namespace tavu {
 
 namespace {
@@ -170,6 +172,39 @@ std::vector<IniFile::Entry> IniFile::entries(std::string_view section) const {
     return found;
 }
 
+std::vector<IniFile::Section> IniFile::sections() const {
+    std::vector<Section> found;
+    std::unordered_set<std::string> keys;
+    std::vector<std::string> pending; // lines waiting for the key they stand above
+    const auto remark = [&](std::string_view above) {
+        for (std::string& line : pending) {
+            found.back().remarks.push_back(Remark{std::string(above), std::move(line)});
+        }
+        pending.clear();
+    };
+    for (const Line& line : lines_) {
+        if (line.kind == Line::Kind::Other) {
+            pending.push_back(line.raw);
+        } else if (line.kind == Line::Kind::Section) {
+            // Lines before the first section belong to none.
+            if (found.empty()) {
+                pending.clear();
+            } else {
+                remark({});
+            }
+            found.push_back(Section{line.name, {}});
+            keys.clear();
+        } else if (!found.empty() && keys.insert(toLowerAscii(line.name)).second) {
+            found.back().entries.push_back(Entry{line.name, line.value});
+            remark(line.name);
+        }
+    }
+    if (!found.empty()) {
+        remark({});
+    }
+    return found;
+}
+
 void IniFile::replaceSection(std::string_view section, const std::vector<Entry>& entries) {
     replaceSections([section](std::string_view name) { return equalsIgnoringAsciiCase(name, section); },
                     {Section{std::string(section), entries}});
@@ -189,22 +224,51 @@ void IniFile::replaceSections(const std::function<bool(std::string_view)>& erase
         }
     }
     for (const Section& section : sections) {
-        Line header;
-        header.kind = Line::Kind::Section;
-        header.name = section.name;
-        header.raw = "[" + header.name + "]";
-        kept.push_back(std::move(header));
-        for (const Entry& entry : section.entries) {
-            Line line;
-            line.kind = Line::Kind::Key;
-            line.name = entry.key;
-            line.raw = entry.key + "=" + writtenValue(entry.value);
-            line.value = readValue(line.raw.substr(entry.key.size() + 1));
-            kept.push_back(std::move(line));
-        }
+        appendSection(section, kept);
     }
     lines_ = std::move(kept);
     index();
+}
+
+void IniFile::appendSection(const Section& section, std::vector<Line>& lines) {
+    Line header;
+    header.kind = Line::Kind::Section;
+    header.name = section.name;
+    header.raw = "[" + header.name + "]";
+    lines.push_back(std::move(header));
+    // The remarks of each key, by its name in lower case, in their order.
+    std::unordered_map<std::string, std::vector<std::size_t>> remarksAbove;
+    for (std::size_t i = 0; i < section.remarks.size(); ++i) {
+        if (!section.remarks[i].above.empty()) {
+            remarksAbove[toLowerAscii(section.remarks[i].above)].push_back(i);
+        }
+    }
+    std::vector<bool> placed(section.remarks.size(), false);
+    const auto appendRemark = [&](std::size_t i) {
+        Line line;
+        line.raw = section.remarks[i].line;
+        lines.push_back(std::move(line));
+        placed[i] = true;
+    };
+    for (const Entry& entry : section.entries) {
+        if (const auto found = remarksAbove.find(toLowerAscii(entry.key)); found != remarksAbove.end()) {
+            for (const std::size_t i : found->second) {
+                appendRemark(i);
+            }
+            remarksAbove.erase(found);
+        }
+        Line line;
+        line.kind = Line::Kind::Key;
+        line.name = entry.key;
+        line.raw = entry.key + "=" + writtenValue(entry.value);
+        line.value = readValue(line.raw.substr(entry.key.size() + 1));
+        lines.push_back(std::move(line));
+    }
+    for (std::size_t i = 0; i < section.remarks.size(); ++i) {
+        if (!placed[i]) {
+            appendRemark(i);
+        }
+    }
 }
 
 std::string IniFile::text() const {

@@ -37,9 +37,19 @@ public:
         return value(section, key).has_value();
     }
 
+    // A line of a section that holds no key (a comment, a blank line), with
+    // the key it stands above, or none at the section's end, so that a writer
+    // can put it back in its place.
+    struct Remark {
+        std::string above;
+        std::string line;
+        bool operator==(const Remark&) const = default;
+    };
+
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        std::vector<Remark> remarks = {};
     };
 
     // The names of the sections in the order of the file, each once (the
@@ -48,12 +58,18 @@ public:
     // The keys of the section that is read, in their order, each once (the
     // first of equal keys); empty when there is no such section.
     std::vector<Entry> entries(std::string_view section) const;
+    // Every section in the order of the file, a repeated name each time it
+    // stands, with its keys (the first of equal keys) and its remarks: what a
+    // reader takes that loses nothing written, in one pass over the file.
+    std::vector<Section> sections() const;
 
     // Erases every section of that name with all its lines, then writes it anew
     // at the end of the file. Every other line keeps its place.
     void replaceSection(std::string_view section, const std::vector<Entry>& entries);
     // Erases every section whose name `erased` accepts, then writes the
-    // sections at the end of the file, in one pass over the file.
+    // sections at the end of the file, in one pass over the file. A remark is
+    // written above the key it stood above, or at the section's end when that
+    // key is not written.
     void replaceSections(const std::function<bool(std::string_view)>& erased,
                          const std::vector<Section>& sections);
 
@@ -71,6 +87,7 @@ private:
     };
 
     void index();
+    static void appendSection(const Section& section, std::vector<Line>& lines);
 
     std::vector<Line> lines_;
     std::string lineEnd_{systemLineEnd()};

@@ -8,6 +8,7 @@
 #include "settings/settings_file.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace tavu {
 
@@ -156,6 +157,7 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
         source = *request.menuChangesFile;
     }
     input.changes = std::move(stored.changes);
+    input.changesFile = source;
     // Every problem of a read is an own item's, which no own item makes moot.
     if (request.withoutOwnItems) {
         input.changes.ownItems.clear();
@@ -263,6 +265,27 @@ ProfileBlock generateProfile(const ProfilesDocument& document, std::size_t index
     return block;
 }
 
+void warnOfUnknownProfiles(GenerationInput& input, const ProfilesDocument& document,
+                           const std::string& profilesFile) {
+    const std::unordered_set<std::string> held(document.names().begin(), document.names().end());
+    const auto warn = [&](const ProfileChoice& choice, const std::string& what) {
+        for (const std::string& name : choice.names) {
+            if (!held.contains(name)) {
+                input.warnings.push_back(input.changesFile + ": " + what + " names the profile " +
+                                         preview::quoted(name) + ", which " + profilesFile +
+                                         " does not hold");
+            }
+        }
+    };
+    for (const ItemOff& off : input.changes.itemsOff) {
+        warn(off.profiles, "the item " + preview::quoted(off.identity) + " switched off");
+    }
+    for (std::size_t i = 0; i < input.changes.ownItems.size(); ++i) {
+        const OwnItem& item = input.changes.ownItems[i];
+        warn(item.profiles, "the own item " + std::to_string(i + 1) + " " + preview::quoted(item.path));
+    }
+}
+
 std::variant<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request) {
     auto input = readGenerationInput(request);
     if (auto* refused = std::get_if<GenerationFailure>(&input)) {
@@ -277,6 +300,7 @@ std::variant<ChosenProfile, GenerationFailure> readChosenProfile(const Generatio
     if (const auto* refused = std::get_if<GenerationFailure>(&index)) {
         return *refused;
     }
+    warnOfUnknownProfiles(std::get<GenerationInput>(input), profiles, request.profilesFile);
     return ChosenProfile{std::move(std::get<GenerationInput>(input)), std::move(profiles),
                          std::get<std::size_t>(index)};
 }

@@ -56,8 +56,10 @@ struct GenerationInput {
     std::optional<LanguageFile> language; // the one read over the settings file's words
     MenuChanges changes;
     // What the caller tells as warnings: own items refused, identities that
-    // name no item, an own-items file that could not be read.
+    // name no item, an own-items file that could not be read, profiles named
+    // that the profiles file does not hold.
     std::vector<std::string> warnings;
+    std::string changesFile = {}; // the file the changes come from, which the warnings name
 };
 
 // Why a block could not be made.
@@ -147,7 +149,12 @@ struct ChosenProfile {
     std::size_t index = 0;
 };
 
-// Reads the input, loads the profiles and chooses the profile.
+// Warns of each profile that the changes name and the document does not hold:
+// a change that never applies, a name mistyped most often.
+void warnOfUnknownProfiles(GenerationInput& input, const ProfilesDocument& document,
+                           const std::string& profilesFile);
+
+// Reads the input, loads the profiles and chooses the profile; warns as above.
 std::variant<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request);
 
 // Reads the input, loads the profiles, chooses the profile and generates it,

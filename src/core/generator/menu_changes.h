@@ -33,6 +33,15 @@ struct KeptKey {
     bool operator==(const KeptKey&) const = default;
 };
 
+// A line of the settings file's sections of menu changes that holds no key (a
+// comment, a blank line), kept with the key it stands above (empty: the
+// section's end) so that a save writes it back in its place.
+struct KeptLine {
+    std::string above;
+    std::string line;
+    bool operator==(const KeptLine&) const = default;
+};
+
 // The keys of an own item's section in the settings file.
 inline constexpr std::string_view kPathKey = "Path";
 inline constexpr std::string_view kMenusKey = "Menus";
@@ -61,6 +70,8 @@ struct OwnItem {
     // Why a value of the item's section could not be read; such an item is
     // left out of every menu until it is edited.
     std::string damage;
+    // The comments and blank lines of its section.
+    std::vector<KeptLine> keptLines;
 
     bool operator==(const OwnItem&) const = default;
 };
@@ -75,6 +86,9 @@ struct ItemOff {
 struct MenuChanges {
     std::vector<OwnItem> ownItems;
     std::vector<ItemOff> itemsOff;
+    // The comments and blank lines of the section of items switched off, each
+    // above the identity it stood above.
+    std::vector<KeptLine> itemsOffLines = {};
 
     bool empty() const { return ownItems.empty() && itemsOff.empty(); }
     bool operator==(const MenuChanges&) const = default;

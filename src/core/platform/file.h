@@ -77,6 +77,11 @@ FileRead readRegularFileStart(const std::filesystem::path& path, std::size_t siz
 FileRead readStream(int fd, const std::string& name, std::uintmax_t limit,
                     FileOperations& operations = systemFileOperations());
 
+// Whether the two paths name one existing file under any names: a symbolic
+// link, a hard link, a relative path or, where the system ignores it, a
+// difference in letter case. False when either does not exist.
+[[nodiscard]] bool isSameFile(const std::filesystem::path& first, const std::filesystem::path& second);
+
 // From now on SIGINT, SIGTERM and SIGHUP remove the temporary files of the
 // saves under way before they end the process as they do by default; a signal
 // the process was started to ignore stays ignored. False, with errno, when a

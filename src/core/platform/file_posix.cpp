@@ -261,4 +261,11 @@ bool removeTemporaryFilesOnSignals() {
     return true;
 }
 
+bool isSameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
+    struct stat one {};
+    struct stat other {};
+    return ::stat(first.c_str(), &one) == 0 && ::stat(second.c_str(), &other) == 0 &&
+           one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+}
+
 } // namespace tavu

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -85,6 +86,32 @@ DWORD chunkOf(std::size_t size) {
 
 DWORD attributesOf(const std::filesystem::path& path) {
     return ::GetFileAttributesW(path.c_str());
+}
+
+// The volume and the index that name a file whatever path reaches it; none
+// when the file cannot be opened even without access to its content.
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> identityOf(const std::filesystem::path& path) {
+    const HANDLE handle =
+        ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = ::GetFileInformationByHandle(handle, &information) != 0;
+    const bool closed = ::CloseHandle(handle) != 0;
+    if (!known || !closed) {
+        return std::nullopt;
+    }
+    return FileIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                        information.nFileIndexLow};
 }
 
 } // namespace
@@ -272,6 +299,24 @@ int syncFolderAfterRenames(FileOperations&, const std::filesystem::path&) {
 
 bool removeTemporaryFilesOnSignals() {
     return true;
+}
+
+bool isSameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
+    if (attributesOf(first) == INVALID_FILE_ATTRIBUTES || attributesOf(second) == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    const auto one = identityOf(first);
+    const auto other = identityOf(second);
+    if (one && other) {
+        return *one == *other;
+    }
+    // A file that cannot be opened at all is told by its full path, letter
+    // case aside as the file system sets it aside.
+    std::error_code code;
+    const std::filesystem::path oneFull = std::filesystem::weakly_canonical(first, code);
+    const std::filesystem::path otherFull =
+        code ? std::filesystem::path() : std::filesystem::weakly_canonical(second, code);
+    return !code && ::CompareStringOrdinal(oneFull.c_str(), -1, otherFull.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 } // namespace tavu

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <optional>
 
@@ -28,19 +27,49 @@ constexpr MenusName kMenusNames[] = {
     {"both", OwnItemMenus::Both},
 };
 
-// The number of an own item's section, "Own item N"; none for any other section.
-std::optional<unsigned> ownItemNumber(std::string_view section) {
+// The number of an own item's section, "Own item N", as its digits without
+// leading zeros (of any length, so that no number is too large to read); none
+// for any other section.
+std::optional<std::string_view> ownItemNumber(std::string_view section) {
     if (section.size() <= kOwnItemSectionPrefix.size() ||
         !equalsIgnoringAsciiCase(section.substr(0, kOwnItemSectionPrefix.size()), kOwnItemSectionPrefix)) {
         return std::nullopt;
     }
-    const std::string_view digits = section.substr(kOwnItemSectionPrefix.size());
-    unsigned number = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (error != std::errc{} || end != digits.data() + digits.size()) {
+    std::string_view digits = section.substr(kOwnItemSectionPrefix.size());
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
-    return number;
+    digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size() - 1));
+    return digits;
+}
+
+bool numberIsLess(std::string_view a, std::string_view b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+// A section named as an own item's whose name gives no number: read as none,
+// told, and kept as it is.
+bool looksLikeOwnItem(std::string_view section) {
+    const std::string_view start = trimmed(kOwnItemSectionPrefix, kAsciiWhiteSpace);
+    return section.size() >= start.size() && equalsIgnoringAsciiCase(section.substr(0, start.size()), start);
+}
+
+std::vector<KeptLine> keptLines(const std::vector<IniFile::Remark>& remarks) {
+    std::vector<KeptLine> kept;
+    kept.reserve(remarks.size());
+    for (const IniFile::Remark& remark : remarks) {
+        kept.push_back(KeptLine{remark.above, remark.line});
+    }
+    return kept;
+}
+
+std::vector<IniFile::Remark> remarks(const std::vector<KeptLine>& kept) {
+    std::vector<IniFile::Remark> written;
+    written.reserve(kept.size());
+    for (const KeptLine& line : kept) {
+        written.push_back(IniFile::Remark{line.above, line.line});
+    }
+    return written;
 }
 
 ProfileChoice readProfiles(std::string_view text) {
@@ -99,9 +128,10 @@ void keepUnread(OwnItem& item, const IniFile::Entry& entry, std::string_view exp
     }
 }
 
-OwnItem readOwnItem(const std::vector<IniFile::Entry>& entries) {
+OwnItem readOwnItem(const IniFile::Section& section) {
     OwnItem item;
-    for (const IniFile::Entry& entry : entries) {
+    item.keptLines = keptLines(section.remarks);
+    for (const IniFile::Entry& entry : section.entries) {
         if (equalsIgnoringAsciiCase(entry.key, kPathKey)) {
             item.path = entry.value;
         } else if (equalsIgnoringAsciiCase(entry.key, kCommandKey)) {
@@ -162,19 +192,32 @@ std::string ownItemLabel(std::size_t number, const OwnItem& item) {
 
 MenuChangesRead readMenuChanges(const IniFile& file) {
     MenuChangesRead read;
-    for (IniFile::Entry& entry : file.entries(kItemsOffSection)) {
-        read.changes.itemsOff.push_back(ItemOff{std::move(entry.key), readProfiles(entry.value)});
-    }
-    std::vector<std::pair<unsigned, std::string>> sections;
-    for (std::string& name : file.sectionNames()) {
-        if (const auto number = ownItemNumber(name)) {
-            sections.emplace_back(*number, std::move(name));
+    std::vector<IniFile::Section> sections = file.sections();
+    // Every section of a name is read, so that two files pasted together lose
+    // nothing; own items in the order of their numbers, equal numbers in the
+    // order of the file.
+    std::vector<std::pair<std::string_view, const IniFile::Section*>> ownItemSections;
+    for (IniFile::Section& section : sections) {
+        if (equalsIgnoringAsciiCase(section.name, kItemsOffSection)) {
+            for (IniFile::Entry& entry : section.entries) {
+                read.changes.itemsOff.push_back(ItemOff{std::move(entry.key), readProfiles(entry.value)});
+            }
+            std::vector<KeptLine> lines = keptLines(section.remarks);
+            read.changes.itemsOffLines.insert(read.changes.itemsOffLines.end(), lines.begin(), lines.end());
+        } else if (const auto number = ownItemNumber(section.name)) {
+            ownItemSections.emplace_back(*number, &section);
+        } else if (looksLikeOwnItem(section.name)) {
+            read.problems.push_back(
+                "the section [" + section.name +
+                "] is not read (a save keeps it as it is, an export leaves it out): an own "
+                "item's section is \"Own item\" and its number in digits alone, such as "
+                "[Own item 1]");
         }
     }
-    std::stable_sort(sections.begin(), sections.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [number, name] : sections) {
-        OwnItem item = readOwnItem(file.entries(name));
+    std::stable_sort(ownItemSections.begin(), ownItemSections.end(),
+                     [](const auto& a, const auto& b) { return numberIsLess(a.first, b.first); });
+    for (const auto& [number, section] : ownItemSections) {
+        OwnItem item = readOwnItem(*section);
         if (const std::string problem = ownItemProblem(item); !problem.empty()) {
             read.problems.push_back("the " + ownItemLabel(read.changes.ownItems.size() + 1, item) +
                                     " is left out of the menu: " + problem);
@@ -190,13 +233,16 @@ void writeMenuChanges(const MenuChanges& changes, IniFile& file) {
     for (const ItemOff& item : changes.itemsOff) {
         off.push_back(IniFile::Entry{item.identity, writtenProfiles(item.profiles)});
     }
-    if (!off.empty()) {
-        sections.push_back(IniFile::Section{std::string(kItemsOffSection), std::move(off)});
+    if (!off.empty() || !changes.itemsOffLines.empty()) {
+        sections.push_back(
+            IniFile::Section{std::string(kItemsOffSection), std::move(off), remarks(changes.itemsOffLines)});
     }
     for (std::size_t i = 0; i < changes.ownItems.size(); ++i) {
+        const OwnItem& item = changes.ownItems[i];
         sections.push_back(IniFile::Section{std::string(kOwnItemSectionPrefix) + std::to_string(i + 1),
-                                            ownItemEntries(changes.ownItems[i])});
+                                            ownItemEntries(item), remarks(item.keptLines)});
     }
+    // A section named as an own item's that gave none was not read, and stays.
     file.replaceSections(
         [](std::string_view name) {
             return equalsIgnoringAsciiCase(name, kItemsOffSection) || ownItemNumber(name).has_value();
@@ -217,11 +263,15 @@ MenuChangesFileRead readMenuChangesFile(const std::filesystem::path& path, FileO
     return {{}, std::move(read.reason)};
 }
 
-std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
-                                 FileOperations& operations) {
+std::string menuChangesFileText(const MenuChanges& changes) {
     IniFile file;
     writeMenuChanges(changes, file);
-    if (!writeFileAtomically(path, file.text(), SymbolicLink::Replace, operations)) {
+    return file.text();
+}
+
+std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
+                                 FileOperations& operations) {
+    if (!writeFileAtomically(path, menuChangesFileText(changes), SymbolicLink::Replace, operations)) {
         return "Unable to write to " + utf8FromPath(path) + "\n" + std::strerror(errno) + ".";
     }
     return {};

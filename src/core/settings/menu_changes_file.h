@@ -16,7 +16,8 @@
 // An identity switched off for the profiles named (joined by "|"), or "*" for
 // every profile; an own item a section each, in the order of their numbers,
 // with "Menus" one of hub, user or both, "Separator=1" for a separator, and
-// "Profiles" as for items off. The same sections, alone, make the file that
+// "Profiles" as for items off. Comments and blank lines stay above the key
+// they stood above. The same sections, alone, make the file that
 // export and import exchange.
 
 #include "formats/ini_file.h"
@@ -37,14 +38,16 @@ struct [[nodiscard]] MenuChangesRead {
     MenuChanges changes;
     // What was not taken as it stands, one sentence each: an own item that
     // ownItemProblem refuses (kept, and left out of every menu), values that
-    // could not be read, sections beyond the bounds.
+    // could not be read, sections named as own items' that give no number
+    // (kept as they are by a save).
     std::vector<std::string> problems;
 };
 
 MenuChangesRead readMenuChanges(const IniFile& file);
 
-// Erases the sections of items off and own items, then writes them anew from
-// `changes`, unknown keys included.
+// Erases the sections of items off and own items that readMenuChanges reads,
+// then writes them anew from `changes`, unknown keys, comments and blank lines
+// included.
 void writeMenuChanges(const MenuChanges& changes, IniFile& file);
 
 // A file of menu changes alone, as export writes it and import reads it.
@@ -55,6 +58,9 @@ struct [[nodiscard]] MenuChangesFileRead {
 
 MenuChangesFileRead readMenuChangesFile(const std::filesystem::path& path,
                                         FileOperations& operations = systemFileOperations());
+
+// The text of such a file.
+std::string menuChangesFileText(const MenuChanges& changes);
 
 // Empty on success; otherwise "Unable to write to PATH" and the reason.
 [[nodiscard]] std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,

@@ -129,6 +129,17 @@ TEST_F(MenuChangesTest, OwnItemsGoAfterTheGeneratedItemsOfTheirSubmenu) {
     EXPECT_TRUE(lines[lines.size() - 3].ends_with("+a&#124;|"));
     EXPECT_TRUE(lines[lines.size() - 2].ends_with("+c&#124;|"));
     EXPECT_TRUE(lines.back().starts_with("<<botname>> "));
+
+    // A separator's path is the submenu it goes in, the whole path.
+    OwnItem separator;
+    separator.separator = true;
+    separator.path = "{wUserControl}\\{wKennylize}";
+    const std::vector<std::string> plainLines = emissions(plain());
+    const std::vector<std::string> separated = emissions(generated({{separator}, {}}));
+    const auto added = std::mismatch(separated.begin(), separated.end(), plainLines.begin()).first;
+    ASSERT_NE(added, separated.end());
+    EXPECT_NE((added - 1)->find("User control\\ " + kPrefix + "Kennylize\\"), std::string::npos)
+        << *(added - 1);
 }
 
 TEST_F(MenuChangesTest, AnOwnItemRefusedIsLeftOutAndListedOff) {
@@ -186,6 +197,9 @@ TEST(OwnItemProblem, RefusesWhatWouldBreakTheBlockOrTheSettingsFile) {
         {"Rules", "+x %[line:Reason [short]]", "cannot hold"},
         {"Rules", "+x\n+y", "line break"},
         {"Ru\x01les", "+x", "control character"},
+        {"Rules", "+x\ty", ""},
+        {"Rules", "+x\x7F", "control character"},
+        {"Rules", std::string(kMaxOwnItemText, 'x'), ""},
         {"Rules", std::string(kMaxOwnItemText + 1, 'x'), "longer than"},
         {"Rules", "\xFF", "not UTF-8"},
     };

@@ -63,8 +63,9 @@ TEST(MenuChangesFile, NothingTheOperatorWroteIsLostBySaving) {
     const MenuChangesRead read = readMenuChanges(IniFile::parse(before));
     ASSERT_EQ(read.changes.ownItems.size(), 1u);
     EXPECT_NE(ownItemProblem(read.changes.ownItems[0]), "");
-    ASSERT_EQ(read.problems.size(), 1u);
-    EXPECT_NE(read.problems[0].find("\"everywhere\" is not hub, user or both"), std::string::npos);
+    ASSERT_EQ(read.problems.size(), 2u);
+    EXPECT_NE(read.problems[0].find("[Own item x] is not read"), std::string::npos);
+    EXPECT_NE(read.problems[1].find("\"everywhere\" is not hub, user or both"), std::string::npos);
 
     IniFile file = IniFile::parse(before);
     writeMenuChanges(read.changes, file);
@@ -79,6 +80,41 @@ TEST(MenuChangesFile, NothingTheOperatorWroteIsLostBySaving) {
     forgetUnreadValues(edited);
     EXPECT_EQ(ownItemProblem(edited), "");
     EXPECT_EQ(readBack({{edited}, {}}).changes.ownItems[0].menus, OwnItemMenus::Both);
+}
+
+// Each section named as an own item's is read, or named in a problem and kept
+// by a save: two files pasted together, a number of any size.
+TEST(MenuChangesFile, NoOwnItemSectionIsDroppedInSilence) {
+    const std::vector<std::string> unread = {"Own item +6", "Own item -7", "Own item  8", "Own item 1e3"};
+    std::string text = "[Own item 1]\nPath=A\nCommand=+a\n[Own item 999999999999]\nPath=C\nCommand=+c\n"
+                       "[own item 1]\nPath=B\nCommand=+b\n";
+    for (const std::string& name : unread) {
+        text += "[" + name + "]\nPath=X\n";
+    }
+    IniFile file = IniFile::parse(text);
+    const MenuChangesRead read = readMenuChanges(file);
+    ASSERT_EQ(read.changes.ownItems.size(), 3u);
+    EXPECT_EQ(read.changes.ownItems[1].path + read.changes.ownItems[2].path, "BC");
+    ASSERT_EQ(read.problems.size(), unread.size());
+    writeMenuChanges(read.changes, file);
+    for (std::size_t i = 0; i < unread.size(); ++i) {
+        EXPECT_NE(read.problems[i].find("[" + unread[i] + "] is not read"), std::string::npos);
+        EXPECT_EQ(file.value(unread[i], "Path"), "X");
+    }
+    EXPECT_EQ(readMenuChanges(file).changes, read.changes);
+}
+
+// The window saves through writeMenuChanges: the sections are written anew,
+// none left beside them, and each comment stays above the line it stood above.
+TEST(MenuChangesFile, ASaveKeepsCommentsInPlaceAndNoOldSection) {
+    IniFile file = IniFile::parse("[Items off]\n; ops only\nwUserControl=Regular\n; end\n"
+                                  "[Own item 2]\nPath=Restart\n; asked for\ncommand=+restart\n\n"
+                                  "[Own item 1]\nPath=Rules\nCommand=+rules\n");
+    writeMenuChanges(readMenuChanges(file).changes, file);
+    EXPECT_EQ(file.text(),
+              "[Items off]\n; ops only\nwUserControl=Regular\n; end\n"
+              "[Own item 1]\nPath=Rules\nMenus=both\nCommand=+rules\nProfiles=*\n"
+              "[Own item 2]\nPath=Restart\nMenus=both\n; asked for\nCommand=+restart\nProfiles=*\n\n");
 }
 
 TEST(MenuChangesFile, NoChangesLeaveAFileWithoutTheSectionsAsItWas) {
