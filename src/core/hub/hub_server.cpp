@@ -45,6 +45,10 @@ std::optional<bool> isLoopbackAddress(std::string_view address) {
     if (error) {
         return std::nullopt;
     }
+    // "::ffff:127.0.0.1" is the IPv4 loopback address written as IPv6.
+    if (ip.is_v6() && ip.to_v6().is_v4_mapped()) {
+        return asio::ip::make_address_v4(asio::ip::v4_mapped, ip.to_v6()).is_loopback();
+    }
     return ip.is_loopback();
 }
 
