@@ -144,7 +144,9 @@ private:
                                 [self = shared_from_this()](const std::error_code& error, std::size_t size) {
                                     if (error) {
                                         self->close();
-                                    } else {
+                                    } else if (!self->closed_) {
+                                        // A read done as the hub stops is not acted on:
+                                        // it would watch the closed connection again.
                                         self->take(size);
                                     }
                                 });
