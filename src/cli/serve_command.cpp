@@ -119,8 +119,8 @@ std::string menuPiecesOnly(const std::string& block, std::ostream& err) {
         }
     }
     if (leftOut > kLeftOutWarnings) {
-        err << "tavu-cli: warning: " << leftOut - kLeftOutWarnings
-            << " more protocol commands are left out of the menu served\n";
+        err << "tavu-cli: warning: protocol commands left out of the menu served besides these: "
+            << leftOut - kLeftOutWarnings << '\n';
     }
     return kept.append(block, from);
 }
