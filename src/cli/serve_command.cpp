@@ -348,18 +348,19 @@ int runServe(std::span<const std::string_view> arguments, std::ostream& out, std
     return serve(served, options, out, err);
 }
 
-const OptionHelp kBlockOption{"--block FILE",
-                              "serves the block in FILE as it is (a generated, hand-edited or saved block), "
-                              "instead of a profile's; it takes no profiles file and no SETTINGS"};
+const OptionHelp kBlockOption{
+    "--block FILE", "serves the block in FILE as it is (a generated, hand-edited or saved block), "
+                    "instead of a profile's, but for its protocol commands other than $UserCommand, "
+                    "which are left out with a warning saying what each would make the client do; it "
+                    "takes no profiles file and no SETTINGS"};
 const OptionHelp kPortOption{"--port N", "the port to listen on, 4111 by default (0: any free port)"};
-const OptionHelp kListenOption{
-    "--listen ADDRESS",
-    "the address to listen on, 127.0.0.1 by default; any other than a loopback address lets clients on other "
-    "machines connect, and is warned of"};
+const OptionHelp kListenOption{"--listen ADDRESS", "the IP address to listen on, 127.0.0.1 by default (::1 "
+                                                   "for IPv6); any other than a loopback address lets "
+                                                   "clients on other machines connect, and is warned of"};
 const OptionHelp kReloadOption{
-    "--reload", "looks at the profiles file, the settings file and the language file (or FILE) every second; "
-                "when one changed, the menu is made again and sent anew to every client, after the clear "
-                "command"};
+    "--reload", "looks at the profiles file, the settings file, the language file and the own-items file (or "
+                "FILE) every second; when what one holds changed, the menu is made again and sent anew to "
+                "every client, after the clear command"};
 
 const OptionHelp* const kOptions[] = {&kProfileOption,  &kIndexOption, &kBlockOption,  &kSettingsOption,
                                       &kLanguageOption, &kDateOption,  &kOptionOption, &kWordOption,
@@ -380,7 +381,8 @@ const Command kServeCommand{
         "generate writes, with a line in main chat that says what it shows. Then it prints every message "
         "the client sends, one a line with the time and the nick, as the real hub would get it: chat as "
         "<nick> text (echoed to that client alone), private messages with their target, other commands "
-        "as sent. Ctrl+C stops it and says how many clients it served. At most 64 connections, messages of "
+        "as sent; at most 1000 lines wait for a terminal that does not keep up, the rest are counted. Ctrl+C "
+        "stops it and says how many clients it served. At most 64 connections, messages of "
         "64 KiB; a client that does not log in within 30 s, says nothing for 10 minutes or does not read is "
         "dropped.",
     .options = kOptions,

@@ -168,6 +168,10 @@ struct ReloadCase {
     std::string shown; // in the menu sent anew
 };
 
+void PrintTo(const ReloadCase& value, std::ostream* out) {
+    *out << value.what;
+}
+
 class ServeReload : public Serve, public testing::WithParamInterface<ReloadCase> {};
 
 TEST_P(ServeReload, SendsTheMenuAnewWhenAFileChanges) {
