@@ -278,6 +278,20 @@ std::string hostAndPort(const std::string& address, std::uint16_t port) {
     return (ipv6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
 }
 
+// Standard error is tied to standard output, which a write to it would flush
+// first: from the hub's thread, into a terminal that may not be read.
+class UntiedStream {
+public:
+    explicit UntiedStream(std::ostream& stream) : stream_(stream), tie_(stream.tie(nullptr)) {}
+    ~UntiedStream() { stream_.tie(tie_); }
+    UntiedStream(const UntiedStream&) = delete;
+    UntiedStream& operator=(const UntiedStream&) = delete;
+
+private:
+    std::ostream& stream_;
+    std::ostream* tie_;
+};
+
 // The status once the hub stopped and the lines that wait were printed; a
 // standard output nobody reads ends the program here, as the thread blocked in
 // writing to it cannot be ended otherwise.
@@ -295,6 +309,7 @@ int finishPrinting(PrintingThread& printer, std::ostream& err) {
 }
 
 int serve(const ServedMenu& served, const ServeOptions& options, std::ostream& out, std::ostream& err) {
+    const UntiedStream untied(err);
     auto first = served.make(err);
     if (const int* status = std::get_if<int>(&first)) {
         return *status;
