@@ -45,7 +45,9 @@ inline constexpr ExitStatus ExitUnwritable{5, "unwritable",
                                            "generate --all: the folder or a file in it cannot be written; "
                                            "export-words and export-items: FILE cannot be written"};
 inline constexpr ExitStatus ExitOutputUnwritable{
-    6, "output unwritable", "standard output cannot be written (a full disk, for example)"};
+    6, "output unwritable",
+    "standard output cannot be written (a full disk, for example); serve: also when nobody reads it, so that "
+    "lines are left unprinted when the hub stops"};
 inline constexpr ExitStatus ExitMenuError{
     7, "menu error",
     "generate: the block holds an error that check reports (a piece that no client can read, or a prompt "

@@ -514,6 +514,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"tree", "PROFILES", "--index", "0", "--language", "de", "--language", "fr"},
                  ExitUsage},
         ExitCase{"LanguagesWithAFile", {"languages", "PROFILES"}, ExitUsage},
+        ExitCase{"ServeOnAName", {"serve", "PROFILES", "--index", "0", "--listen", "localhost"}, ExitUsage},
         ExitCase{"ExportWordsWithoutFile", {"export-words", "--language", "de"}, ExitUsage},
         ExitCase{"ExportWordsWithAProfileOption", {"export-words", "x.ini", "--index", "0"}, ExitUsage},
         ExitCase{"ExportWordsUnwritable",

@@ -5,7 +5,9 @@
 #include <asio/ip/tcp.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
@@ -21,13 +23,23 @@ using namespace std::chrono_literals;
 
 const std::string kProfiles = TAVU_SOURCE_DIR "/examples/profiles.xml";
 
+// The port of "dchub://127.0.0.1:4111".
+std::uint16_t portOf(const std::string& address) {
+    return static_cast<std::uint16_t>(std::stoi(address.substr(address.rfind(':') + 1)));
+}
+
 // tavu-cli run as its own process, its standard output read line by line.
 class CliProcess {
 public:
-    explicit CliProcess(std::vector<std::string> arguments) {
+    // Standard output goes to a pipe, or to the file `outputFile` names.
+    explicit CliProcess(std::vector<std::string> arguments, const char* outputFile = nullptr) {
         int output[2];
         if (::pipe(output) != 0) {
             return;
+        }
+        if (outputFile) {
+            ::close(output[1]);
+            output[1] = ::open(outputFile, O_WRONLY);
         }
         child_ = ::fork();
         if (child_ == 0) {
@@ -133,7 +145,7 @@ TEST_F(Serve, ServesWhatGenerateWritesAndStopsOnCtrlC) {
                                     ", with the words of the settings file, encoded as utf-8.");
     EXPECT_EQ(serve.nextLine(), "Connect an NMDC client to the address above; Ctrl+C stops the hub.");
 
-    NmdcClient client(static_cast<std::uint16_t>(std::stoi(address.substr(address.rfind(':') + 1))));
+    NmdcClient client(portOf(address));
     ASSERT_TRUE(client.logIn("tester"));
     EXPECT_NE(client.received().find("$MyINFO $ALL Alice "), std::string::npos);
     EXPECT_NE(client.received().find("$LAN(T3)\x01$$0$|" + generated.str() + "<TAVU> You are looking at"),
@@ -148,31 +160,136 @@ TEST_F(Serve, ServesWhatGenerateWritesAndStopsOnCtrlC) {
     EXPECT_EQ(serve.exitStatus(), ExitDone);
 }
 
-TEST_F(Serve, SendsTheMenuAnewWhenTheSettingsChange) {
-    CliProcess serve({"serve", kProfiles, "--index", "0", "--settings", settings, "--port", "0", "--reload"});
+struct ReloadCase {
+    const char* what;
+    const char* option; // the option that names the file edited
+    std::string before;
+    std::string after;
+    std::string shown; // in the menu sent anew
+};
+
+void PrintTo(const ReloadCase& value, std::ostream* out) {
+    *out << value.what;
+}
+
+class ServeReload : public Serve, public testing::WithParamInterface<ReloadCase> {};
+
+TEST_P(ServeReload, SendsTheMenuAnewWhenAFileChanges) {
+    const ReloadCase& edit = GetParam();
+    std::vector<std::string> arguments{"serve",  kProfiles, "--index", "0",       "--settings",
+                                       settings, "--port",  "0",       "--reload"};
+    const std::string file =
+        edit.option == std::string("--settings") ? settings : (folder / "edited.ini").string();
+    if (file != settings) {
+        arguments.insert(arguments.end(), {edit.option, file});
+    }
+    std::ofstream(file) << edit.before;
+    CliProcess serve(arguments);
     const std::string address = serve.nextLine();
     ASSERT_TRUE(address.starts_with("dchub://")) << address;
-    NmdcClient client(static_cast<std::uint16_t>(std::stoi(address.substr(address.rfind(':') + 1))));
+    NmdcClient client(portOf(address));
     ASSERT_TRUE(client.logIn("tester"));
     const std::size_t before = client.received().size();
-    std::ofstream(settings) << "[Settings]\nsOffsets=1\n[Strings]\nwKick=Boot\n";
+    const auto time = std::filesystem::last_write_time(file);
+    std::ofstream(file) << edit.after;
+    std::filesystem::last_write_time(file, time);
     EXPECT_TRUE(client.readUntil("<TAVU> ", 10s, before));
     EXPECT_TRUE(client.received().substr(before).starts_with("$UserCommand 255 3|"));
-    EXPECT_NE(client.received().find("Boot", before), std::string::npos);
+    EXPECT_NE(client.received().find(edit.shown, before), std::string::npos);
     ASSERT_TRUE(serve.signal(SIGTERM));
     EXPECT_EQ(serve.exitStatus(), ExitDone);
 }
 
-TEST_F(Serve, APortInUseIsReported) {
+INSTANTIATE_TEST_SUITE_P(
+    Files, ServeReload,
+    testing::Values(ReloadCase{"Settings", "--settings", "[Settings]\nsOffsets=1\n",
+                               "[Settings]\nsOffsets=1\n[Strings]\nwKick=Boot\n", "Boot"},
+                    ReloadCase{"SettingsOfTheSameSizeAndTime", "--settings",
+                               "[Settings]\n[Strings]\nwKick=Boot\n", "[Settings]\n[Strings]\nwKick=Toss\n",
+                               "Toss"},
+                    ReloadCase{"LanguageFile", "--language",
+                               "[Language]\nName=Test\nCode=xx\n[Strings]\nwKick=Boot\n",
+                               "[Language]\nName=Test\nCode=xx\n[Strings]\nwKick=Tossed\n", "Tossed"},
+                    ReloadCase{"OwnItemsFile", "--own-items", "[Own item 1]\nPath=Rules\nCommand=+rules\n",
+                               "[Own item 1]\nPath=Rules\nCommand=+read the rules\n", "+read the rules"}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+// A block's protocol commands would make the client do more than show a menu.
+TEST_F(Serve, ServesNothingOfABlockButItsMenu) {
+    const std::filesystem::path block = folder / "block\x1b.txt";
+    std::ofstream(block) << "$UserCommand 1 3 A$a|$ForceMove evil.example:411|$UserCommand 1 3 B$b|";
+    CliProcess serve({"serve", "--block=" + block.string(), "--port", "0"});
+    const std::string address = serve.nextLine();
+    ASSERT_TRUE(address.starts_with("dchub://")) << address;
+    EXPECT_EQ(serve.nextLine(),
+              "You are looking at the block " + folder.string() + "/block\\x1B.txt, read as utf-8.");
+    NmdcClient client(portOf(address));
+    ASSERT_TRUE(client.logIn("tester"));
+    EXPECT_NE(client.received().find("$UserCommand 1 3 A$a|$UserCommand 1 3 B$b|"), std::string::npos);
+}
+
+// The hub hands its lines over and never waits for them to be printed.
+TEST_F(Serve, AnOutputNobodyReadsHoldsUpNoClient) {
+    CliProcess serve({"serve", kProfiles, "--index", "0", "--settings", settings, "--port", "0"});
+    const std::uint16_t port = portOf(serve.nextLine());
+    NmdcClient flooding(port);
+    ASSERT_TRUE(flooding.logIn("flooding"));
+    for (int line = 0; line < 5000; ++line) {
+        flooding.send("<flooding> " + std::string(80, 'x') + "|");
+    }
+    NmdcClient second(port);
+    EXPECT_TRUE(second.logIn("second"));
+    ASSERT_TRUE(serve.signal(SIGTERM));
+    EXPECT_EQ(serve.exitStatus(), ExitOutputUnwritable);
+}
+
+TEST_F(Serve, AnOutputThatCannotBeWrittenEndsIt) {
+    CliProcess serve({"serve", kProfiles, "--index", "0", "--settings", settings, "--port", "0"},
+                     "/dev/full");
+    EXPECT_EQ(serve.exitStatus(), ExitOutputUnwritable);
+}
+
+class ServeOnAPortInUse : public Serve {
+protected:
+    int run(std::vector<std::string_view> arguments) {
+        arguments.insert(arguments.end(), {"--port", port});
+        err.str("");
+        return runCli(arguments, out, err);
+    }
+
     asio::io_context io;
-    asio::ip::tcp::acceptor taken(io, {asio::ip::make_address("127.0.0.1"), 0});
+    asio::ip::tcp::acceptor taken{io, {asio::ip::make_address("127.0.0.1"), 0}};
     const std::string port = std::to_string(taken.local_endpoint().port());
     std::ostringstream out;
     std::ostringstream err;
-    const std::vector<std::string_view> arguments{"serve",      kProfiles, "--index", "0",
-                                                  "--settings", settings,  "--port",  port};
-    EXPECT_EQ(runCli(arguments, out, err), ExitCannotListen);
-    EXPECT_TRUE(err.str().starts_with("tavu-cli: cannot listen on 127.0.0.1:" + port + ": ")) << err.str();
+};
+
+TEST_F(ServeOnAPortInUse, IsReported) {
+    for (const auto& [address, shown] :
+         {std::pair{"127.0.0.1", "127.0.0.1"}, std::pair{"::ffff:127.0.0.1", "[::ffff:127.0.0.1]"}}) {
+        EXPECT_EQ(run({"serve", kProfiles, "--index", "0", "--settings", settings, "--listen", address}),
+                  ExitCannotListen);
+        EXPECT_TRUE(
+            err.str().starts_with("tavu-cli: cannot listen on " + std::string(shown) + ":" + port + ": "))
+            << err.str();
+    }
+}
+
+TEST_F(ServeOnAPortInUse, WarnsOfTenProtocolCommandsLeftOutAndCountsTheRest) {
+    const std::string block = (folder / "block.txt").string();
+    const std::string piece = "$ConnectToMe tester 192.0.2.1:412|";
+    std::string pieces;
+    for (const std::size_t count : {10, 11}) {
+        while (pieces.size() < count * piece.size()) {
+            pieces += piece;
+        }
+        std::ofstream(block) << pieces;
+        EXPECT_EQ(run({"serve", "--block", block}), ExitCannotListen);
+        const std::string warnings = err.str();
+        EXPECT_EQ(std::count(warnings.begin(), warnings.end(), '\n'), count == 10 ? 11 : 12) << warnings;
+        EXPECT_EQ(warnings.find("left out of the menu served besides these: 1\n") != std::string::npos,
+                  count == 11);
+    }
 }
 
 } // namespace

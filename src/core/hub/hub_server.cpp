@@ -48,6 +48,10 @@ std::optional<bool> isLoopbackAddress(std::string_view address) {
     if (error) {
         return std::nullopt;
     }
+    // "::ffff:127.0.0.1" is the IPv4 loopback address written as IPv6.
+    if (ip.is_v6() && ip.to_v6().is_v4_mapped()) {
+        return asio::ip::make_address_v4(asio::ip::v4_mapped, ip.to_v6()).is_loopback();
+    }
     return ip.is_loopback();
 }
 
@@ -158,7 +162,9 @@ private:
                                     }
                                     if (error) {
                                         self->close();
-                                    } else {
+                                    } else if (!self->closed_) {
+                                        // A read done as the hub stops is not acted on:
+                                        // it would watch the closed connection again.
                                         self->take(size);
                                     }
                                 });

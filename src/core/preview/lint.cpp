@@ -249,6 +249,37 @@ void lintMenuItem(const Piece& piece, std::vector<Finding>& findings) {
     }
 }
 
+// What clients do on a protocol command from the hub, for those that change
+// more than the menus; the name as it starts the piece, "$To:" with its colon.
+struct CommandEffect {
+    std::string_view name;
+    std::string_view effect;
+};
+
+constexpr CommandEffect kCommandEffects[] = {
+    {"$ForceMove", "redirects the client to another hub"},
+    {"$OpForceMove", "is an operator's command to the hub, which clients ignore"},
+    {"$ConnectToMe", "makes the client connect out to an address"},
+    {"$RevConnectToMe", "makes the client offer a connection to another user"},
+    {"$Search", "makes the client answer searches with what it shares"},
+    {"$SR", "shows the client a search result"},
+    {"$To:", "shows the client a private message"},
+    {"$Kick", "is an operator's command to the hub, which clients ignore"},
+    {"$Quit", "takes a user off the client's user list"},
+    {"$Hello", "puts a user on the client's user list"},
+    {"$MyINFO", "puts a user on the client's user list or changes one"},
+    {"$NickList", "puts users on the client's user list"},
+    {"$OpList", "marks users as operators in the client's user list"},
+    {"$HubName", "renames the hub in the client"},
+    {"$Lock", "makes the client log in again"},
+    {"$GetPass", "makes the client send its password for the hub"},
+    {"$BadPass", "tells the client its password is wrong"},
+    {"$ValidateDenide", "tells the client its nick is refused"},
+    {"$HubIsFull", "tells the client the hub is full"},
+    {"$Supports", "changes the protocol extensions the client uses"},
+    {"$ZOn", "makes the client read what follows as compressed"},
+};
+
 bool isKnownType(int type) {
     return type == static_cast<int>(CommandType::Separator) || type == static_cast<int>(CommandType::Raw) ||
            type == static_cast<int>(CommandType::RawOnce) || type == static_cast<int>(CommandType::Clear);
@@ -273,9 +304,7 @@ std::vector<Finding> lintPiece(const Piece& piece) {
                                    "no client can read " + excerpt(piece.text) + ": " + piece.problem));
         break;
     case Piece::Kind::OtherCommand:
-        findings.push_back(finding(Finding::Kind::OtherCommand, piece,
-                                   excerpt(piece.text.substr(0, piece.text.find(' '))) +
-                                       " is not a $UserCommand and adds nothing to the menus"));
+        findings.push_back(finding(Finding::Kind::OtherCommand, piece, otherCommandDetail(piece.text)));
         break;
     case Piece::Kind::UserCommand:
         if (!isKnownType(piece.type)) {
@@ -289,6 +318,16 @@ std::vector<Finding> lintPiece(const Piece& piece) {
         break;
     }
     return findings;
+}
+
+std::string otherCommandDetail(std::string_view text) {
+    const std::string_view name = text.substr(0, text.find_first_of(" |"));
+    const auto known = std::find_if(std::begin(kCommandEffects), std::end(kCommandEffects),
+                                    [&](const CommandEffect& command) { return command.name == name; });
+    return excerpt(name) + " " +
+           std::string(known == std::end(kCommandEffects)
+                           ? "is a protocol command that adds nothing to the menus"
+                           : known->effect);
 }
 
 std::string describe(const Finding& finding) {

@@ -10,6 +10,10 @@ namespace tavu::preview {
 
 std::vector<Finding> lintPiece(const Piece& piece);
 
+// What a "$" command other than a user command does to the client:
+// "\"$ForceMove\" redirects the client to another hub".
+std::string otherCommandDetail(std::string_view text);
+
 // "Piece 3, line 2: " followed by the detail.
 std::string describe(const Finding& finding);
 

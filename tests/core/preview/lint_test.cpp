@@ -199,6 +199,9 @@ INSTANTIATE_TEST_SUITE_P(
                    R"(EiskaltDC++ reads the title "T\tab\\/x" as "T/ab/" > "x": "\/" reads as "/\", a tab )"
                    R"(is shown as "/")"},
         DetailCase{"$UserCommand 1 1 $b|", "the title is empty, and EiskaltDC++ makes no item of it"},
+        DetailCase{"$ForceMove evil.example:411|", R"("$ForceMove" redirects the client to another hub)"},
+        DetailCase{"$To: a From: b $<b> hi|", R"("$To:" shows the client a private message)"},
+        DetailCase{"$Foo|", R"("$Foo" is a protocol command that adds nothing to the menus)"},
         DetailCase{"$UserCommand 1 1 A\\B$x|$UserCommand 1 3 A\\B$y|",
                    R"(the item "A" > "B" has the title path of the item of piece 1 in the same menu; )"
                    R"(EiskaltDC++ keeps both and shows two items of that title)"},
