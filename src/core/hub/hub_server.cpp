@@ -162,9 +162,7 @@ private:
                                     }
                                     if (error) {
                                         self->close();
-                                    } else if (!self->closed_) {
-                                        // A read done as the hub stops is not acted on:
-                                        // it would watch the closed connection again.
+                                    } else {
                                         self->take(size);
                                     }
                                 });
