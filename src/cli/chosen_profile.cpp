@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "cli.h"
+#include "platform/file.h"
+#include "platform/path_text.h"
 #include "preview/user_command_text.h"
 #include "preview_output.h"
+#include "settings/settings_file.h"
 
 namespace tavu::cli {
 
@@ -146,6 +149,18 @@ std::string whoOf(const GenerationRequest& request, const ProfileBlock& block) {
 
 std::string whoOf(const GenerationRequest& request, std::size_t index, const std::string& name) {
     return request.profilesFile + ": " + profileLabel(index, name) + ": ";
+}
+
+void refuseTheSettingsFile(std::string_view command, const std::string& file,
+                           const GenerationRequest& request, std::string_view what) {
+    const std::filesystem::path settings =
+        request.settingsFile ? pathFromUtf8(*request.settingsFile) : settingsFilePath();
+    if (isSameFile(pathFromUtf8(file), settings)) {
+        throw UsageError(std::string(command) + ": " + file + " is the settings file the " +
+                         std::string(what) + " are read from (" + utf8FromPath(settings) +
+                         "); writing it would keep its " + std::string(what) +
+                         " and lose the rest: name another file, or - for standard output");
+    }
 }
 
 void printWarnings(const GenerationInput& input, std::ostream& err) {

@@ -45,6 +45,12 @@ std::string profileLabel(std::size_t index, const std::string& name);
 std::string whoOf(const GenerationRequest& request, const ProfileBlock& block);
 std::string whoOf(const GenerationRequest& request, std::size_t index, const std::string& name);
 
+// Throws UsageError when `file`, which an export is to write, is the settings
+// file the request reads: the export would keep `what` and lose every other
+// section, its options, words and comments.
+void refuseTheSettingsFile(std::string_view command, const std::string& file,
+                           const GenerationRequest& request, std::string_view what);
+
 // Prints each warning of the input as "tavu-cli: warning: ...".
 void printWarnings(const GenerationInput& input, std::ostream& err);
 

@@ -2,7 +2,6 @@
 #include "chosen_profile.h"
 #include "cli.h"
 #include "command.h"
-#include "platform/file.h"
 #include "platform/path_text.h"
 #include "settings/menu_changes_file.h"
 #include "settings/settings_file.h"
@@ -10,20 +9,6 @@
 namespace tavu::cli {
 
 namespace {
-
-// Writing the file that is read would keep its own items alone and lose every
-// other section: its options, its words, its comments.
-void refuseTheSettingsFile(const std::string& file, const GenerationRequest& request) {
-    const std::filesystem::path settings =
-        request.settingsFile ? pathFromUtf8(*request.settingsFile) : settingsFilePath();
-    if (isSameFile(pathFromUtf8(file), settings)) {
-        throw UsageError(
-            "export-items: " + file + " is the settings file the items are read from (" +
-            utf8FromPath(settings) +
-            "); writing it would keep its items and lose the rest: name another file, or - for standard "
-            "output");
-    }
-}
 
 int runExportItems(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     GenerationRequest request;
@@ -37,7 +22,7 @@ int runExportItems(std::span<const std::string_view> arguments, std::ostream& ou
         });
     const std::string file(oneOperand("export-items", operands, "the file to write"));
     if (file != "-") {
-        refuseTheSettingsFile(file, request);
+        refuseTheSettingsFile("export-items", file, request, "items");
     }
     const auto read = readGenerationInput(request);
     if (const auto* failure = std::get_if<GenerationFailure>(&read)) {

@@ -25,6 +25,9 @@ int runExportWords(std::span<const std::string_view> arguments, std::ostream& ou
             return true;
         });
     const std::string file(oneOperand("export-words", operands, "the file to write"));
+    if (file != "-") {
+        refuseTheSettingsFile("export-words", file, request, "words");
+    }
     const auto read = readGenerationInput(request);
     if (const auto* failure = std::get_if<GenerationFailure>(&read)) {
         return reportFailure(*failure, {}, err);

@@ -189,9 +189,11 @@ TEST_F(OwnItems, AnExportNeverWritesOverTheSettingsFile) {
     std::ostringstream before;
     before << std::ifstream("TAVU.ini").rdbuf();
     std::filesystem::create_hard_link("TAVU.ini", "linked.ini");
-    for (const std::string name : {"./TAVU.ini", "linked.ini"}) {
-        EXPECT_EQ(run({"export-items", name, "--settings", "TAVU.ini"}), ExitUsage);
-        EXPECT_NE(err.str().find(name + " is the settings file"), std::string::npos) << err.str();
+    for (const std::string command : {"export-items", "export-words"}) {
+        for (const std::string name : {"./TAVU.ini", "linked.ini"}) {
+            EXPECT_EQ(run({command, name, "--settings", "TAVU.ini"}), ExitUsage) << command;
+            EXPECT_NE(err.str().find(name + " is the settings file"), std::string::npos) << err.str();
+        }
     }
     std::ostringstream after;
     after << std::ifstream("TAVU.ini").rdbuf();
