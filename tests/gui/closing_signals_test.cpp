@@ -3,8 +3,10 @@
 #include "main_form.h"
 #include "message_box.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <csignal>
 
@@ -18,6 +20,8 @@ private slots:
     void signalSavesTheOptionsAndCloses_data();
     void signalSavesTheOptionsAndCloses();
     void signalAsksAboutAFailedSave();
+    void signalClosesTheBoxesOpenAtStartAndEnds_data();
+    void signalClosesTheBoxesOpenAtStartAndEnds();
 };
 
 void ClosingSignalsTest::signalSavesTheOptionsAndCloses_data() {
@@ -61,6 +65,50 @@ void ClosingSignalsTest::signalAsksAboutAFailedSave() {
     MessageBox::setNextAnswer(QMessageBox::Yes);
     QCOMPARE(::raise(SIGTERM), 0);
     QTRY_COMPARE(closed.count(), 1);
+}
+
+void ClosingSignalsTest::signalClosesTheBoxesOpenAtStartAndEnds_data() {
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("the box of a missing file") << 1;
+    QTest::newRow("a box over it") << 2;
+}
+
+void ClosingSignalsTest::signalClosesTheBoxesOpenAtStartAndEnds() {
+    QFETCH(int, boxes);
+    MessageBox::showUnanswered();
+    // Once the box of the missing file is up, opens the others over it, then signals.
+    int open = 1;
+    QTimer signaller;
+    connect(&signaller, &QTimer::timeout, this, [&] {
+        if (QApplication::activeModalWidget() == nullptr) {
+            return;
+        }
+        if (open++ < boxes) {
+            QTimer::singleShot(0, this, [] { MessageBox::error(QApplication::activeModalWidget(), "over"); });
+            return;
+        }
+        signaller.stop();
+        QCOMPARE(::raise(SIGTERM), 0);
+    });
+    signaller.start(10);
+    // Whatever would wait for ever, a box left open or the event loop after
+    // the window closed, is ended so that the test fails instead.
+    int leftOpen = 0;
+    QTimer guard;
+    connect(&guard, &QTimer::timeout, this, [&] {
+        for (; QApplication::activeModalWidget() != nullptr; ++leftOpen) {
+            QApplication::activeModalWidget()->close();
+        }
+        QCoreApplication::exit(1);
+    });
+    guard.start(2000);
+    Program program;
+    QSignalSpy closed(&program.windows().mainForm(), &TMainForm::FormClosed);
+    program.start({fixture().filePath(QStringLiteral("missing.xml"))});
+    QCOMPARE(leftOpen, 0);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(QFile::exists(fixture().iniPath()));
+    QCOMPARE(program.run(), 0);
 }
 
 int runClosingSignalsTest(int argc, char** argv) {
