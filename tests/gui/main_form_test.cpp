@@ -9,6 +9,7 @@
 #include "message_box.h"
 #include "platform/date_text.h"
 #include "preview_form.h"
+#include "program_arguments.h"
 #include "settings/settings_file.h"
 #include "translate_form.h"
 
@@ -645,6 +646,34 @@ void MainFormTest::commandLineTakesOneFileAtMost() {
     MessageBox::setNextAnswer(QMessageBox::Ok);
     fixture().start({kExample, kExample});
     QCOMPARE(afterOpening(fixture()), (QStringList{"Error: Usage: tavu [profiles.xml]", QString()}));
+}
+
+void MainFormTest::commandLineOptionsAskForNoWindow_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("files"); // for Run; the option not known for a usage error
+    using Action = ProgramArguments::Action;
+    QTest::newRow("help") << QStringList{"--help"} << int(Action::Help) << QStringList{};
+    QTest::newRow("help after a file") << QStringList{"a.xml", "-h"} << int(Action::Help) << QStringList{};
+    QTest::newRow("version") << QStringList{"--version"} << int(Action::Version) << QStringList{};
+    QTest::newRow("short unknown") << QStringList{"-x", "a.xml"} << int(Action::UsageError)
+                                   << QStringList{"-x"};
+    QTest::newRow("long unknown") << QStringList{"--foo"} << int(Action::UsageError) << QStringList{"--foo"};
+    QTest::newRow("help after --") << QStringList{"--", "--help"} << int(Action::Run)
+                                   << QStringList{"--help"};
+    QTest::newRow("- alone") << QStringList{"-"} << int(Action::Run) << QStringList{"-"};
+}
+
+void MainFormTest::commandLineOptionsAskForNoWindow() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QStringList, files);
+    const ProgramArguments read = readProgramArguments(arguments);
+    QCOMPARE(int(read.action), action);
+    const bool usageError = read.action == ProgramArguments::Action::UsageError;
+    QCOMPARE(usageError ? QStringList{read.unknownOption} : read.files, files);
+    QCOMPARE(answerOnTerminal(read),
+             read.action == ProgramArguments::Action::Run ? std::nullopt : std::optional(usageError ? 2 : 0));
 }
 
 // --- Settings ---

@@ -46,6 +46,8 @@ private slots:
     void commandLineFileOpensAsWithTheOpenButton_data();
     void commandLineFileOpensAsWithTheOpenButton();
     void commandLineTakesOneFileAtMost();
+    void commandLineOptionsAskForNoWindow_data();
+    void commandLineOptionsAskForNoWindow();
 
     void optionsAndFileNameSurviveARestart();
     void failedSaveKeepsTheWindowOpen();
