@@ -180,7 +180,8 @@ void TTranslateForm::WordEditChange(Word word, const QString& text) {
 }
 
 void TTranslateForm::ResetButtonClick() {
-    if (!MessageBox::confirm(this, QString::fromUtf8(kResetQuestion))) {
+    // No is the default, so that a stray Enter does not wipe every word.
+    if (!MessageBox::confirm(this, QString::fromUtf8(kResetQuestion), QMessageBox::No)) {
         return;
     }
     vocabulary_.resetToDefaults();

@@ -7,12 +7,16 @@
 #include "translate_form.h"
 #include "window_centring.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
+
+#include <algorithm>
 
 namespace tavu {
 
@@ -31,6 +35,8 @@ private slots:
     void everyWindowHasTheProgramIcon();
     void mainWindowTakesNoInputWhileOneIsShown_data();
     void mainWindowTakesNoInputWhileOneIsShown();
+    void escapeClosesTheWindowFromEveryControl_data();
+    void escapeClosesTheWindowFromEveryControl();
     void grabShowsTheWholeWindow_data();
     void grabShowsTheWholeWindow();
     void captionsShownWholeInAWiderFont();
@@ -176,6 +182,40 @@ void SecondaryFormsTest::mainWindowTakesNoInputWhileOneIsShown() {
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("CreateButton");
     QCOMPARE(lastErrorBox(), QStringLiteral("Error: I'm not a mindreader. First of all choose a profile."));
+}
+
+void SecondaryFormsTest::escapeClosesTheWindowFromEveryControl_data() {
+    QTest::addColumn<QString>("trigger"); // a button or an action of the main window
+    QTest::newRow("Translator") << "TranslateButton";
+    QTest::newRow("Easy Editor") << "EditButton";
+    QTest::newRow("About") << "AboutButton";
+    QTest::newRow("Menu preview") << "MenuPreviewAction";
+}
+
+void SecondaryFormsTest::escapeClosesTheWindowFromEveryControl() {
+    QFETCH(QString, trigger);
+    TMainForm& main = start();
+    fixture().createCommands(1);
+    auto* action = main.findChild<QAction*>(trigger);
+    const auto show = [&] {
+        action != nullptr ? action->trigger() : click(qPrintable(trigger));
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return *std::find_if(windows.begin(), windows.end(),
+                             [&](const QWidget* window) { return window->isVisible() && window != &main; });
+    };
+    QWidget* form = show();
+    QList<QWidget*> controls = form->findChildren<QWidget*>();
+    controls.prepend(form);
+    for (QWidget* control : controls) {
+        if (control != form && (!control->isVisible() || control->focusPolicy() == Qt::NoFocus)) {
+            continue;
+        }
+        show();
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Escape);
+        QVERIFY2(!form->isVisible(), qPrintable(control->objectName() + " kept the window open"));
+        QVERIFY(main.isEnabled());
+    }
 }
 
 void SecondaryFormsTest::grabShowsTheWholeWindow_data() {

@@ -8,6 +8,7 @@
 #include "vocabulary/language_files.h"
 #include "vocabulary/vocabulary.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -219,6 +221,7 @@ void TranslateFormTest::resetAsksFirst_data() {
     QTest::addColumn<QMessageBox::StandardButton>("answer");
     QTest::newRow("No") << QMessageBox::No;
     QTest::newRow("Yes") << QMessageBox::Yes;
+    QTest::newRow("Enter in the box shown") << QMessageBox::NoButton;
 }
 
 void TranslateFormTest::resetAsksFirst() {
@@ -231,7 +234,14 @@ void TranslateFormTest::resetAsksFirst() {
     const Vocabulary edited = fixture().session().vocabulary();
     QCOMPARE(wordIn(edited, Word::wNick), QStringLiteral("Ник"));
 
-    MessageBox::setNextAnswer(answer);
+    if (answer == QMessageBox::NoButton) {
+        // Enter presses the default button, which must not wipe every word.
+        MessageBox::showUnanswered();
+        QTimer::singleShot(0, this,
+                           [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    } else {
+        MessageBox::setNextAnswer(answer);
+    }
     WindowsFixture::click(form, "ResetButton");
     QCOMPARE(MessageBox::takeLastShown().value_or(MessageBox::Shown{}).text,
              QStringLiteral("This will reset all fields to default english values. "
