@@ -55,9 +55,32 @@ constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
 // The errors listed in full; the Menu preview has the rest.
 constexpr std::size_t kMenuErrorsListed = 3;
 
+// The words whose text ends a prompt of the finding's piece early, each as
+// "wReason, "Reason"", its key and English text; none for another finding.
+QStringList wordsCuttingPrompts(const preview::Finding& finding, const std::vector<preview::Piece>& pieces,
+                                const Vocabulary& vocabulary) {
+    QStringList words;
+    const auto piece = std::find_if(pieces.begin(), pieces.end(),
+                                    [&](const preview::Piece& each) { return each.number == finding.piece; });
+    if (finding.kind != preview::Finding::Kind::PromptCutShort || piece == pieces.end()) {
+        return words;
+    }
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        const auto word = static_cast<Word>(i);
+        const std::string& text = vocabulary.text(word);
+        if (!wordProblem(word, text).empty() &&
+            piece->command.find(std::string(kPromptStart) + text) != std::string::npos) {
+            words << QStringLiteral("%1, \"%2\"")
+                         .arg(QString::fromUtf8(wordKey(word)), QString::fromUtf8(defaultText(word)));
+        }
+    }
+    return words;
+}
+
 // Why a created menu must not go to the hub as it is, from the findings of its
-// preview.
-QString menuErrorText(const std::vector<preview::Finding>& findings) {
+// preview, each error with the words that cause it.
+QString menuErrorText(const std::vector<preview::Finding>& findings, std::string_view output,
+                      const Vocabulary& vocabulary) {
     std::vector<const preview::Finding*> errors;
     for (const preview::Finding& finding : findings) {
         if (finding.isError()) {
@@ -70,8 +93,12 @@ QString menuErrorText(const std::vector<preview::Finding>& findings) {
     QString text = QStringLiteral("The menu holds %1 error(s) that clients would misread. Do not install it "
                                   "as it is:\n")
                        .arg(errors.size());
+    const std::vector<preview::Piece> pieces = preview::cutIntoPieces(output);
     for (std::size_t i = 0; i < std::min(errors.size(), kMenuErrorsListed); ++i) {
         text += QStringLiteral("\n") + QString::fromStdString(preview::describe(*errors[i]));
+        if (const QStringList words = wordsCuttingPrompts(*errors[i], pieces, vocabulary); !words.isEmpty()) {
+            text += QStringLiteral(" (the word %1 in the Translator)").arg(words.join(QStringLiteral("; ")));
+        }
     }
     return text + QStringLiteral("\n\nThe Menu preview (Ctrl+M) lists every problem and selects its item.");
 }
@@ -305,7 +332,7 @@ void TMainForm::createCommands() {
     if (const auto* stopped = std::get_if<generation_failure::Stopped>(&*block.failure)) {
         MessageBox::error(this, QString::fromStdString(stopped->stop.description()));
     } else if (const auto* misread = std::get_if<generation_failure::MenuMisread>(&*block.failure)) {
-        MessageBox::error(this, menuErrorText(misread->findings));
+        MessageBox::error(this, menuErrorText(misread->findings, block.generation.text, input.vocabulary));
     }
 }
 

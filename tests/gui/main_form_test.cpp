@@ -386,6 +386,9 @@ void MainFormTest::createWarnsOfAMenuClientsWouldMisread() {
     QCOMPARE(shown->caption, QStringLiteral("Error"));
     QVERIFY(shown->text.startsWith(QStringLiteral("The menu holds ")));
     QVERIFY(shown->text.contains(QStringLiteral("the prompt \"I\" is followed by \"P]\"")));
+    // Each error names the word that causes it, next to its piece and line.
+    QVERIFY2(shown->text.contains(QStringLiteral(" command (the word wIp, \"IP\" in the Translator)\n")),
+             qPrintable(shown->text));
     QVERIFY(shown->text.contains(QStringLiteral("Menu preview (Ctrl+M)")));
 }
 
