@@ -51,6 +51,9 @@ constexpr char kNotProfiles[] = "%1 is not profiles.xml. Drop the hub's profiles
 constexpr char kProfilesFileName[] = "profiles.xml";
 constexpr char kOpenCaption[] = "Open profiles.xml";
 constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
+constexpr char kOutputOf[] = "The output is the menu of %1";
+constexpr char kCreateFor[] = "; press Create commands for %1";
+constexpr char kChooseAndCreate[] = "; choose a profile and press Create commands";
 
 // The errors listed in full; the Menu preview has the rest.
 constexpr std::size_t kMenuErrorsListed = 3;
@@ -187,6 +190,8 @@ void TMainForm::buildControls() {
     connect(MenuItemsAction, &QAction::triggered, this, &TMainForm::MenuItemsActionTrigger);
     connect(CommandsMemo, &QPlainTextEdit::customContextMenuRequested, this,
             &TMainForm::CommandsMemoContextPopup);
+    // An output emptied is no one's menu.
+    connect(CommandsMemo, &QPlainTextEdit::textChanged, this, &TMainForm::showStatus);
 }
 
 void TMainForm::arrangeTabOrder() {
@@ -303,10 +308,13 @@ void TMainForm::loadProfiles(const QString& fileName) {
         ProfileComboBox->addItem(QString::fromStdString(name));
     }
     ProfileComboBox->setCurrentIndex(-1);
+    ++profilesLoads_;
+    showStatus();
 }
 
 void TMainForm::ProfileComboBoxChange(int index) {
     session_.profiles().choose(index);
+    showStatus();
 }
 
 void TMainForm::CreateButtonClick() {
@@ -322,6 +330,8 @@ void TMainForm::createCommands() {
                                 {},        session_.menuChanges(), {}};
     const ProfileBlock block = generateProfile(session_.profiles().profileNode(),
                                                session_.profiles().chosenName(), input, BlockChecks{});
+    outputSource_ = OutputSource{profilesLoads_, session_.profiles().index(),
+                                 QString::fromStdString(session_.profiles().chosenName())};
     // Set once with the finished text: appending command by command would lay
     // the text out again for every one of them. A stopped generation keeps
     // what came before the stop.
@@ -438,8 +448,35 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::DisplayHint(const QString& hint) {
-    const QString text = longHint(hint);
-    StatusLabel->setText(text.isEmpty() ? QString::fromUtf8(kDefaultStatusText) : text);
+    hint_ = longHint(hint);
+    showStatus();
+}
+
+void TMainForm::showStatus() {
+    if (!hint_.isEmpty()) {
+        StatusLabel->setText(hint_);
+    } else if (const QString output = outputStatus(); !output.isEmpty()) {
+        StatusLabel->setText(output);
+    } else {
+        StatusLabel->setText(QString::fromUtf8(kDefaultStatusText));
+    }
+}
+
+// Copy copies whatever the output holds, so the status bar says whose menu it
+// is, and when the profile or the file chosen since is another.
+QString TMainForm::outputStatus() const {
+    if (!outputSource_ || CommandsMemo->document()->isEmpty()) {
+        return {};
+    }
+    QString text = QString::fromUtf8(kOutputOf).arg(outputSource_->name);
+    const ProfileSession& profiles = session_.profiles();
+    if (profiles.state() != ProfileState::Chosen) {
+        return text + QString::fromUtf8(kChooseAndCreate);
+    }
+    if (outputSource_->load != profilesLoads_ || outputSource_->index != profiles.index()) {
+        return text + QString::fromUtf8(kCreateFor).arg(QString::fromStdString(profiles.chosenName()));
+    }
+    return text;
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

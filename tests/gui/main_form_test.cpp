@@ -281,6 +281,27 @@ void MainFormTest::longHintIsTheTextAfterTheFirstBar() {
     QCOMPARE(control<QLabel>("StatusLabel")->text(), QStringLiteral("Long part|with a bar"));
 }
 
+void MainFormTest::statusBarSaysWhoseMenuTheOutputIs() {
+    TMainForm& form = start();
+    const auto* statusLabel = control<QLabel>("StatusLabel");
+    const QString of = QStringLiteral("The output is the menu of ") + kExampleNames[1];
+    fixture().createCommands(1);
+    // A hint shows over it, and the pointer off the controls brings it back.
+    QTest::mouseMove(&form, control<QWidget>("AboutButton")->geometry().center());
+    QCOMPARE(statusLabel->text(), QStringLiteral("Information about TAVU"));
+    QTest::mouseMove(&form, QPoint(420, 80));
+    QCOMPARE(statusLabel->text(), of);
+    fixture().choose(0);
+    QCOMPARE(statusLabel->text(), of + "; press Create commands for " + kExampleNames[0]);
+    fixture().open(kExample);
+    QCOMPARE(statusLabel->text(), of + "; choose a profile and press Create commands");
+    // The same profile of a file read again may be another.
+    fixture().choose(1);
+    QCOMPARE(statusLabel->text(), of + "; press Create commands for " + kExampleNames[1]);
+    control<QPlainTextEdit>("CommandsMemo")->clear();
+    QCOMPARE(statusLabel->text(), QString::fromUtf8(kDefaultStatusText));
+}
+
 // --- Buttons ---
 
 void MainFormTest::createRefusedWithoutChosenProfile_data() {

@@ -22,6 +22,7 @@ private slots:
     void statusBarShowsTheHintUnderThePointer_data();
     void statusBarShowsTheHintUnderThePointer();
     void longHintIsTheTextAfterTheFirstBar();
+    void statusBarSaysWhoseMenuTheOutputIs();
 
     void createRefusedWithoutChosenProfile_data();
     void createRefusedWithoutChosenProfile();
