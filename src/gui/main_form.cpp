@@ -175,6 +175,8 @@ void TMainForm::buildControls() {
     StatusLabel = new QLabel(QString::fromUtf8(kDefaultStatusText), StatusBar);
     StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     StatusLabel->setAlignment(Qt::AlignCenter);
+    // It names profiles, whose names come from the hub's file: never markup.
+    StatusLabel->setTextFormat(Qt::PlainText);
     StatusBar->addWidget(StatusLabel, 1);
 
     connect(OpenButton, &QPushButton::clicked, this, &TMainForm::OpenButtonClick);
