@@ -6,6 +6,7 @@
 #include "menu_items_form.h"
 #include "message_box.h"
 #include "preview_form.h"
+#include "program_arguments.h"
 #include "settings/settings_file.h"
 #include "translate_form.h"
 
@@ -27,7 +28,6 @@ constexpr char kMenuChangesProblems[] = "Some of the own items and items switche
 // Follows the reason a settings file could not be read at start.
 constexpr char kUnreadableSettingsConsequence[] = "\n\nThe options and words are at their defaults, and the "
                                                   "file is not overwritten when the program closes.";
-constexpr char kUsage[] = "Usage: tavu [profiles.xml]";
 
 } // namespace
 
@@ -56,6 +56,7 @@ SecondaryForm* Windows::add(std::unique_ptr<SecondaryForm> form) {
 Program::Program() : session_(settingsFilePath()) {
     const std::string unreadable = session_.load();
     windows_ = std::make_unique<Windows>(session_);
+    QObject::connect(&windows_->mainForm(), &TMainForm::FormClosed, [this] { closed_ = true; });
     closingSignals_.emplace(windows_->mainForm());
     if (!unreadable.empty()) {
         MessageBox::standardError(&windows_->mainForm(),
@@ -70,17 +71,31 @@ Program::Program() : session_(settingsFilePath()) {
     }
 }
 
-void Program::start(const QStringList& arguments) {
+void Program::start(const QStringList& files) {
+    // A signal may have closed the window while a box about the settings was open.
+    if (closed_) {
+        return;
+    }
     TMainForm& mainForm = windows_->mainForm();
     // Shown first, so that a file that does not load is reported over the window.
     mainForm.show();
-    if (arguments.size() > 1) {
+    if (files.size() > 1) {
         MessageBox::error(&mainForm, QString::fromUtf8(kUsage));
-    } else if (!arguments.isEmpty()) {
+    } else if (!files.isEmpty()) {
         // The dialog of the Open button gives a full path, and the settings
         // file must remember one that holds from any folder.
-        mainForm.openProfilesFile(QFileInfo(arguments.front()).absoluteFilePath());
+        mainForm.openProfilesFile(QFileInfo(files.front()).absoluteFilePath());
     }
+}
+
+int Program::run() {
+    if (closed_) {
+        return 0;
+    }
+    // Ends every event loop, those of boxes still unwinding included, whatever
+    // other window is open.
+    QObject::connect(&windows_->mainForm(), &TMainForm::FormClosed, [] { QCoreApplication::exit(0); });
+    return QApplication::exec();
 }
 
 } // namespace tavu

@@ -56,9 +56,13 @@ public:
     Program();
 
     // Shows the main window, then opens the profiles file the command line
-    // names (`arguments` without the program's own name), as the Open button
-    // would. More than one argument is refused with the usage in an error box.
-    void start(const QStringList& arguments);
+    // names (`files`, the operands of the command line), as the Open button
+    // would. More than one file is refused with the usage in an error box.
+    void start(const QStringList& files);
+    // Runs the event loop until the main window closes, and returns the
+    // program's exit status. A main window that closed before, on a signal
+    // while a box was open at start, ends the program at once.
+    int run();
 
     Session& session() { return session_; }
     Windows& windows() { return *windows_; }
@@ -67,6 +71,7 @@ private:
     Session session_;
     std::unique_ptr<Windows> windows_;
     std::optional<ClosingSignals> closingSignals_;
+    bool closed_ = false;
 };
 
 } // namespace tavu

@@ -1,5 +1,7 @@
 #include "closing_signals.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <QtGlobal>
@@ -41,6 +43,25 @@ void warnIfFailed(bool failed, const char* what) {
     }
 }
 
+// Closes every modal box open, the innermost first, as Cancel or Escape would:
+// the code that opened each goes on as after that answer, and nothing is left
+// for the operator to answer once the main window has closed. A box that does
+// not close ends the loop rather than the program.
+void closeModalBoxes() {
+    const QWidget* last = nullptr;
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (modal == last) {
+            return;
+        }
+        last = modal;
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+    }
+}
+
 } // namespace
 
 struct ClosingSignals::Watch {
@@ -74,6 +95,7 @@ ClosingSignals::ClosingSignals(QWidget& window) : watch_(std::make_unique<Watch>
             return;
         }
         watch.closing = true;
+        closeModalBoxes();
         window.close();
         watch.closing = false;
     });

@@ -51,13 +51,39 @@ constexpr char kNotProfiles[] = "%1 is not profiles.xml. Drop the hub's profiles
 constexpr char kProfilesFileName[] = "profiles.xml";
 constexpr char kOpenCaption[] = "Open profiles.xml";
 constexpr char kProfilesFilter[] = "profiles.xml (profiles.xml)";
+constexpr char kOutputOf[] = "The output is the menu of %1";
+constexpr char kCreateFor[] = "; press Create commands for %1";
+constexpr char kChooseAndCreate[] = "; choose a profile and press Create commands";
 
 // The errors listed in full; the Menu preview has the rest.
 constexpr std::size_t kMenuErrorsListed = 3;
 
+// The words whose text ends a prompt of the finding's piece early, each as
+// "wReason, "Reason"", its key and English text; none for another finding.
+QStringList wordsCuttingPrompts(const preview::Finding& finding, const std::vector<preview::Piece>& pieces,
+                                const Vocabulary& vocabulary) {
+    QStringList words;
+    const auto piece = std::find_if(pieces.begin(), pieces.end(),
+                                    [&](const preview::Piece& each) { return each.number == finding.piece; });
+    if (finding.kind != preview::Finding::Kind::PromptCutShort || piece == pieces.end()) {
+        return words;
+    }
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        const auto word = static_cast<Word>(i);
+        const std::string& text = vocabulary.text(word);
+        if (!wordProblem(word, text).empty() &&
+            piece->command.find(std::string(kPromptStart) + text) != std::string::npos) {
+            words << QStringLiteral("%1, \"%2\"")
+                         .arg(QString::fromUtf8(wordKey(word)), QString::fromUtf8(defaultText(word)));
+        }
+    }
+    return words;
+}
+
 // Why a created menu must not go to the hub as it is, from the findings of its
-// preview.
-QString menuErrorText(const std::vector<preview::Finding>& findings) {
+// preview, each error with the words that cause it.
+QString menuErrorText(const std::vector<preview::Finding>& findings, std::string_view output,
+                      const Vocabulary& vocabulary) {
     std::vector<const preview::Finding*> errors;
     for (const preview::Finding& finding : findings) {
         if (finding.isError()) {
@@ -70,8 +96,12 @@ QString menuErrorText(const std::vector<preview::Finding>& findings) {
     QString text = QStringLiteral("The menu holds %1 error(s) that clients would misread. Do not install it "
                                   "as it is:\n")
                        .arg(errors.size());
+    const std::vector<preview::Piece> pieces = preview::cutIntoPieces(output);
     for (std::size_t i = 0; i < std::min(errors.size(), kMenuErrorsListed); ++i) {
         text += QStringLiteral("\n") + QString::fromStdString(preview::describe(*errors[i]));
+        if (const QStringList words = wordsCuttingPrompts(*errors[i], pieces, vocabulary); !words.isEmpty()) {
+            text += QStringLiteral(" (the word %1 in the Translator)").arg(words.join(QStringLiteral("; ")));
+        }
     }
     return text + QStringLiteral("\n\nThe Menu preview (Ctrl+M) lists every problem and selects its item.");
 }
@@ -145,6 +175,8 @@ void TMainForm::buildControls() {
     StatusLabel = new QLabel(QString::fromUtf8(kDefaultStatusText), StatusBar);
     StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     StatusLabel->setAlignment(Qt::AlignCenter);
+    // It names profiles, whose names come from the hub's file: never markup.
+    StatusLabel->setTextFormat(Qt::PlainText);
     StatusBar->addWidget(StatusLabel, 1);
 
     connect(OpenButton, &QPushButton::clicked, this, &TMainForm::OpenButtonClick);
@@ -160,6 +192,8 @@ void TMainForm::buildControls() {
     connect(MenuItemsAction, &QAction::triggered, this, &TMainForm::MenuItemsActionTrigger);
     connect(CommandsMemo, &QPlainTextEdit::customContextMenuRequested, this,
             &TMainForm::CommandsMemoContextPopup);
+    // An output emptied is no one's menu.
+    connect(CommandsMemo, &QPlainTextEdit::textChanged, this, &TMainForm::showStatus);
 }
 
 void TMainForm::arrangeTabOrder() {
@@ -276,10 +310,13 @@ void TMainForm::loadProfiles(const QString& fileName) {
         ProfileComboBox->addItem(QString::fromStdString(name));
     }
     ProfileComboBox->setCurrentIndex(-1);
+    ++profilesLoads_;
+    showStatus();
 }
 
 void TMainForm::ProfileComboBoxChange(int index) {
     session_.profiles().choose(index);
+    showStatus();
 }
 
 void TMainForm::CreateButtonClick() {
@@ -295,6 +332,8 @@ void TMainForm::createCommands() {
                                 {},        session_.menuChanges(), {}};
     const ProfileBlock block = generateProfile(session_.profiles().profileNode(),
                                                session_.profiles().chosenName(), input, BlockChecks{});
+    outputSource_ = OutputSource{profilesLoads_, session_.profiles().index(),
+                                 QString::fromStdString(session_.profiles().chosenName())};
     // Set once with the finished text: appending command by command would lay
     // the text out again for every one of them. A stopped generation keeps
     // what came before the stop.
@@ -305,7 +344,7 @@ void TMainForm::createCommands() {
     if (const auto* stopped = std::get_if<generation_failure::Stopped>(&*block.failure)) {
         MessageBox::error(this, QString::fromStdString(stopped->stop.description()));
     } else if (const auto* misread = std::get_if<generation_failure::MenuMisread>(&*block.failure)) {
-        MessageBox::error(this, menuErrorText(misread->findings));
+        MessageBox::error(this, menuErrorText(misread->findings, block.generation.text, input.vocabulary));
     }
 }
 
@@ -411,8 +450,35 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::DisplayHint(const QString& hint) {
-    const QString text = longHint(hint);
-    StatusLabel->setText(text.isEmpty() ? QString::fromUtf8(kDefaultStatusText) : text);
+    hint_ = longHint(hint);
+    showStatus();
+}
+
+void TMainForm::showStatus() {
+    if (!hint_.isEmpty()) {
+        StatusLabel->setText(hint_);
+    } else if (const QString output = outputStatus(); !output.isEmpty()) {
+        StatusLabel->setText(output);
+    } else {
+        StatusLabel->setText(QString::fromUtf8(kDefaultStatusText));
+    }
+}
+
+// Copy copies whatever the output holds, so the status bar says whose menu it
+// is, and when the profile or the file chosen since is another.
+QString TMainForm::outputStatus() const {
+    if (!outputSource_ || CommandsMemo->document()->isEmpty()) {
+        return {};
+    }
+    QString text = QString::fromUtf8(kOutputOf).arg(outputSource_->name);
+    const ProfileSession& profiles = session_.profiles();
+    if (profiles.state() != ProfileState::Chosen) {
+        return text + QString::fromUtf8(kChooseAndCreate);
+    }
+    if (outputSource_->load != profilesLoads_ || outputSource_->index != profiles.index()) {
+        return text + QString::fromUtf8(kCreateFor).arg(QString::fromStdString(profiles.chosenName()));
+    }
+    return text;
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

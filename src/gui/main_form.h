@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -103,6 +104,10 @@ private:
     void showSecondaryFormOf(const QObject* trigger);
     SecondaryForm* formShownBy(const QObject* trigger) const;
     QString commandsText() const;
+    // The status bar's text: the hint of the control under the pointer, or
+    // whose menu the output is, or the default text.
+    void showStatus();
+    QString outputStatus() const;
     // The file name the file-open dialog starts with: the last file chosen in
     // it, or the one remembered from the settings file.
     QString fileName() const;
@@ -127,6 +132,18 @@ private:
     QAction* MenuItemsAction;
 
     std::vector<std::pair<const QObject*, SecondaryForm*>> secondaryForms_;
+
+    // The profile whose menu Create put in the output: the load of the
+    // profiles file it came from, its place in the list and its name.
+    struct OutputSource {
+        int load = 0;
+        int index = -1;
+        QString name;
+    };
+    std::optional<OutputSource> outputSource_;
+    // Counts the profiles files loaded, so that a file opened again counts as another.
+    int profilesLoads_ = 0;
+    QString hint_;
 
     Session& session_;
 };

@@ -4,6 +4,7 @@
 #include "window_centring.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QStatusTipEvent>
 
 namespace tavu {
@@ -36,6 +37,18 @@ void SecondaryForm::closeEvent(QCloseEvent* event) {
     if (event->isAccepted()) {
         emit FormClosed();
     }
+}
+
+} // namespace tavu
+
+namespace tavu {
+
+void SecondaryForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace tavu

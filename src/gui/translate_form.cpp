@@ -1,6 +1,7 @@
 #include "translate_form.h"
 
 #include "file_dialog.h"
+#include "generator/generator.h"
 #include "message_box.h"
 #include "vocabulary/language_files.h"
 #include "word_edit.h"
@@ -84,13 +85,16 @@ QString wordHint(Word word) {
 }
 
 // The hint, and below it the field's whole text, quoted so that an empty text
-// or spaces at its ends show, once it is no longer the default. Whatever the
-// text holds, the first line never looks like markup, so Qt shows the tip as
-// plain text and at its full width.
-QString wordToolTip(Word word, const QString& text) {
+// or spaces at its ends show, once it is no longer the default, then why it
+// would break the menu, if it would. Whatever the text holds, the first line
+// never looks like markup, so Qt shows the tip as plain text and at its full width.
+QString wordToolTip(Word word, const QString& text, const QString& problem) {
     QString tip = wordHint(word);
     if (text != fromView(defaultText(word))) {
         tip += QStringLiteral("\nNow: \"") + text + QLatin1Char('"');
+    }
+    if (!problem.isEmpty()) {
+        tip += QStringLiteral("\nBreaks the menu: ") + problem + QLatin1Char('.');
     }
     return tip;
 }
@@ -128,7 +132,7 @@ void TTranslateForm::buildControls() {
         edit->setObjectName(QString::fromLatin1(wordKey(word)) + QStringLiteral("Edit"));
         edit->setGeometry(fieldGeometry(word));
         edit->setStatusTip(wordHint(word));
-        edit->setToolTip(wordToolTip(word, edit->text()));
+        edit->setToolTip(wordToolTip(word, edit->text(), {}));
         // The field's own edit menu, with the words' entries below it.
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& at) {
@@ -137,7 +141,9 @@ void TTranslateForm::buildControls() {
             popUpMenu(menu, edit->mapToGlobal(at));
         });
         connect(edit, &QLineEdit::textChanged, this, [this, edit, word](const QString& text) {
-            edit->setToolTip(wordToolTip(word, text));
+            // Marked as it is typed, not first at Create.
+            edit->setProblem(QString::fromStdString(wordProblem(word, text.toStdString())));
+            edit->setToolTip(wordToolTip(word, text, edit->problem()));
             WordEditChange(word, text);
         });
         wordEdits_[i] = edit;
@@ -180,7 +186,8 @@ void TTranslateForm::WordEditChange(Word word, const QString& text) {
 }
 
 void TTranslateForm::ResetButtonClick() {
-    if (!MessageBox::confirm(this, QString::fromUtf8(kResetQuestion))) {
+    // No is the default, so that a stray Enter does not wipe every word.
+    if (!MessageBox::confirm(this, QString::fromUtf8(kResetQuestion), QMessageBox::No)) {
         return;
     }
     vocabulary_.resetToDefaults();

@@ -3,6 +3,7 @@
 #include "vocabulary/vocabulary.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QValidator>
 
 #include <algorithm>
@@ -78,6 +79,24 @@ void WordEdit::showWord(const QString& text) {
     setText(text);
     // A word longer than its field shows its beginning, not its end.
     setCursorPosition(0);
+}
+
+void WordEdit::setProblem(const QString& problem) {
+    if (problem != problem_) {
+        problem_ = problem;
+        update();
+    }
+}
+
+void WordEdit::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    if (problem_.isEmpty()) {
+        return;
+    }
+    // Drawn over the field's own frame, so that the field keeps the style's look.
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::red, 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 void WordEdit::keyPressEvent(QKeyEvent* event) {

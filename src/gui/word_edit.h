@@ -17,11 +17,18 @@ public:
 
     void showWord(const QString& text);
 
+    // Why the word as it stands would break the menu, or "" when it would not:
+    // the field is framed in red while there is a reason.
+    void setProblem(const QString& problem);
+    const QString& problem() const { return problem_; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     InsertionFilter* filter_;
+    QString problem_;
 };
 
 } // namespace tavu

@@ -3,8 +3,10 @@
 #include "main_form.h"
 #include "message_box.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <csignal>
 
@@ -18,6 +20,8 @@ private slots:
     void signalSavesTheOptionsAndCloses_data();
     void signalSavesTheOptionsAndCloses();
     void signalAsksAboutAFailedSave();
+    void signalClosesTheBoxesOpenAtStartAndEnds_data();
+    void signalClosesTheBoxesOpenAtStartAndEnds();
 };
 
 void ClosingSignalsTest::signalSavesTheOptionsAndCloses_data() {
@@ -61,6 +65,45 @@ void ClosingSignalsTest::signalAsksAboutAFailedSave() {
     MessageBox::setNextAnswer(QMessageBox::Yes);
     QCOMPARE(::raise(SIGTERM), 0);
     QTRY_COMPARE(closed.count(), 1);
+}
+
+void ClosingSignalsTest::signalClosesTheBoxesOpenAtStartAndEnds_data() {
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("the box of a missing file") << 1;
+    QTest::newRow("a box over it") << 2;
+}
+
+void ClosingSignalsTest::signalClosesTheBoxesOpenAtStartAndEnds() {
+    QFETCH(int, boxes);
+    MessageBox::showUnanswered();
+    // Opens boxes over the box of the missing file, then signals; after 2 s,
+    // ends whatever would wait for ever, a box left open or the event loop.
+    int ticks = 0;
+    int open = 1;
+    int leftOpen = 0;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, this, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (++ticks >= 200) {
+            for (; (box = QApplication::activeModalWidget()) != nullptr; ++leftOpen) {
+                box->close();
+            }
+            QCoreApplication::exit(1);
+        } else if (box != nullptr && open < boxes) {
+            QTimer::singleShot(0, this, [box] { MessageBox::error(box, QStringLiteral("over")); });
+        } else if (box != nullptr && open == boxes) {
+            QCOMPARE(::raise(SIGTERM), 0);
+        }
+        open += box != nullptr && open <= boxes ? 1 : 0;
+    });
+    timer.start(10);
+    Program program;
+    QSignalSpy closed(&program.windows().mainForm(), &TMainForm::FormClosed);
+    program.start({fixture().filePath(QStringLiteral("missing.xml"))});
+    QCOMPARE(leftOpen, 0);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(QFile::exists(fixture().iniPath()));
+    QCOMPARE(program.run(), 0);
 }
 
 int runClosingSignalsTest(int argc, char** argv) {

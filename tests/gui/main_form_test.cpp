@@ -9,6 +9,7 @@
 #include "message_box.h"
 #include "platform/date_text.h"
 #include "preview_form.h"
+#include "program_arguments.h"
 #include "settings/settings_file.h"
 #include "translate_form.h"
 
@@ -280,6 +281,27 @@ void MainFormTest::longHintIsTheTextAfterTheFirstBar() {
     QCOMPARE(control<QLabel>("StatusLabel")->text(), QStringLiteral("Long part|with a bar"));
 }
 
+void MainFormTest::statusBarSaysWhoseMenuTheOutputIs() {
+    TMainForm& form = start();
+    const auto* statusLabel = control<QLabel>("StatusLabel");
+    const QString of = QStringLiteral("The output is the menu of ") + kExampleNames[1];
+    fixture().createCommands(1);
+    // A hint shows over it, and the pointer off the controls brings it back.
+    QTest::mouseMove(&form, control<QWidget>("AboutButton")->geometry().center());
+    QCOMPARE(statusLabel->text(), QStringLiteral("Information about TAVU"));
+    QTest::mouseMove(&form, QPoint(420, 80));
+    QCOMPARE(statusLabel->text(), of);
+    fixture().choose(0);
+    QCOMPARE(statusLabel->text(), of + "; press Create commands for " + kExampleNames[0]);
+    fixture().open(kExample);
+    QCOMPARE(statusLabel->text(), of + "; choose a profile and press Create commands");
+    // The same profile of a file read again may be another.
+    fixture().choose(1);
+    QCOMPARE(statusLabel->text(), of + "; press Create commands for " + kExampleNames[1]);
+    control<QPlainTextEdit>("CommandsMemo")->clear();
+    QCOMPARE(statusLabel->text(), QString::fromUtf8(kDefaultStatusText));
+}
+
 // --- Buttons ---
 
 void MainFormTest::createRefusedWithoutChosenProfile_data() {
@@ -385,6 +407,9 @@ void MainFormTest::createWarnsOfAMenuClientsWouldMisread() {
     QCOMPARE(shown->caption, QStringLiteral("Error"));
     QVERIFY(shown->text.startsWith(QStringLiteral("The menu holds ")));
     QVERIFY(shown->text.contains(QStringLiteral("the prompt \"I\" is followed by \"P]\"")));
+    // Each error names the word that causes it, next to its piece and line.
+    QVERIFY2(shown->text.contains(QStringLiteral(" command (the word wIp, \"IP\" in the Translator)\n")),
+             qPrintable(shown->text));
     QVERIFY(shown->text.contains(QStringLiteral("Menu preview (Ctrl+M)")));
 }
 
@@ -645,6 +670,28 @@ void MainFormTest::commandLineTakesOneFileAtMost() {
     MessageBox::setNextAnswer(QMessageBox::Ok);
     fixture().start({kExample, kExample});
     QCOMPARE(afterOpening(fixture()), (QStringList{"Error: Usage: tavu [profiles.xml]", QString()}));
+}
+
+void MainFormTest::commandLineOptionsAskForNoWindow_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("read"); // the action, then the files or the option not known
+    QTest::newRow("help after a file") << QStringList{"a.xml", "--help"} << "help";
+    QTest::newRow("version") << QStringList{"--version"} << "version";
+    QTest::newRow("short unknown") << QStringList{"-x", "a.xml"} << "usage -x";
+    QTest::newRow("long unknown") << QStringList{"--foo"} << "usage --foo";
+    QTest::newRow("help after --") << QStringList{"--", "--help"} << "run --help";
+    QTest::newRow("- alone") << QStringList{"-"} << "run -";
+}
+
+void MainFormTest::commandLineOptionsAskForNoWindow() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, read);
+    const ProgramArguments got = readProgramArguments(arguments);
+    const auto action = static_cast<std::size_t>(got.action);
+    const bool usage = got.action == ProgramArguments::Action::UsageError;
+    const QStringList detail = usage ? QStringList{got.unknownOption} : got.files;
+    QCOMPARE((QStringList{std::array{"run", "help", "version", "usage"}[action]} + detail).join(' '), read);
+    QCOMPARE(answerOnTerminal(got).value_or(-1), (std::array{-1, 0, 0, 2}[action]));
 }
 
 // --- Settings ---

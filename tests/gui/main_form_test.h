@@ -22,6 +22,7 @@ private slots:
     void statusBarShowsTheHintUnderThePointer_data();
     void statusBarShowsTheHintUnderThePointer();
     void longHintIsTheTextAfterTheFirstBar();
+    void statusBarSaysWhoseMenuTheOutputIs();
 
     void createRefusedWithoutChosenProfile_data();
     void createRefusedWithoutChosenProfile();
@@ -46,6 +47,8 @@ private slots:
     void commandLineFileOpensAsWithTheOpenButton_data();
     void commandLineFileOpensAsWithTheOpenButton();
     void commandLineTakesOneFileAtMost();
+    void commandLineOptionsAskForNoWindow_data();
+    void commandLineOptionsAskForNoWindow();
 
     void optionsAndFileNameSurviveARestart();
     void failedSaveKeepsTheWindowOpen();

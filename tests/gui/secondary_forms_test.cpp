@@ -7,6 +7,8 @@
 #include "translate_form.h"
 #include "window_centring.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QScopeGuard>
@@ -31,6 +33,8 @@ private slots:
     void everyWindowHasTheProgramIcon();
     void mainWindowTakesNoInputWhileOneIsShown_data();
     void mainWindowTakesNoInputWhileOneIsShown();
+    void escapeClosesTheWindowFromEveryControl_data();
+    void escapeClosesTheWindowFromEveryControl();
     void grabShowsTheWholeWindow_data();
     void grabShowsTheWholeWindow();
     void captionsShownWholeInAWiderFont();
@@ -176,6 +180,34 @@ void SecondaryFormsTest::mainWindowTakesNoInputWhileOneIsShown() {
     MessageBox::setNextAnswer(QMessageBox::Ok);
     click("CreateButton");
     QCOMPARE(lastErrorBox(), QStringLiteral("Error: I'm not a mindreader. First of all choose a profile."));
+}
+
+void SecondaryFormsTest::escapeClosesTheWindowFromEveryControl_data() {
+    QTest::addColumn<QString>("trigger"); // a button or an action of the main window
+    QTest::newRow("Translator") << "TranslateButton";
+    QTest::newRow("Easy Editor") << "EditButton";
+    QTest::newRow("About") << "AboutButton";
+    QTest::newRow("Menu preview") << "MenuPreviewAction";
+}
+
+void SecondaryFormsTest::escapeClosesTheWindowFromEveryControl() {
+    QFETCH(QString, trigger);
+    TMainForm& main = start();
+    fixture().createCommands(1);
+    auto* action = main.findChild<QAction*>(trigger);
+    action != nullptr ? action->trigger() : click(qPrintable(trigger));
+    QWidget* form = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        form = window->isVisible() && window != &main ? window : form;
+    }
+    // The window itself, then each control that takes the focus.
+    for (QWidget* control : QList<QWidget*>{form} + form->findChildren<QWidget*>()) {
+        if (control == form || (control->isVisibleTo(form) && control->focusPolicy() != Qt::NoFocus)) {
+            action != nullptr ? action->trigger() : click(qPrintable(trigger));
+            QTest::keyClick(control, Qt::Key_Escape);
+            QVERIFY2(!form->isVisible() && main.isEnabled(), qPrintable(control->objectName()));
+        }
+    }
 }
 
 void SecondaryFormsTest::grabShowsTheWholeWindow_data() {

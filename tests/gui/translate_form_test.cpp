@@ -7,7 +7,9 @@
 #include "translate_form.h"
 #include "vocabulary/language_files.h"
 #include "vocabulary/vocabulary.h"
+#include "word_edit.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
@@ -18,6 +20,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -219,6 +222,7 @@ void TranslateFormTest::resetAsksFirst_data() {
     QTest::addColumn<QMessageBox::StandardButton>("answer");
     QTest::newRow("No") << QMessageBox::No;
     QTest::newRow("Yes") << QMessageBox::Yes;
+    QTest::newRow("Enter in the box shown") << QMessageBox::NoButton;
 }
 
 void TranslateFormTest::resetAsksFirst() {
@@ -231,7 +235,14 @@ void TranslateFormTest::resetAsksFirst() {
     const Vocabulary edited = fixture().session().vocabulary();
     QCOMPARE(wordIn(edited, Word::wNick), QStringLiteral("Ник"));
 
-    MessageBox::setNextAnswer(answer);
+    if (answer == QMessageBox::NoButton) {
+        // Enter presses the default button, which must not wipe every word.
+        MessageBox::showUnanswered();
+        QTimer::singleShot(0, this,
+                           [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    } else {
+        MessageBox::setNextAnswer(answer);
+    }
     WindowsFixture::click(form, "ResetButton");
     QCOMPARE(MessageBox::takeLastShown().value_or(MessageBox::Shown{}).text,
              QStringLiteral("This will reset all fields to default english values. "
@@ -386,6 +397,10 @@ void TranslateFormTest::toolTipAddsTheWholeTextOnceItDiffers_data() {
                                                << "wNick: Nick";
     QTest::newRow("typed markup") << QByteArray() << "<b>N</b>"
                                   << "wNick: Nick\nNow: \"<b>N</b>\"";
+    QTest::newRow("stored ] in a prompt")
+        << QByteArray("N]") << QString()
+        << "wNick: Nick\nNow: \"N]\"\nBreaks the menu: \"]\" ends the prompt this word stands in early, and "
+           "clients send the rest of the word with the command.";
 }
 
 void TranslateFormTest::toolTipAddsTheWholeTextOnceItDiffers() {
@@ -400,6 +415,10 @@ void TranslateFormTest::toolTipAddsTheWholeTextOnceItDiffers() {
     }
     QCOMPARE(field(Word::wNick)->toolTip(), tip);
     QVERIFY(!Qt::mightBeRichText(tip)); // shown as it is, not as markup
+    // Framed in red while it would break the menu: as typed, and only in a prompt.
+    QCOMPARE(static_cast<WordEdit*>(field(Word::wNick))->problem().isEmpty(), !tip.contains("Breaks"));
+    retype(field(Word::wKick), QStringLiteral("K]ick"));
+    QVERIFY(static_cast<WordEdit*>(field(Word::wKick))->problem().isEmpty());
 }
 
 void TranslateFormTest::useContextMenu(const QStringList& entries) {

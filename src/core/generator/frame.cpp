@@ -530,6 +530,34 @@ const std::vector<std::string>& catalogueIdentities() {
     return identities;
 }
 
+std::string wordProblem(Word word, std::string_view text) {
+    // Which words stand in a prompt of some item of the catalogue: right after
+    // its start, as every word of a command does.
+    static const std::array<bool, kWordCount> inPrompt = [] {
+        std::array<bool, kWordCount> found{};
+        for (const Group& group : catalogueGroups()) {
+            for (const Row& row : group.rows) {
+                const auto pieces = row.command.view();
+                for (std::size_t i = 1; i < pieces.size(); ++i) {
+                    if (pieces[i].source == Piece::Source::Vocabulary &&
+                        pieces[i - 1].literal.ends_with(kPromptStart)) {
+                        found[static_cast<std::size_t>(pieces[i].word)] = true;
+                    }
+                }
+            }
+        }
+        return found;
+    }();
+    if (!inPrompt[static_cast<std::size_t>(word)] || text.find(kPromptEnd) == std::string_view::npos) {
+        return {};
+    }
+    std::string reason(1, '"');
+    reason += kPromptEnd;
+    reason += "\" ends the prompt this word stands in early, and clients send the rest of the word with the "
+              "command";
+    return reason;
+}
+
 std::vector<std::string> unknownIdentities(const MenuChanges& changes) {
     const std::vector<std::string>& identities = catalogueIdentities();
     std::vector<std::string> unknown;

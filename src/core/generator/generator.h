@@ -25,6 +25,8 @@ struct [[nodiscard]] Generation {
 };
 
 inline constexpr std::string_view kClearCommand = "$UserCommand 255 3|";
+// A prompt: this, its title, and kPromptEnd.
+inline constexpr std::string_view kPromptStart = "%[line:";
 
 // Writes the user commands for one profile: the clear command, the menu groups
 // in their fixed order, and the bot message, as the options say. A permission
@@ -38,6 +40,11 @@ inline constexpr std::string_view kClearCommand = "$UserCommand 255 3|";
 Generation CreateUserCommands(XmlElement profileNode, const GenerationOptions& options,
                               const Vocabulary& vocabulary, std::string_view dateText,
                               const MenuChanges& changes = {}, std::string_view profileName = {});
+
+// Why the text would break the menu where the word stands, or "" when it would
+// not: a word that stands in a prompt must not hold kPromptEnd, which ends the
+// prompt early. "|", "$" and "&" are escaped, and harmless anywhere.
+std::string wordProblem(Word word, std::string_view text);
 
 // One item of a profile's menu, generated or own, in the order it is written.
 struct MenuItem {

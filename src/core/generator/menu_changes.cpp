@@ -1,6 +1,7 @@
 #include "generator/menu_changes.h"
 
 #include "formats/text.h"
+#include "generator/generator.h"
 #include "preview/lint.h"
 #include "preview/user_command_text.h"
 #include "vocabulary/vocabulary.h"
@@ -26,8 +27,6 @@ std::string_view escapeOf(char c) {
         return {};
     }
 }
-
-constexpr std::string_view kPromptStart = "%[line:";
 
 bool isWordReference(std::string_view element) {
     return element.size() > 2 && element.front() == '{' && element.back() == '}';

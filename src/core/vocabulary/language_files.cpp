@@ -20,10 +20,6 @@ namespace {
 
 constexpr std::string_view kLanguageSection = "Language";
 constexpr std::string_view kLanguageExtension = ".ini";
-// What no word of a language file may hold: "]" ends the prompt a word may
-// stand in, "%[" starts a variable the client fills in, "|" ends an NMDC
-// command and "$" starts one.
-constexpr std::array<std::string_view, 4> kForbiddenInWords = {"]", "|", "$", "%["};
 
 constexpr std::string_view kHeader =
     "; Words for TAVU's hub menus.\n"

@@ -51,6 +51,14 @@ void readStringsSection(Vocabulary& vocabulary, const IniFile& file);
 // Erases the section "Strings" and writes every word anew, in canonical order.
 void writeStringsSection(const Vocabulary& vocabulary, IniFile& file);
 
+// "]" ends the prompt ("%[line:" ... "]") a word may stand in, so that clients
+// send the rest of the word with the command.
+inline constexpr std::string_view kPromptEnd = "]";
+// What no word of a language file may hold: the end of a prompt, "|", which
+// ends an NMDC command, "$", which starts one, and "%[", which starts a
+// variable the client fills in.
+inline constexpr std::array<std::string_view, 4> kForbiddenInWords = {kPromptEnd, "|", "$", "%["};
+
 // "|" ends an NMDC command and "$" starts one, so neither may be typed into a word.
 constexpr bool isAcceptedWordCharacter(char32_t c) {
     return c != U'|' && c != U'$';
