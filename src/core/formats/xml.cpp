@@ -288,8 +288,10 @@ std::string asciiOfUtf16(std::string_view bytes, bool bigEndian) {
 // so that no way of reading the declaration gives one not checked.
 std::vector<std::string> declaredEncodings(std::string_view text) {
     std::vector<std::string> names;
-    if (text.starts_with("\x80")) {
-        text.remove_prefix(1); // a UTF-16 byte-order mark
+    for (const std::string_view mark : {"\xEF\xBB\xBF", "\x80"}) { // UTF-8's and UTF-16's byte-order mark
+        if (text.starts_with(mark)) {
+            text.remove_prefix(mark.size());
+        }
     }
     if (!text.starts_with("<?xml")) {
         return names;
