@@ -242,7 +242,7 @@ int readSource(void* source, char* buffer, int length) {
 // --- The scan before the parse.
 //
 // libxml2 checks each attribute of an element against all those before it,
-// and an entity's text is parsed as it is declared, so the attributes of one
+// and an entity's text is parsed where it is used, so the attributes of one
 // element must be counted before libxml2 sees them. The scan reads the
 // markup as ASCII text: the file's bytes in UTF-8 and the single-byte code
 // pages, or one character per unit of UTF-16.
