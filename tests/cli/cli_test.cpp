@@ -306,7 +306,9 @@ INSTANTIATE_TEST_SUITE_P(
                     UnencodableCase{"Windows1252", "windows-1252", "wHub=Хаб",
                                     "windows-1252 cannot hold U+0425 (Х) in the word wHub (\"Хаб\")"},
                     UnencodableCase{"Iso8859_1", "iso-8859-1", "wUserCommands=Menu €",
-                                    "iso-8859-1 cannot hold U+20AC (€) in the word wUserCommands"}),
+                                    "iso-8859-1 cannot hold U+20AC (€) in the word wUserCommands"},
+                    UnencodableCase{"AnAliasNamedByItsCanonicalName", "CP1251", "wCore=Café",
+                                    "windows-1251 cannot hold U+00E9 (é)"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 // The block is UTF-8 until it is encoded: a word that is not would reach the
@@ -319,6 +321,15 @@ TEST_F(Cli, AWordThatIsNotUtf8IsAUsageError) {
     EXPECT_NE(err.str().find("--word wInformation: the text is not UTF-8 (byte 0xFF at byte 4)"),
               std::string::npos)
         << err.str();
+}
+
+// wUserCommands, used in the block, is blamed, not wKick, which holds the same
+// character and comes first among the words but is not used.
+TEST_F(Cli, AnUnencodableCharacterIsBlamedOnTheWordUsed) {
+    EXPECT_EQ(run({"generate", profiles, "--index", "0", "--settings", settings, "--encoding", "windows-1251",
+                   "--word", "wKick=Café", "--word", "wUserCommands=Menu é"}),
+              ExitUnencodable);
+    EXPECT_NE(err.str().find("U+00E9 (é) in the word wUserCommands"), std::string::npos) << err.str();
 }
 
 TEST_F(Cli, AnUnusedWordNeedNotFitTheCodePage) {

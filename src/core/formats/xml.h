@@ -54,19 +54,32 @@ struct XmlParseResult {
 };
 
 // The most attributes one element, or one declaration of the internal DTD
-// subset, may carry. A profile element carries a handful and no element of a
-// profiles file more than a few dozen, while libxml2's check for a repeated
-// attribute takes time growing with the square of their number (40,000
-// attributes on one element take seconds, 300,000 minutes). A declaration
-// counts too, as an entity's text may hold an element with its attributes.
+// subset, may carry, its default and namespace attributes included. A profile
+// element carries a handful and no element of a profiles file more than a few
+// dozen, while libxml2's check for a repeated attribute takes time growing
+// with the square of their number (40,000 attributes on one element take
+// seconds, 300,000 minutes). A declaration counts too, as an entity's text may
+// hold an element with its attributes.
 inline constexpr std::size_t kMaxAttributesPerElement = 1000;
+// The most pairs of attributes of the same element that a file's elements
+// hold in all: libxml2 compares each pair when it checks for a repeated
+// attribute. An element of 1,000 attributes holds 499,500 pairs; the elements
+// of a profiles file, a pair or two at most.
+inline constexpr std::size_t kMaxAttributePairs = 100'000'000;
+// The most attributes the elements of a file carry in all: a profile carries
+// at most one for each of its 81 permissions, so 10,000 profiles carry 810,000.
+inline constexpr std::size_t kMaxAttributesPerFile = 2'000'000;
+// The most namespaces declared around one element: libxml2 looks each prefix
+// up through all of them. A profiles file declares none.
+inline constexpr std::size_t kMaxNamespacesInScope = 100;
 
 // Parses the bytes of a file. `name` only labels error messages. The declared
 // encoding (or byte-order mark) is honoured; internal entities are expanded, and
 // no external entity, DTD or URL is ever read. The parse must reach the end of
-// the bytes: a NUL byte is never taken for the end of the file. A file with an
-// element of more than kMaxAttributesPerElement attributes is refused before
-// it is parsed.
+// the bytes: a NUL byte is never taken for the end of the file. A file beyond
+// one of the bounds above is refused, as is one in an encoding other than
+// UTF-8, UTF-16, ASCII and the ISO-8859 and Windows code pages; the first
+// error of the parse ends it.
 XmlParseResult parseXml(std::string_view bytes, const std::string& name);
 
 XmlElement documentElement(const _xmlDoc* document);

@@ -25,9 +25,13 @@ constexpr std::array kEndingSignals{SIGINT, SIGTERM, SIGHUP};
 
 } // namespace
 
-// Async-signal-safe: unlink and raise only. The signal's default action was
-// restored on entry (SA_RESETHAND), and the signal raised again ends the
-// process as soon as the handler returns, with the status it conventionally has.
+// Async-signal-safe: unlink, sigaction and raise only. The handler stays in
+// place while it runs, and the ending signals are held meanwhile, so that a
+// second signal of a burst cannot end the process before the files are gone
+// (an action reset on entry would let one arriving at that moment end it at
+// once). Only then does the signal get its default action back, and raised
+// again it ends the process as soon as the handler returns, with the status
+// it conventionally has.
 extern "C" {
 static void removeNotedAndEnd(int signal) {
     for (const char* const volatile& path : notedTemporaries) {
@@ -35,6 +39,10 @@ static void removeNotedAndEnd(int signal) {
             ::unlink(name);
         }
     }
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    sigemptyset(&byDefault.sa_mask);
+    ::sigaction(signal, &byDefault, nullptr);
     ::raise(signal);
 }
 }
@@ -244,7 +252,7 @@ int syncFolderAfterRenames(FileOperations& operations, const std::filesystem::pa
 bool removeTemporaryFilesOnSignals() {
     struct sigaction action {};
     action.sa_handler = removeNotedAndEnd;
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (const int signal : kEndingSignals) {
         sigaddset(&action.sa_mask, signal);

@@ -44,9 +44,39 @@ std::string utf16le(std::string_view ascii) {
     return out;
 }
 
+// The profiles inside `count` namespace declarations over two elements.
+std::string namespaces(std::size_t count) {
+    std::string declarations;
+    for (std::size_t i = 0; i < count; ++i) {
+        declarations +=
+            (i == count / 2 ? "><Deep" : "") + std::string(" xmlns:n") + std::to_string(i) + "='u'";
+    }
+    return profilesWith({}, "<Outer" + declarations + "/></Outer>");
+}
+
+// Elements holding `pairs` pairs of attributes: 1,000 attributes hold 499,500,
+// 447 hold 99,681, and two hold one.
+std::string withPairs(std::size_t pairs) {
+    std::string elements;
+    for (const std::size_t size : {std::size_t{1000}, std::size_t{447}, std::size_t{2}}) {
+        const std::size_t held = size * (size - 1) / 2;
+        for (; pairs >= held; pairs -= held) {
+            elements += "<Deep" + attributes(size - 1) + " long='" + std::string(64, 'x') + "'/>";
+        }
+    }
+    return profilesWith({}, elements);
+}
+
+std::string beyond(const std::string& what) {
+    return what + ", more than any profiles file holds, so the file is not read.";
+}
+
+const std::string kUnreadable = "which TAVU does not read; save it as UTF-8.";
+
 struct AttributeCase {
     const char* what;
     std::string xml;
+    std::string refusal = beyond("an element carries more than 1000 attributes"); // after the name
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -54,20 +84,44 @@ void PrintTo(const AttributeCase& value, std::ostream* out) {
     *out << testing::PrintToString(value.what);
 }
 
+// `element` given `count` default attributes by declarations of 500, and the
+// profile `written` attributes of its own.
+std::string declaredDefaults(std::size_t count, std::string_view element, std::size_t written = 0) {
+    std::string declarations;
+    for (std::size_t i = 0; i < count; ++i) {
+        declarations += (i % 500 == 0 ? "><!ATTLIST " + std::string(element) : std::string()) + " d" +
+                        std::to_string(i) + " CDATA 'x'";
+    }
+    return profilesWith(attributes(written), {}, "<!DOCTYPE Profiles [" + declarations.substr(1) + ">]>");
+}
+
 class TooManyAttributes : public testing::TestWithParam<AttributeCase> {};
 
 TEST_P(TooManyAttributes, AreRefusedNamingTheFileAndTheLimit) {
     const auto loaded = ProfilesDocument::parse(GetParam().xml, "profiles.xml");
     EXPECT_FALSE(loaded.document);
-    EXPECT_EQ(loaded.error, "profiles.xml: an element carries more than 1000 attributes, more than any "
-                            "profiles file holds, so the file is not read.");
+    EXPECT_EQ(loaded.error, "profiles.xml: " + GetParam().refusal);
 }
 
 const std::string kFiveThousand = attributes(5000);
+const std::string kTheLimit = attributes(kMaxAttributesPerElement);
 
 INSTANTIATE_TEST_SUITE_P(
     Files, TooManyAttributes,
     testing::Values(
+        AttributeCase{"OneNamespacePastTheLimit", namespaces(kMaxNamespacesInScope + 1),
+                      beyond("more than 100 namespaces are declared around an element")},
+        AttributeCase{"OnePairPastTheLimit", withPairs(kMaxAttributePairs + 1),
+                      beyond("elements carry hundreds of attributes each")},
+        AttributeCase{"Utf7", "<?xml version='1.0' encoding='UTF-7'?>" + profilesWith({}),
+                      "the file is in the encoding \"UTF-7\", " + kUnreadable},
+        AttributeCase{"Utf7AfterAByteOrderMark",
+                      "\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-7'?><Profiles/>",
+                      "the file is in the encoding \"UTF-7\", " + kUnreadable},
+        AttributeCase{"Utf16OfTheOtherByteOrder",
+                      utf16le("<?xml version='1.0' encoding='UTF-16BE'?>" + profilesWith({})),
+                      "the file is in the encoding \"UTF-16BE\", " + kUnreadable},
+        AttributeCase{"Ebcdic", "\x4C\x6F\xA7\x94", "the file is in UCS-4 or EBCDIC, " + kUnreadable},
         AttributeCase{"OneMoreThanTheLimit", profilesWith(attributes(kMaxAttributesPerElement + 1))},
         AttributeCase{"FiveThousandInSingleQuotes", profilesWith(attributes(5000, '\''))},
         AttributeCase{"OnANestedElement", profilesWith({}, "<Deep" + kFiveThousand + "/>")},
@@ -80,7 +134,16 @@ INSTANTIATE_TEST_SUITE_P(
                       profilesWith({}, "&e;",
                                    "<!DOCTYPE Profiles [<!ENTITY e '&#60;Note>&#60;/Note>&#60;Deep" +
                                        referencedAttributes(5000) + "/&#62;'>]>")},
-        AttributeCase{"UTF16", utf16le(profilesWith(" q=\"~\"" + kFiveThousand))}),
+        AttributeCase{"UTF16", utf16le(profilesWith(" q=\"~\"" + kFiveThousand))},
+        // Two elements of the limit, which the parse alone would let through.
+        AttributeCase{"AfterAQuotedCommentOpeningInAnEntitysText",
+                      profilesWith({}, "&e;",
+                                   "<!DOCTYPE Profiles [<!ENTITY c '<!--'><!ENTITY e '<Deep" + kTheLimit +
+                                       "/><Deep" + kTheLimit + "/>'><!ENTITY d '-->'>]>")},
+        AttributeCase{"OneDefaultPastTheLimitOnAnElementNotUsed",
+                      declaredDefaults(kMaxAttributesPerElement + 1, "Unused")},
+        AttributeCase{"TheLimitOfDefaultsAndOneAttribute",
+                      declaredDefaults(kMaxAttributesPerElement, "Profile", 1)}),
     [](const auto& info) { return std::string(info.param.what); });
 
 class AttributesWithinTheLimit : public testing::TestWithParam<AttributeCase> {};
@@ -95,17 +158,22 @@ const std::string kManyEquals(5000, '=');
 
 INSTANTIATE_TEST_SUITE_P(
     Files, AttributesWithinTheLimit,
-    testing::Values(AttributeCase{"TheLimit", profilesWith(attributes(kMaxAttributesPerElement))},
-                    AttributeCase{"EqualsAndClosingBracketsInAValue",
-                                  profilesWith(" v='" + kManyEquals + ">'")},
-                    AttributeCase{"EqualsInAComment", profilesWith({}, "<!-- a='1' " + kManyEquals + " -->")},
-                    AttributeCase{"EqualsInACdataSection",
-                                  profilesWith({}, "<Note><![CDATA[<a " + kManyEquals + "]]></Note>")},
-                    AttributeCase{"EqualsInAnInstruction", profilesWith({}, "<?note " + kManyEquals + "?>")},
-                    AttributeCase{"EqualsInText", profilesWith({}, "<Note>" + kManyEquals + "</Note>")},
-                    AttributeCase{"ACommentWithAQuoteInTheDtd",
-                                  profilesWith({}, "<Note>" + kManyEquals + "</Note><Note a='1'/>",
-                                               "<!DOCTYPE Profiles [<!-- it's -->]>")}),
+    testing::Values(
+        AttributeCase{"TheLimit", profilesWith(attributes(kMaxAttributesPerElement))},
+        AttributeCase{"EqualsAndClosingBracketsInAValue", profilesWith(" v='" + kManyEquals + ">'")},
+        AttributeCase{"EqualsInAComment", profilesWith({}, "<!-- a='1' " + kManyEquals + " -->")},
+        AttributeCase{"EqualsInACdataSection",
+                      profilesWith({}, "<Note><![CDATA[<a " + kManyEquals + "]]></Note>")},
+        AttributeCase{"EqualsInAnInstruction", profilesWith({}, "<?note " + kManyEquals + "?>")},
+        AttributeCase{"EqualsInText", profilesWith({}, "<Note>" + kManyEquals + "</Note>")},
+        AttributeCase{"TheLimitOfDefaults", declaredDefaults(kMaxAttributesPerElement, "Profile")},
+        AttributeCase{"TheLimitOfNamespaces", namespaces(kMaxNamespacesInScope)},
+        AttributeCase{"TheLimitOfPairs", withPairs(kMaxAttributePairs)},
+        AttributeCase{"ADeclaredIsoCodePage",
+                      "<?xml version='1.0' encoding='ISO-8859-15'?>" + profilesWith({})},
+        AttributeCase{"ACommentWithAQuoteInTheDtd",
+                      profilesWith({}, "<Note>" + kManyEquals + "</Note><Note a='1'/>",
+                                   "<!DOCTYPE Profiles [<!-- it's -->]>")}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(AttributeLimit, TheExampleFileLoads) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <iconv.h>
+#include <utility>
 
 namespace tavu::test {
 namespace {
@@ -108,11 +109,16 @@ TEST(CodePageNames, CanonicalNamesAndAliasesInAnyCase) {
     for (CodePage page : allCodePages()) {
         EXPECT_EQ(codePageByName(codePageName(page)), page);
     }
-    EXPECT_EQ(codePageByName("CP1251"), CodePage::Windows1251);
-    EXPECT_EQ(codePageByName("Latin1"), CodePage::Iso8859_1);
-    EXPECT_EQ(codePageByName("cp1250"), CodePage::Windows1250);
-    EXPECT_EQ(codePageByName("Latin2"), CodePage::Iso8859_2);
-    EXPECT_EQ(codePageByName("UTF8"), CodePage::Utf8);
+    constexpr std::pair<std::string_view, CodePage> kAliases[] = {
+        {"UTF8", CodePage::Utf8},           {"cp1250", CodePage::Windows1250},
+        {"CP1251", CodePage::Windows1251},  {"cp1252", CodePage::Windows1252},
+        {"iso8859-1", CodePage::Iso8859_1}, {"ISO_8859-1", CodePage::Iso8859_1},
+        {"Latin1", CodePage::Iso8859_1},    {"latin-1", CodePage::Iso8859_1},
+        {"iso8859-2", CodePage::Iso8859_2}, {"iso_8859-2", CodePage::Iso8859_2},
+        {"Latin2", CodePage::Iso8859_2},    {"latin-2", CodePage::Iso8859_2}};
+    for (const auto& [alias, page] : kAliases) {
+        EXPECT_EQ(codePageByName(alias), page) << alias;
+    }
     EXPECT_EQ(codePageByName("koi8-r"), std::nullopt);
     EXPECT_EQ(describeCharacter(U'Ж'), "U+0416 (Ж)");
     EXPECT_EQ(describeCharacter(0x85), "U+0085");

@@ -179,6 +179,51 @@ TEST_F(AtomicWrite, AnEndingSignalRemovesTheBatchsTemporaryFiles) {
     EXPECT_EQ(fileCount(), 2u);
 }
 
+// A burst of signals, the later ones arriving while the first one is being
+// handled, still leaves no temporary file; the moment a later one could end
+// the process too soon is narrow, so the burst is repeated.
+TEST_F(AtomicWrite, ABurstOfEndingSignalsLeavesNoTemporaryFile) {
+    for (int round = 0; round < 100 && fileCount() == 0; ++round) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            FileBatch batch;
+            const bool staged = removeTemporaryFilesOnSignals() && batch.stage(folder / "a.txt", "new");
+            while (staged && ::write(ready[1], "r", 1) >= 0) {
+                ::pause();
+            }
+            ::_exit(1);
+        }
+        char byte = 0;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+        for (int i = 0; i < 30; ++i) {
+            ::kill(child, SIGTERM);
+        }
+        ::waitpid(child, nullptr, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    EXPECT_EQ(fileCount(), 0u);
+}
+
+// Started as nohup starts it, the process keeps a hangup ignored and goes on.
+TEST_F(AtomicWrite, AHangupIgnoredFromTheStartStaysIgnored) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGHUP, SIG_IGN);
+        FileBatch batch;
+        const bool ready = removeTemporaryFilesOnSignals() && batch.stage(folder / "a.txt", "new");
+        ::raise(SIGHUP);
+        ::_exit(ready && batch.commit() == std::vector<int>{0} ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(readRegularFile(folder / "a.txt", kSettingsFileLimit).bytes, "new");
+}
+
 TEST_F(AtomicWrite, ABatchSyncsOnceForAllItsFiles) {
     FailingOperations operations(Call::Open, 0);
     FileBatch batch(FileBatch::Sync::Together, operations);

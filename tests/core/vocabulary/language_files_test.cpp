@@ -347,11 +347,13 @@ TEST_F(LanguageFiles, ACrowdedFolderKeepsTheShippedLanguages) {
         write("stray" + std::to_string(i) + ".txt", "");
     }
     constexpr std::size_t kCut = 7;
+    // Half of them in a second folder: the bound holds for all folders together.
     for (std::size_t i = 0; i < kMaxOtherLanguageFiles + kCut; ++i) {
         const std::string code = "a" + std::to_string(1000 + i);
-        write(code + ".ini", "[Language]\nCode=" + code + "\n[Strings]\nwBan=x\n");
+        write((i < kMaxOtherLanguageFiles / 2 ? "" : "second/") + code + ".ini",
+              "[Language]\nCode=" + code + "\n[Strings]\nwBan=x\n");
     }
-    const LanguageListing listing = findLanguages({folder});
+    const LanguageListing listing = findLanguages({folder, folder / "second"});
     EXPECT_EQ(listing.leftOut, kCut);
     ASSERT_EQ(listing.languages.size(), kShippedLanguageCodes.size() + kMaxOtherLanguageFiles);
     for (std::string_view code : kShippedLanguageCodes) {
@@ -371,12 +373,14 @@ TEST_F(LanguageFiles, AListingReadsOnlyTheStart) {
     std::filesystem::resize_file(huge, kSettingsFileLimit + 1);
     std::string cut = "[Language]\nName=Čeština\n[Strings]\nwBan=x\n;";
     cut.append(kLanguageHeaderLimit - 1 - cut.size(), 'a');
-    write("cut.ini", cut + "é\n");
+    const auto chosen = write("cut.ini", cut + "é\nwNick=Ник\n");
     const auto found = findLanguages({folder}).languages;
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].name, "Čeština");
     EXPECT_EQ(found[1].name, "Großes");
     EXPECT_NE(readLanguageFile(huge, {}).error, "");
+    EXPECT_EQ(readLanguageFile(chosen, {}).vocabulary.text(Word::wNick), "Ник")
+        << "a chosen file is read whole";
 }
 
 } // namespace
