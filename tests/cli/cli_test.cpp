@@ -433,6 +433,18 @@ TEST_F(Cli, ANameIsPrintedOnOneLine) {
     EXPECT_EQ(out.str(), "Two\\nlines\\\\a\\t\\r\\x7F\n");
 }
 
+// Where libxml2 reads markup as ASCII, a code page beyond TAVU's own loads;
+// an encoding that shifts into other sets can hide markup from the scan.
+TEST_F(Cli, ACodePageThatKeepsAsciiLoads) {
+    std::ofstream(profiles) << "<?xml version='1.0' encoding='KOI8-R'?><Profiles>"
+                            << profileOf(ProfileBuilder().xml("\xE1\xE4\xED\xE9\xEE")) << "</Profiles>";
+    EXPECT_EQ(run({"list", profiles}), ExitDone) << err.str();
+    EXPECT_EQ(out.str(), "АДМИН\n");
+    std::ofstream(profiles) << "<?xml version='1.0' encoding='ISO-2022-JP'?><Profiles/>";
+    EXPECT_EQ(run({"list", profiles}), ExitNoProfiles);
+    EXPECT_NE(err.str().find("\"ISO-2022-JP\", which TAVU does not read"), std::string::npos) << err.str();
+}
+
 // A stream whose every write fails, as standard output on a full disk.
 class FullDisk : public std::streambuf {
 protected:

@@ -3,6 +3,7 @@
 #include "formats/xml_code_pages.h"
 
 #include <libxml/SAX2.h>
+#include <libxml/encoding.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
@@ -310,16 +311,52 @@ std::vector<std::string> declaredEncodings(std::string_view text) {
     return names;
 }
 
+// Whether libxml2 reads each character of markup in the encoding as the
+// ASCII character it is, as it does in KOI8-R or Shift_JIS and not in UTF-7
+// or EBCDIC. The 7-bit encodings that shift into other sets (ISO-2022, HZ)
+// read plain ASCII as itself yet hide markup characters in their shifts.
+bool libxmlReadsMarkupAsAscii(const std::string& lower) {
+    if (lower.find("2022") != std::string::npos || lower.starts_with("hz")) {
+        return false;
+    }
+    xmlCharEncodingHandlerPtr handler = xmlFindCharEncodingHandler(lower.c_str());
+    if (handler == nullptr) {
+        return false;
+    }
+    constexpr std::string_view kMarkup =
+        "<?xml version=\"1.0\" encoding='x'?><!DOCTYPE [<!ATTLIST a b CDATA #IMPLIED>]>"
+        "<!-- + --><Profiles xmlns:p=\"u\"><p:a_b-c.d=\"&#59;%\"/>\t\r\n"
+        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    xmlBufferPtr in = xmlBufferCreate();
+    xmlBufferPtr out = xmlBufferCreate();
+    bool same = false;
+    if (in != nullptr && out != nullptr &&
+        xmlBufferAdd(in, reinterpret_cast<const xmlChar*>(kMarkup.data()),
+                     static_cast<int>(kMarkup.size())) == 0 &&
+        xmlCharEncInFunc(handler, out, in) >= 0) {
+        same = std::string_view(reinterpret_cast<const char*>(xmlBufferContent(out)),
+                                static_cast<std::size_t>(xmlBufferLength(out))) == kMarkup;
+    }
+    xmlBufferFree(in);
+    xmlBufferFree(out);
+    xmlCharEncCloseFunc(handler);
+    return same;
+}
+
 // The encodings in which the scan reads every character of markup as
-// itself: ASCII and the ISO-8859 and Windows code pages that extend it.
+// itself: ASCII, the ISO-8859 and Windows code pages that extend it, and
+// whatever else libxml2 reads so (none, where it has no iconv).
 bool readsAsAscii(std::string_view name) {
     const std::string lower = toLowerAscii(name);
     if (codePageByName(lower) || lower == "us-ascii" || lower == "ascii") {
         return true;
     }
     const std::string_view number = std::string_view(lower).substr(lower.starts_with("iso-8859-") ? 9 : 0);
-    return number.size() != lower.size() && !number.empty() && number.size() <= 2 &&
-           number.find_first_not_of("0123456789") == std::string_view::npos;
+    if (number.size() != lower.size() && !number.empty() && number.size() <= 2 &&
+        number.find_first_not_of("0123456789") == std::string_view::npos) {
+        return true;
+    }
+    return libxmlReadsMarkupAsAscii(lower);
 }
 
 bool readsAsUtf16(std::string_view name, MarkupForm::Kind kind) {
