@@ -383,9 +383,10 @@ void MenuItemsFormTest::opensFromTheMenuPreview() {
     TPreviewForm& preview = fixture().windows().form<TPreviewForm>();
     QVERIFY(preview.isVisible());
     WindowsFixture::click(preview, "MenuItemsButton");
-    QVERIFY(preview.isVisible());
+    QVERIFY(preview.isVisible() && !preview.isEnabled());
     QVERIFY(fixture().windows().form<MenuItemsForm>().isVisible());
-    QVERIFY(!mainForm().isEnabled());
+    WindowsFixture::click(fixture().windows().form<MenuItemsForm>(), "CancelButton");
+    QVERIFY(preview.isVisible() && preview.isEnabled() && !mainForm().isEnabled());
 }
 
 void MenuItemsFormTest::grabShowsTheWholeWindow() {
