@@ -44,9 +44,34 @@ Windows::Windows(Session& session) {
         SecondaryFormTrigger{"MenuItemsAction", add(std::make_unique<MenuItemsForm>(session))},
     };
     mainForm_->setSecondaryForms(rows);
-    // The Menu preview's button shows the menu items as the output box's context menu does.
-    QObject::connect(&form<TPreviewForm>(), &TPreviewForm::MenuItemsRequested,
-                     mainForm_->findChild<QAction*>(QStringLiteral("MenuItemsAction")), &QAction::trigger);
+    connectMenuItemsToPreview();
+}
+
+// The Menu preview's button opens the Menu items window over the preview,
+// which stays open with its hub. OK there creates the output anew, as Create
+// does, and hands it to the preview, which shows it and serves it.
+void Windows::connectMenuItemsToPreview() {
+    auto& preview = form<TPreviewForm>();
+    auto& menuItems = form<MenuItemsForm>();
+    QObject::connect(&preview, &TPreviewForm::MenuItemsRequested, &preview, [&preview, &menuItems] {
+        if (const QString refusal = menuItems.takeOutput({}); !refusal.isEmpty()) {
+            MessageBox::error(&preview, refusal);
+            return;
+        }
+        // One window at a time: the preview waits for this one.
+        preview.setEnabled(false);
+        menuItems.show();
+        menuItems.raise();
+        menuItems.activateWindow();
+    });
+    QObject::connect(&menuItems, &SecondaryForm::FormClosed, &preview,
+                     [&preview] { preview.setEnabled(true); });
+    QObject::connect(&menuItems, &MenuItemsForm::ChangesKept, &preview, [this, &preview] {
+        if (preview.isVisible()) {
+            mainForm_->createCommands();
+            mainForm_->findChild<QAction*>(QStringLiteral("MenuPreviewAction"))->trigger();
+        }
+    });
 }
 
 SecondaryForm* Windows::add(std::unique_ptr<SecondaryForm> form) {

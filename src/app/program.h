@@ -41,6 +41,7 @@ public:
 
 private:
     SecondaryForm* add(std::unique_ptr<SecondaryForm> form);
+    void connectMenuItemsToPreview();
 
     std::unique_ptr<TMainForm> mainForm_;
     // Declared after the main window, so that they go first: the main window

@@ -438,7 +438,12 @@ SecondaryForm* TMainForm::formShownBy(const QObject* trigger) const {
 }
 
 void TMainForm::SecondaryFormClose() {
-    setEnabled(true);
+    // A window may still be open under the one that closed (the Menu preview
+    // under the Menu items window it opened): this one waits for it too.
+    const QObject* closed = sender();
+    setEnabled(std::none_of(secondaryForms_.begin(), secondaryForms_.end(), [closed](const auto& row) {
+        return row.second != closed && row.second->isVisible();
+    }));
 }
 
 bool TMainForm::event(QEvent* event) {

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,6 +37,9 @@ constexpr char kReplaceQuestion[] = "Replace the own items and the items switche
 constexpr std::string_view kOwnIdentityPrefix = "own:";
 // Where a tree item keeps the number of its row.
 constexpr int kRowRole = Qt::UserRole;
+// Where a submenu keeps its identity: "" when its items have no one identity
+// (two submenus whose words have the same title), and then it has no check box.
+constexpr int kSubmenuRole = Qt::UserRole + 1;
 const QString kSeparatorLine(24, QChar(0x2500));
 
 QString fromUtf8(const std::string& text) {
@@ -75,6 +79,21 @@ QString joinedNames(const std::vector<std::string>& names) {
         list << fromUtf8(name);
     }
     return list.join(QStringLiteral(", "));
+}
+
+QString ownToolTip(const OwnItem& own, const std::string& profileName) {
+    if (const std::string problem = ownItemProblem(own); !problem.empty()) {
+        return QStringLiteral("Refused: ") + fromUtf8(problem);
+    }
+    if (own.profiles.none) {
+        return QStringLiteral("Switched off for every profile");
+    }
+    return own.profiles.includes(profileName) ? fromUtf8(own.command)
+                                              : QStringLiteral("Only for ") + joinedNames(own.profiles.names);
+}
+
+QString submenuIdentity(const QTreeWidgetItem* item) {
+    return item->data(0, kSubmenuRole).toString();
 }
 
 } // namespace
@@ -222,27 +241,28 @@ void MenuItemsForm::showMenu(const std::string& identity) {
         node->setText(0, item.separator ? kSeparatorLine : fromUtf8(std::string(lastTitle(item.path))));
         node->setText(2, fromUtf8(item.identity));
         node->setData(0, kRowRole, static_cast<qulonglong>(rows_.size()));
+        bool checkable = true;
         if (item.own) {
-            const OwnItem& own = changes_.ownItems[ownItemIndex(item)];
-            const std::string problem = ownItemProblem(own);
             node->setText(1, QStringLiteral("own"));
             QFont italic = node->font(0);
             italic.setItalic(true);
             node->setFont(0, italic);
-            // Its profiles are chosen in its form, where "none" cannot be
-            // chosen by mistake.
-            node->setFlags(node->flags() & ~Qt::ItemIsUserCheckable);
-            node->setToolTip(0, !problem.empty() ? QStringLiteral("Refused: ") + fromUtf8(problem)
-                                : own.profiles.includes(profileName_)
-                                    ? fromUtf8(own.command)
-                                    : QStringLiteral("Only for ") + joinedNames(own.profiles.names));
+            // A refused item stays out of every menu until it is edited.
+            checkable = ownItemProblem(changes_.ownItems[ownItemIndex(item)]).empty();
         } else {
-            node->setFlags(node->flags() | Qt::ItemIsUserCheckable);
+            nameSubmenus(node, item);
         }
+        node->setFlags(checkable ? node->flags() | Qt::ItemIsUserCheckable
+                                 : node->flags() & ~Qt::ItemIsUserCheckable);
         if (item.identity == identity) {
             selected = node;
         }
         rows_.push_back(Row{node, item});
+    }
+    for (const auto& [key, submenu] : submenus_) {
+        if (!submenuIdentity(submenu).isEmpty()) {
+            submenu->setFlags(submenu->flags() | Qt::ItemIsUserCheckable);
+        }
     }
     ItemsTree->expandToDepth(0);
     if (selected != nullptr) {
@@ -266,14 +286,59 @@ void MenuItemsForm::showChecks() {
         row.listed = listed.items[i];
         const bool on = shownOn(row.listed);
         row.item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
+        if (row.listed.own) {
+            row.item->setToolTip(0, ownToolTip(changes_.ownItems[ownItemIndex(row.listed)], profileName_));
+        }
         off += on ? 0 : 1;
         own += row.listed.own ? 1 : 0;
     }
+    showSubmenuChecks();
     SummaryLabel->setText(QStringLiteral("The menu of %1: %2 items, %3 switched off, %4 own.")
                               .arg(fromUtf8(profileName_))
                               .arg(rows_.size())
                               .arg(off)
                               .arg(own));
+}
+
+void MenuItemsForm::nameSubmenus(QTreeWidgetItem* node, const MenuItem& item) {
+    // A word holding a backslash makes more submenus than the identity has keys.
+    if (std::ranges::count(item.path, '\\') != std::ranges::count(item.identity, '\\')) {
+        return;
+    }
+    std::string_view keys = parentPath(item.identity);
+    for (QTreeWidgetItem* submenu = node->parent(); submenu != nullptr; submenu = submenu->parent()) {
+        const QString identity = fromUtf8(std::string(keys));
+        const QVariant named = submenu->data(0, kSubmenuRole);
+        submenu->setData(0, kSubmenuRole,
+                         !named.isValid() || named.toString() == identity ? identity : QString());
+        keys = parentPath(keys);
+    }
+}
+
+void MenuItemsForm::showSubmenuChecks() {
+    // Backwards through the tree, so that each submenu comes after what is in it.
+    std::vector<QTreeWidgetItem*> order;
+    for (QTreeWidgetItemIterator it(ItemsTree); *it != nullptr; ++it) {
+        order.push_back(*it);
+    }
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        QTreeWidgetItem* submenu = *it;
+        if (submenuIdentity(submenu).isEmpty()) {
+            continue;
+        }
+        bool on = false;
+        bool off = false;
+        for (int i = 0; i < submenu->childCount(); ++i) {
+            const QTreeWidgetItem* child = submenu->child(i);
+            const QVariant row = child->data(0, kRowRole);
+            // Own items and submenus of their own are not switched by it.
+            const bool generated = row.isValid() ? !rows_[row.value<qulonglong>()].listed.own
+                                                 : !submenuIdentity(child).isEmpty();
+            on = on || (generated && child->checkState(0) != Qt::Unchecked);
+            off = off || (generated && child->checkState(0) != Qt::Checked);
+        }
+        submenu->setCheckState(0, on && off ? Qt::PartiallyChecked : on ? Qt::Checked : Qt::Unchecked);
+    }
 }
 
 const MenuItemsForm::Row* MenuItemsForm::selectedRow() const {
@@ -292,66 +357,75 @@ std::optional<std::size_t> MenuItemsForm::selectedOwnItem() const {
 
 void MenuItemsForm::ItemsTreeSelect() {
     const bool own = selectedOwnItem().has_value();
-    for (QPushButton* button : {EditButton, RemoveButton, MoveUpButton, MoveDownButton}) {
-        button->setEnabled(own);
-    }
+    EditButton->setEnabled(own);
+    RemoveButton->setEnabled(own);
+    MoveUpButton->setEnabled(neighbourOfSelected(-1) != nullptr);
+    MoveDownButton->setEnabled(neighbourOfSelected(1) != nullptr);
 }
 
 void MenuItemsForm::ItemsTreeChange(QTreeWidgetItem* item, int column) {
     const QVariant index = item->data(0, kRowRole);
-    if (column != 0 || !index.isValid()) {
+    const std::string submenu = submenuIdentity(item).toStdString();
+    if (column != 0 || (!index.isValid() && submenu.empty())) {
         return;
     }
-    const Row& row = rows_[index.value<qulonglong>()];
     const bool checked = item->checkState(0) == Qt::Checked;
-    if (row.listed.own || checked == row.listed.on) {
+    const MenuItem* listed = index.isValid() ? &rows_[index.value<qulonglong>()].listed : nullptr;
+    if (listed != nullptr && checked == shownOn(*listed)) {
         return;
     }
-    if (checked) {
-        switchOn(row.listed.identity);
+    if (listed != nullptr && listed->own) {
+        switchOwnItem(ownItemIndex(*listed), checked);
+    } else if (checked) {
+        switchOn(listed != nullptr ? listed->identity : submenu);
     } else {
-        switchOff(row.listed.identity);
+        switchOff(listed != nullptr ? listed->identity : submenu);
     }
     // Switching a submenu on or off changes every item in it.
     showChecks();
 }
 
 void MenuItemsForm::switchOff(const std::string& identity) {
-    ProfileChoice choice;
-    if (ThisProfileRadio->isChecked()) {
-        choice.names.push_back(profileName_);
-    }
     const auto found = std::ranges::find(changes_.itemsOff, identity, &ItemOff::identity);
-    if (found == changes_.itemsOff.end()) {
-        changes_.itemsOff.push_back(ItemOff{identity, std::move(choice)});
-    } else if (choice.names.empty()) {
-        found->profiles = choice;
+    if (!ThisProfileRadio->isChecked()) {
+        if (found == changes_.itemsOff.end()) {
+            changes_.itemsOff.push_back(ItemOff{identity, {}});
+        } else {
+            found->profiles = {};
+        }
+    } else if (found == changes_.itemsOff.end()) {
+        changes_.itemsOff.push_back(ItemOff{identity, {{profileName_}}});
     } else {
-        found->profiles.names.push_back(profileName_);
+        found->profiles.add(profileName_);
     }
 }
 
 void MenuItemsForm::switchOn(const std::string& identity) {
-    // Whatever switches the item off for this profile stops doing so, for
-    // this profile alone: the other profiles keep what they had.
+    // Whatever switches the item off for this profile, or an item in the
+    // submenu, stops doing so for this profile alone: the other profiles keep
+    // what they had.
     std::vector<ItemOff> kept;
     for (ItemOff& off : changes_.itemsOff) {
-        const bool coversItem = identityCovers(off.identity, identity) && off.profiles.includes(profileName_);
-        if (!coversItem || withoutShownProfile(off.profiles)) {
+        const bool touches = identityCovers(off.identity, identity) || identityCovers(identity, off.identity);
+        if (touches && off.profiles.includes(profileName_)) {
+            off.profiles.remove(profileName_, session_.profiles().names());
+        }
+        if (!off.profiles.none) {
             kept.push_back(std::move(off));
         }
     }
     changes_.itemsOff = std::move(kept);
 }
 
-bool MenuItemsForm::withoutShownProfile(ProfileChoice& choice) const {
-    if (choice.names.empty()) {
-        choice.names = session_.profiles().names();
+void MenuItemsForm::switchOwnItem(std::size_t index, bool on) {
+    ProfileChoice& profiles = changes_.ownItems[index].profiles;
+    if (on) {
+        profiles.add(profileName_);
+    } else if (ThisProfileRadio->isChecked()) {
+        profiles.remove(profileName_, session_.profiles().names());
+    } else {
+        profiles = ProfileChoice{{}, true};
     }
-    std::sort(choice.names.begin(), choice.names.end());
-    choice.names.erase(std::unique(choice.names.begin(), choice.names.end()), choice.names.end());
-    std::erase(choice.names, profileName_);
-    return !choice.names.empty();
 }
 
 void MenuItemsForm::editOwnItem(const OwnItem& item, std::optional<std::size_t> index) {
@@ -398,27 +472,31 @@ void MenuItemsForm::MoveDownButtonClick() {
 
 // Own items of one submenu are written in the order of their numbers, so the
 // item trades its number with the next own item of its submenu that way.
-void MenuItemsForm::moveSelectedOwnItem(int step) {
+const MenuItemsForm::Row* MenuItemsForm::neighbourOfSelected(int step) const {
     const Row* selected = selectedRow();
     if (selected == nullptr || !selected->listed.own) {
-        return;
+        return nullptr;
     }
     const std::string_view submenu = parentPath(selected->listed.path);
     const auto at = static_cast<std::ptrdiff_t>(selected - rows_.data());
     for (std::ptrdiff_t i = at + step; i >= 0 && i < static_cast<std::ptrdiff_t>(rows_.size()); i += step) {
-        const MenuItem& other = rows_[static_cast<std::size_t>(i)].listed;
-        if (parentPath(other.path) != submenu) {
-            continue;
+        const Row& other = rows_[static_cast<std::size_t>(i)];
+        if (parentPath(other.listed.path) == submenu) {
+            return other.listed.own ? &other : nullptr;
         }
-        if (!other.own) {
-            return;
-        }
-        const std::size_t from = ownItemIndex(selected->listed);
-        const std::size_t to = ownItemIndex(other);
-        std::swap(changes_.ownItems[from], changes_.ownItems[to]);
-        showMenu(ownIdentity(to));
+    }
+    return nullptr;
+}
+
+void MenuItemsForm::moveSelectedOwnItem(int step) {
+    const Row* other = neighbourOfSelected(step);
+    if (other == nullptr) {
         return;
     }
+    const std::size_t from = ownItemIndex(selectedRow()->listed);
+    const std::size_t to = ownItemIndex(other->listed);
+    std::swap(changes_.ownItems[from], changes_.ownItems[to]);
+    showMenu(ownIdentity(to));
 }
 
 void MenuItemsForm::ExportButtonClick() {
@@ -460,6 +538,7 @@ void MenuItemsForm::ImportButtonClick() {
 void MenuItemsForm::OkButtonClick() {
     session_.menuChanges() = changes_;
     close();
+    emit ChangesKept();
 }
 
 void MenuItemsForm::CancelButtonClick() {

@@ -39,6 +39,10 @@ public:
     // menu with the session's changes.
     QString takeOutput(const QString& output) override;
 
+signals:
+    // OK put the window's changes into the session.
+    void ChangesKept();
+
 private slots:
     void ItemsTreeChange(QTreeWidgetItem* item, int column);
     void ItemsTreeSelect();
@@ -72,14 +76,20 @@ private:
     // Sets every check box and the summary from a new listing.
     void showChecks();
     QTreeWidgetItem* submenuItem(std::string_view path);
+    // Names the submenus above a generated item by the leading keys of its identity.
+    void nameSubmenus(QTreeWidgetItem* node, const MenuItem& item);
+    // Each named submenu checked when all in it is on, unchecked when all is off.
+    void showSubmenuChecks();
     bool shownOn(const MenuItem& listed) const;
     const Row* selectedRow() const;
     // The index in the changes of the selected own item.
     std::optional<std::size_t> selectedOwnItem() const;
     void switchOff(const std::string& identity);
     void switchOn(const std::string& identity);
-    // Takes the profile shown out of `choice`; false when no profile is left.
-    bool withoutShownProfile(ProfileChoice& choice) const;
+    void switchOwnItem(std::size_t index, bool on);
+    // The own item the selected one trades places with `step` ways; none
+    // when a generated item or the end of its submenu is there.
+    const Row* neighbourOfSelected(int step) const;
     void moveSelectedOwnItem(int step);
     void editOwnItem(const OwnItem& item, std::optional<std::size_t> index);
 

@@ -127,8 +127,9 @@ void OwnItemDialog::setItem(const OwnItem& item, const std::vector<std::string>&
         const bool chosen = std::ranges::find(item.profiles.names, name) != item.profiles.names.end();
         row->setCheckState(chosen ? Qt::Checked : Qt::Unchecked);
     }
-    EveryProfileRadio->setChecked(item.profiles.names.empty());
-    ChosenProfilesRadio->setChecked(!item.profiles.names.empty());
+    const bool every = item.profiles.names.empty() && !item.profiles.none;
+    EveryProfileRadio->setChecked(every);
+    ChosenProfilesRadio->setChecked(!every);
     showProfileChoice();
     ProblemLabel->clear();
     PathEdit->setFocus();

@@ -231,7 +231,18 @@ QString TPreviewForm::takeOutput(const QString& output) {
     }
     output_ = output.toStdString();
     FormShow(output_);
+    // A hub that runs serves the new output at once, as `tavu-cli serve
+    // --reload` does: the clients get the clear command, then the new menu.
+    if (hub_ != nullptr) {
+        hub_->server().setMenu(hubMenu());
+    }
     return {};
+}
+
+hub::HubMenu TPreviewForm::hubMenu() const {
+    const std::string description = "You are looking at the output of the Menu preview, encoded as " +
+                                    std::string(codePageName(CodePage::Utf8)) + ".";
+    return hub::HubMenu{output_, description, CodePage::Utf8};
 }
 
 void TPreviewForm::FormShow(std::string_view output) {
@@ -311,10 +322,7 @@ void TPreviewForm::TryButtonClick() {
             },
             Qt::QueuedConnection);
     };
-    const std::string description = "You are looking at the output of the Menu preview, encoded as " +
-                                    std::string(codePageName(CodePage::Utf8)) + ".";
-    hub_ = std::make_unique<hub::HubServerThread>(hub::HubMenu{output_, description, CodePage::Utf8},
-                                                  std::move(print));
+    hub_ = std::make_unique<hub::HubServerThread>(hubMenu(), std::move(print));
     if (!startHub()) {
         hub_.reset();
         return;
@@ -367,8 +375,8 @@ void TPreviewForm::closeEvent(QCloseEvent* event) {
 }
 
 void TPreviewForm::MenuItemsButtonClick() {
-    // Closed first: the main window shows one window at a time.
-    close();
+    // The preview stays open under the Menu items window, with its hub and
+    // what the clients sent, to try the changed menu at once.
     emit MenuItemsRequested();
 }
 

@@ -20,15 +20,17 @@ class QTreeWidgetItem;
 namespace tavu {
 
 namespace hub {
+struct HubMenu;
 class HubServerThread;
-}
+} // namespace hub
 
 inline constexpr char kPreviewCaption[] = "TAVU Menu preview";
 
 // The Menu preview: the hub menu and the user-list menu as a client builds them
 // from the main window's output, and the problems found in it. It shows the
-// output as it was when the window was opened. "Try in client…" serves that
-// output on the loopback hub until the window closes.
+// output as it was when the window was opened, or as it was handed over since.
+// "Try in client…" serves that output on the loopback hub until the window
+// closes.
 class TPreviewForm : public SecondaryForm {
     Q_OBJECT
 public:
@@ -37,7 +39,8 @@ public:
     TPreviewForm(const TPreviewForm&) = delete;
     TPreviewForm& operator=(const TPreviewForm&) = delete;
 
-    // Refuses an output of white space alone; fills the window from any other.
+    // Refuses an output of white space alone; fills the window from any other,
+    // and a hub that runs sends it to its clients.
     QString takeOutput(const QString& output) override;
 
 signals:
@@ -56,6 +59,7 @@ protected:
 
 private:
     void FormShow(std::string_view output);
+    hub::HubMenu hubMenu() const;
     void buildControls();
     QWidget* buildTryPanel();
     // Listens on the hub's port, or on any free port when that one cannot be

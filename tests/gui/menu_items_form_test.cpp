@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -56,6 +57,14 @@ QStringList ownTitles(const MenuItemsForm& form) {
     return titles;
 }
 
+QTreeWidgetItem* titled(const MenuItemsForm& form, const char* title) {
+    return tree(form)->findItems(QLatin1String(title), Qt::MatchExactly | Qt::MatchRecursive).value(0);
+}
+
+bool enabled(const MenuItemsForm& form, const char* button) {
+    return WindowsFixture::find<QPushButton>(form, QLatin1String(button))->isEnabled();
+}
+
 // Selects an item with the keyboard's focus in the tree, as arrow keys would.
 void select(const MenuItemsForm& form, QTreeWidgetItem* item) {
     tree(form)->setFocus();
@@ -98,6 +107,7 @@ private slots:
     void refusesWhatWouldBreakTheBlock_data();
     void refusesWhatWouldBreakTheBlock();
     void editsMovesAndRemovesWithTheKeyboard();
+    void ownItemsSwitchForTheProfilesChosen();
     void cancelRestoresEverything();
     void everythingIsBackAfterARestart();
     void exportAndImportGiveTheSameChanges();
@@ -110,7 +120,7 @@ private:
     // profiles, chooses `profile`, and opens the window from the output box.
     MenuItemsForm& openOn(int profile, const QByteArray& ini = {});
     MenuItemsForm& reopen();
-    void addOwnItem(MenuItemsForm& form, const QString& path, const QString& command);
+    void addOwnItem(MenuItemsForm& form, const QString& path, const QString& command, bool noProfile = false);
 };
 
 MenuItemsForm& MenuItemsFormTest::openOn(int profile, const QByteArray& ini) {
@@ -129,25 +139,34 @@ MenuItemsForm& MenuItemsFormTest::reopen() {
     return form;
 }
 
-void MenuItemsFormTest::addOwnItem(MenuItemsForm& form, const QString& path, const QString& command) {
+void MenuItemsFormTest::addOwnItem(MenuItemsForm& form, const QString& path, const QString& command,
+                                   bool noProfile) {
     WindowsFixture::click(form, "AddButton");
     OwnItemDialog& dialog = ownItemDialog(form);
     retype(dialog, "PathEdit", path);
     retype(dialog, "CommandEdit", command);
+    if (noProfile) {
+        WindowsFixture::find<QRadioButton>(dialog, QStringLiteral("ChosenProfilesRadio"))->click();
+    }
     WindowsFixture::click(dialog, "OkButton");
 }
 
 void MenuItemsFormTest::switchedOffItemIsGoneFromTheNextCreate() {
     const QString kennylizeAll = QStringLiteral("$<%[mynick]> .kennylize *&#124;|");
     const QString unkennylizeAll = QStringLiteral("$<%[mynick]> .unkennylize *&#124;|");
-    MenuItemsForm& form = openOn(kOperator);
+    const std::string allOn = kKennylize + "\\wAll\\wOn";
+    MenuItemsForm& form =
+        openOn(kOperator, QByteArray::fromStdString("[Items off]\r\n" + allOn + "=Owner\r\n"));
     QVERIFY(fixture().commandsText().contains(kennylizeAll));
-    QTreeWidgetItem* kennylize = itemOf(form, kKennylize + "\\wAll\\wOn");
+    QTreeWidgetItem* kennylize = itemOf(form, allOn);
     select(form, kennylize);
     QTest::keyClick(tree(form), Qt::Key_Space);
     QCOMPARE(kennylize->checkState(0), Qt::Unchecked);
     WindowsFixture::click(form, "OkButton");
     QVERIFY(!form.isVisible());
+    // Still off for the profile it was off for.
+    QCOMPARE(fixture().session().menuChanges().itemsOff,
+             (std::vector{ItemOff{allOn, {{"Owner", "Operator"}}}}));
     click("CreateButton");
     QVERIFY(!fixture().commandsText().contains(kennylizeAll));
     QVERIFY(fixture().commandsText().contains(unkennylizeAll));
@@ -156,18 +175,22 @@ void MenuItemsFormTest::switchedOffItemIsGoneFromTheNextCreate() {
 void MenuItemsFormTest::checkingAgainSwitchesOnForThisProfileAlone_data() {
     QTest::addColumn<QByteArray>("itemsOff");
     QTest::addColumn<QStringList>("left");
-    QTest::newRow("named") << QByteArray("Owner|Operator") << QStringList{"Operator"};
-    QTest::newRow("every profile") << QByteArray("*") << QStringList{"Operator", "Regular"};
-    QTest::newRow("only this one") << QByteArray("Owner") << QStringList{};
+    QTest::addColumn<bool>("submenu"); // checked, rather than an item in it
+    QTest::newRow("named") << QByteArray("Owner|Operator") << QStringList{"Operator"} << false;
+    QTest::newRow("every profile") << QByteArray("*") << QStringList{"Operator", "Regular"} << false;
+    QTest::newRow("only this one") << QByteArray("Owner") << QStringList{} << false;
+    QTest::newRow("the submenu") << QByteArray("*") << QStringList{"Operator", "Regular"} << true;
 }
 
 void MenuItemsFormTest::checkingAgainSwitchesOnForThisProfileAlone() {
     QFETCH(QByteArray, itemsOff);
     QFETCH(QStringList, left);
+    QFETCH(bool, submenu);
     MenuItemsForm& form = openOn(kOwner, "[Items off]\r\nwUserControl\\wKennylize=" + itemsOff + "\r\n");
-    QTreeWidgetItem* kennylize = itemOf(form, kKennylize);
+    QTreeWidgetItem* kennylize = submenu ? titled(form, "Kennylize") : itemOf(form, kKennylize);
     QCOMPARE(kennylize->checkState(0), Qt::Unchecked);
-    kennylize->setCheckState(0, Qt::Checked);
+    select(form, kennylize);
+    QTest::keyClick(tree(form), Qt::Key_Space);
     // The whole submenu comes back, not only the item checked.
     QCOMPARE(itemOf(form, kKennylize)->checkState(0), Qt::Checked);
     WindowsFixture::click(form, "OkButton");
@@ -204,20 +227,25 @@ void MenuItemsFormTest::refusesWhatWouldBreakTheBlock_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("noProfile");
     QTest::newRow("| in a title") << "Scripts\\Ru|les"
                                   << "+rules"
-                                  << "\"|\"";
+                                  << "\"|\"" << false;
     QTest::newRow("] in a prompt title") << "Rules"
                                          << "+ban %[line:Days [1-9]]"
-                                         << "\"]\"";
+                                         << "\"]\"" << false;
+    QTest::newRow("no profile checked") << "Rules"
+                                        << "+rules"
+                                        << "at least one profile" << true;
 }
 
 void MenuItemsFormTest::refusesWhatWouldBreakTheBlock() {
     QFETCH(QString, path);
     QFETCH(QString, command);
     QFETCH(QString, reason);
+    QFETCH(bool, noProfile);
     MenuItemsForm& form = openOn(kOwner);
-    addOwnItem(form, path, command);
+    addOwnItem(form, path, command, noProfile);
     OwnItemDialog& dialog = ownItemDialog(form);
     const QString problem = WindowsFixture::find<QLabel>(dialog, QStringLiteral("ProblemLabel"))->text();
     QVERIFY2(problem.startsWith(QStringLiteral("Not accepted: ")) && problem.contains(reason),
@@ -229,10 +257,14 @@ void MenuItemsFormTest::refusesWhatWouldBreakTheBlock() {
 void MenuItemsFormTest::editsMovesAndRemovesWithTheKeyboard() {
     MenuItemsForm& form = openOn(kOwner, kTwoOwnItems);
     QCOMPARE(ownTitles(form), (QStringList{"Rules", "Seen"}));
+    select(form, itemOf(form, kKennylize));
+    QVERIFY(!enabled(form, "MoveUpButton") && !enabled(form, "MoveDownButton"));
     select(form, itemOf(form, "own:2"));
+    QVERIFY(!enabled(form, "MoveDownButton"));
     WindowsFixture::click(form, "MoveUpButton");
     QCOMPARE(ownTitles(form), (QStringList{"Seen", "Rules"}));
     QCOMPARE(tree(form)->currentItem()->text(0), QStringLiteral("Seen"));
+    QVERIFY(!enabled(form, "MoveUpButton"));
     WindowsFixture::click(form, "MoveDownButton");
     QCOMPARE(ownTitles(form), (QStringList{"Rules", "Seen"}));
 
@@ -247,6 +279,25 @@ void MenuItemsFormTest::editsMovesAndRemovesWithTheKeyboard() {
     QCOMPARE(ownTitles(form), QStringList{"FAQ"});
     WindowsFixture::click(form, "OkButton");
     QCOMPARE(fixture().session().menuChanges().ownItems, std::vector{ownItem("Scripts\\FAQ", "+rules")});
+}
+
+void MenuItemsFormTest::ownItemsSwitchForTheProfilesChosen() {
+    MenuItemsForm& form = openOn(kOwner, kTwoOwnItems);
+    select(form, itemOf(form, "own:1"));
+    QTest::keyClick(tree(form), Qt::Key_Space);
+    WindowsFixture::find<QRadioButton>(form, QStringLiteral("EveryProfileRadio"))->click();
+    select(form, itemOf(form, "own:2"));
+    QTest::keyClick(tree(form), Qt::Key_Space);
+    const std::vector<OwnItem>& own = fixture().session().menuChanges().ownItems;
+    WindowsFixture::click(form, "OkButton");
+    QCOMPARE(own[0].profiles, (ProfileChoice{{"Operator", "Regular"}}));
+    QCOMPARE(own[1].profiles, (ProfileChoice{{}, true}));
+    // Back for this profile alone.
+    reopen();
+    select(form, itemOf(form, "own:2"));
+    QTest::keyClick(tree(form), Qt::Key_Space);
+    WindowsFixture::click(form, "OkButton");
+    QCOMPARE(own[1].profiles, (ProfileChoice{{"Owner"}}));
 }
 
 void MenuItemsFormTest::cancelRestoresEverything() {
@@ -332,9 +383,10 @@ void MenuItemsFormTest::opensFromTheMenuPreview() {
     TPreviewForm& preview = fixture().windows().form<TPreviewForm>();
     QVERIFY(preview.isVisible());
     WindowsFixture::click(preview, "MenuItemsButton");
-    QVERIFY(!preview.isVisible());
+    QVERIFY(preview.isVisible() && !preview.isEnabled());
     QVERIFY(fixture().windows().form<MenuItemsForm>().isVisible());
-    QVERIFY(!mainForm().isEnabled());
+    WindowsFixture::click(fixture().windows().form<MenuItemsForm>(), "CancelButton");
+    QVERIFY(preview.isVisible() && preview.isEnabled() && !mainForm().isEnabled());
 }
 
 void MenuItemsFormTest::grabShowsTheWholeWindow() {

@@ -1,6 +1,7 @@
 #include "windows_fixture.h"
 
 #include "main_form.h"
+#include "menu_items_form.h"
 #include "message_box.h"
 #include "preview_form.h"
 
@@ -54,6 +55,7 @@ private slots:
     void closingThePreviewStopsTheHub();
     void destroyingThePreviewStopsTheHub();
     void linesFasterThanTheListAreLeftOutAndCounted();
+    void menuItemsKeepThePreviewAndServeTheChangedMenu();
 
 private:
     TMainForm& startActive();
@@ -468,6 +470,35 @@ void PreviewFormTest::linesFasterThanTheListAreLeftOutAndCounted() {
     QTRY_VERIFY(list->item(999)->text().endsWith(QStringLiteral("<tester> last")));
     QCOMPARE(list->item(998)->text(), note);
     QVERIFY(list->item(0)->text().endsWith(QStringLiteral("<tester> 2")));
+}
+
+// The loop of trying the menu, changing an item and trying again: the preview
+// and its hub stay, and OK shows and serves the changed menu.
+void PreviewFormTest::menuItemsKeepThePreviewAndServeTheChangedMenu() {
+    const TakenHubPort taken;
+    const TMainForm& main = startActive();
+    fixture().createCommands(0);
+    const QString before = fixture().commandsText();
+    TPreviewForm& form = openPreview(before);
+    test::NmdcClient client(tryInClient(form));
+    QVERIFY(client.logIn("tester"));
+    const std::size_t loggedIn = client.received().size();
+    auto& items = fixture().windows().form<MenuItemsForm>();
+    WindowsFixture::click(form, "MenuItemsButton");
+    auto* itemsTree = WindowsFixture::find<QTreeWidget>(items, QStringLiteral("ItemsTree"));
+    itemsTree->setFocus();
+    itemsTree->setCurrentItem(
+        itemsTree->findItems(QStringLiteral("Kennylize"), Qt::MatchExactly | Qt::MatchRecursive).value(0));
+    QTest::keyClick(itemsTree, Qt::Key_Space);
+    WindowsFixture::click(items, "OkButton");
+    const std::string served = fixture().commandsText().toStdString();
+    QVERIFY(before.contains(QStringLiteral(".kennylize")) && served.find(".kennylize") == std::string::npos);
+    QVERIFY(served.starts_with(kClearCommand) &&
+            client.readUntil(served, std::chrono::seconds(10), loggedIn));
+    for (const char* menu : {"HubMenuTree", "UserListMenuTree"}) {
+        QVERIFY(tree(form, menu)->findItems(QStringLiteral("Kennylize"), Qt::MatchRecursive).isEmpty());
+    }
+    QVERIFY(form.isVisible() && form.isEnabled() && !main.isEnabled());
 }
 
 int runPreviewFormTest(int argc, char** argv) {

@@ -179,7 +179,29 @@ void appendEscaped(std::string& out, std::string_view text) {
 }
 
 bool ProfileChoice::includes(std::string_view profile) const {
-    return names.empty() || std::find(names.begin(), names.end(), profile) != names.end();
+    return !none && (names.empty() || std::find(names.begin(), names.end(), profile) != names.end());
+}
+
+void ProfileChoice::add(std::string_view profile) {
+    if (none) {
+        none = false;
+        names = {std::string(profile)};
+    } else if (!includes(profile)) {
+        names.emplace_back(profile);
+    }
+}
+
+void ProfileChoice::remove(std::string_view profile, const std::vector<std::string>& every) {
+    if (none) {
+        return;
+    }
+    if (names.empty()) {
+        names = every;
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    std::erase(names, profile);
+    none = names.empty();
 }
 
 std::vector<OwnPathElement> ownPathElements(std::string_view path) {

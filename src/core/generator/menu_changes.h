@@ -17,11 +17,18 @@
 
 namespace tavu {
 
-// The profiles a change applies to: every profile, or the ones named.
+// The profiles a change applies to: every profile, the ones named, or none
+// (an own item switched off for every profile).
 struct ProfileChoice {
-    std::vector<std::string> names; // empty: every profile
+    std::vector<std::string> names; // empty: every profile, unless `none`
+    bool none = false;
 
     bool includes(std::string_view profile) const;
+    // Adds the profile; a choice of every profile already holds it.
+    void add(std::string_view profile);
+    // Takes the profile out: a choice of every profile becomes the others of
+    // `every`, and one left without a name becomes none.
+    void remove(std::string_view profile, const std::vector<std::string>& every);
     bool operator==(const ProfileChoice&) const = default;
 };
 

@@ -86,10 +86,15 @@ ProfileChoice readProfiles(std::string_view text) {
         }
         start = end + 1;
     }
+    // Written by a switch-off for every profile; "*" is every profile.
+    choice.none = choice.names.empty();
     return choice;
 }
 
 std::string writtenProfiles(const ProfileChoice& choice) {
+    if (choice.none) {
+        return {};
+    }
     if (choice.names.empty()) {
         return std::string(kEveryProfile);
     }

@@ -23,6 +23,7 @@ MenuChanges sample() {
     OwnItem separator;
     separator.separator = true;
     separator.menus = OwnItemMenus::UserList;
+    separator.profiles.none = true; // switched off for every profile
     changes.ownItems = {rules, restart, separator};
     return changes;
 }
