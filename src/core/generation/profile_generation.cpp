@@ -271,9 +271,10 @@ void warnOfUnknownProfiles(GenerationInput& input, const ProfilesDocument& docum
     const auto warn = [&](const ProfileChoice& choice, const std::string& what) {
         for (const std::string& name : choice.names) {
             if (!held.contains(name)) {
-                input.warnings.push_back(input.changesFile + ": " + what + " names the profile " +
-                                         preview::quoted(name) + ", which " + profilesFile +
-                                         " does not hold");
+                std::string warning = input.changesFile;
+                warning += ": " + what + " names the profile " + preview::quoted(name) + ", which ";
+                warning += profilesFile + " does not hold";
+                input.warnings.push_back(std::move(warning));
             }
         }
     };
