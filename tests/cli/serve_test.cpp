@@ -237,6 +237,9 @@ TEST_F(Serve, AnOutputNobodyReadsHoldsUpNoClient) {
     for (int line = 0; line < 5000; ++line) {
         flooding.send("<flooding> " + std::string(80, 'x') + "|");
     }
+    // Its last echo says the hub has taken every line to print.
+    flooding.send("<flooding> last|");
+    ASSERT_TRUE(flooding.readUntil("<flooding> last|"));
     NmdcClient second(port);
     EXPECT_TRUE(second.logIn("second"));
     ASSERT_TRUE(serve.signal(SIGTERM));
