@@ -3,6 +3,7 @@
 #include "file_dialog.h"
 #include "message_box.h"
 #include "own_item_dialog.h"
+#include "platform/file.h"
 #include "session.h"
 #include "settings/menu_changes_file.h"
 
@@ -32,6 +33,8 @@ constexpr char kNoProfileChosen[] =
 constexpr char kExportCaption[] = "Export menu items";
 constexpr char kImportCaption[] = "Import menu items";
 constexpr char kExportStartFile[] = "menu-items.ini";
+constexpr char kExportOverSettings[] =
+    "%1 is the settings file, which keeps the options and words too: export the menu items to another file.";
 constexpr char kMenuItemsFilter[] = "Menu items (*.ini)";
 constexpr char kReplaceQuestion[] = "Replace the own items and the items switched off with those of %1?";
 constexpr std::string_view kOwnIdentityPrefix = "own:";
@@ -504,6 +507,11 @@ void MenuItemsForm::ExportButtonClick() {
         FileDialog::getSaveFileName(this, QString::fromUtf8(kExportCaption),
                                     QString::fromUtf8(kExportStartFile), QString::fromUtf8(kMenuItemsFilter));
     if (chosen.isEmpty()) {
+        return;
+    }
+    // The settings file written with the items alone would lose its options and words.
+    if (isSameFile(filePath(chosen), session_.settingsFile())) {
+        MessageBox::error(this, QString::fromUtf8(kExportOverSettings).arg(chosen));
         return;
     }
     if (const std::string error = writeMenuChangesFile(changes_, filePath(chosen)); !error.empty()) {

@@ -9,6 +9,7 @@
 #include "session.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -358,6 +359,19 @@ void MenuItemsFormTest::exportAndImportGiveTheSameChanges() {
     WindowsFixture::click(form, "ImportButton");
     QVERIFY(lastErrorBox().endsWith(QStringLiteral("missing.ini does not exist")));
     QCOMPARE(ownTitles(form), (QStringList{"Rules", "Seen"}));
+
+    // Never over the settings file, which holds the options and words too.
+    const auto settingsBytes = [this] {
+        QFile ini(fixture().iniPath());
+        return ini.open(QIODevice::ReadOnly) ? ini.readAll() : QByteArray("(missing)");
+    };
+    const QByteArray settings = settingsBytes();
+    QVERIFY(settings != "(missing)");
+    FileDialog::setNextFileName(fixture().iniPath());
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    WindowsFixture::click(form, "ExportButton");
+    QVERIFY(lastErrorBox().contains(QStringLiteral("is the settings file")));
+    QCOMPARE(settingsBytes(), settings);
 }
 
 void MenuItemsFormTest::problemsOfTheSettingsFileAreReportedOnce() {
