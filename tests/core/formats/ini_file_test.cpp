@@ -84,6 +84,11 @@ TEST(IniSections, EntriesAndSectionNamesAreThoseRead) {
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].key + entries[0].value + entries[1].key + entries[1].value, "a1B2");
     EXPECT_EQ(file.sectionNames(), (std::vector<std::string>{"Own", "Other"}));
+    // Every section, repeated names included, each with the first of equal keys.
+    const std::vector<IniFile::Section> sections = file.sections();
+    ASSERT_EQ(sections.size(), 3u);
+    EXPECT_EQ(sections[0].entries.size(), 2u);
+    EXPECT_EQ(sections[2].name + sections[2].entries.at(0).value, "own5");
 }
 
 TEST(IniWrite, ReplacedSectionMovesToTheEndAndOtherLinesKeepTheirPlace) {
