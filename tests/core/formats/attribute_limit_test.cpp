@@ -34,12 +34,12 @@ std::string profilesWith(const std::string& profileAttributes, const std::string
            "</Profile></Profiles>";
 }
 
-// ASCII text as UTF-16LE after a byte-order mark, each "~" written as U+0122,
-// whose first byte is that of a double quote.
+// ASCII text as UTF-16LE after a byte-order mark, each "~" written as U+0122
+// and each "^" as U+013C, whose first bytes are those of a double quote and a "<".
 std::string utf16le(std::string_view ascii) {
     std::string out = "\xFF\xFE";
     for (char c : ascii) {
-        out += c == '~' ? "\x22\x01" : std::string{c, '\0'};
+        out += c == '~' ? "\x22\x01" : c == '^' ? "\x3C\x01" : std::string{c, '\0'};
     }
     return out;
 }
@@ -166,6 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
                       profilesWith({}, "<Note><![CDATA[<a " + kManyEquals + "]]></Note>")},
         AttributeCase{"EqualsInAnInstruction", profilesWith({}, "<?note " + kManyEquals + "?>")},
         AttributeCase{"EqualsInText", profilesWith({}, "<Note>" + kManyEquals + "</Note>")},
+        AttributeCase{"Utf16TextWhoseLowBytesSpellATag",
+                      utf16le(profilesWith({}, "<Note>^Deep" + attributes(5000) + "</Note>"))},
         AttributeCase{"TheLimitOfDefaults", declaredDefaults(kMaxAttributesPerElement, "Profile")},
         AttributeCase{"TheLimitOfNamespaces", namespaces(kMaxNamespacesInScope)},
         AttributeCase{"TheLimitOfPairs", withPairs(kMaxAttributePairs)},
