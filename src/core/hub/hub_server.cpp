@@ -36,7 +36,12 @@ constexpr std::size_t kPiecesPerWrite = 64;
 // replaces it.
 constexpr std::size_t kMenusWaiting = 2;
 
-std::string seconds(std::chrono::milliseconds time) {
+// A time-out as the hub's lines say it: in seconds, or in milliseconds when
+// shorter than one, which would otherwise read "0 s".
+std::string timeText(std::chrono::milliseconds time) {
+    if (time < std::chrono::seconds(1)) {
+        return std::to_string(time.count()) + " ms";
+    }
     return std::to_string(std::chrono::duration_cast<std::chrono::seconds>(time).count()) + " s";
 }
 
@@ -149,7 +154,7 @@ private:
                 return;
             }
             self->server_->print("dropped " + self->who() + ": it " + std::string(what) + " " +
-                                 seconds(time));
+                                 timeText(time));
             self->close();
         });
     }
