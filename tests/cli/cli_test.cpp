@@ -1,8 +1,11 @@
+#include "child_process.h"
 #include "cli.h"
+#include "cli_run.h"
 #include "exit_statuses.h"
 #include "formats/code_page.h"
 #include "generator/options.h"
 #include "support.h"
+#include "temporary_folder.h"
 #include "version.h"
 #include "vocabulary/words.h"
 
@@ -33,13 +36,9 @@ std::string readFile(const std::filesystem::path& path) {
     return content.str();
 }
 
-class Cli : public testing::Test {
+class Cli : public testing::Test, public CliRun {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / ("tavu-cli-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        settings = (folder / "TAVU.ini").string();
-        profiles = (folder / "profiles.xml").string();
         const std::string owner = ProfileBuilder()
                                       .enable("General/ProfileSettings/MayUseHubCommands")
                                       .enable("General/Information/MayShowHubInfo")
@@ -50,20 +49,10 @@ protected:
         std::ofstream(settings) << "[Settings]\nsMenuMiscellaneous=0\nsMenuHubControl=0\nsMenuAccounts=0\n"
                                    "sMenuUserControl=0\nsMessage=0\n[Strings]\nwHub=Hubinfo\n";
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
-    int run(std::vector<std::string> arguments) {
-        out.str("");
-        err.str("");
-        const std::vector<std::string_view> views(arguments.begin(), arguments.end());
-        return runCli(views, out, err);
-    }
-
-    std::filesystem::path folder;
-    std::string settings;
-    std::string profiles;
-    std::ostringstream out;
-    std::ostringstream err;
+    TemporaryFolder folder{"tavu-cli-"};
+    std::string settings = (folder / "TAVU.ini").string();
+    std::string profiles = (folder / "profiles.xml").string();
 };
 
 const std::string kOwnerCommands = "$UserCommand 255 3|$UserCommand 1 3 " + kPrefix +
@@ -357,7 +346,7 @@ TEST_F(Cli, AllWritesOneFilePerProfileSafelyNamedInsideTheFolder) {
         EXPECT_TRUE(readFile(file).starts_with("$UserCommand 255 3|$UserCommand 1 3 ")) << file;
     }
     std::size_t files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path())) {
         files += entry.is_regular_file() ? 1 : 0;
     }
     EXPECT_EQ(files, expected.size() + 2) << "the settings, the profiles and the exported files only";
@@ -576,7 +565,7 @@ TEST_P(CliArguments, AreReadAsUnixToolsReadThem) {
     const int savedInput = ::dup(STDIN_FILENO);
     ASSERT_TRUE(input >= 0 && savedInput >= 0 && ::dup2(input, STDIN_FILENO) == STDIN_FILENO);
     const auto savedFolder = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
+    std::filesystem::current_path(folder.path());
     const int status = run(arguments);
     std::filesystem::current_path(savedFolder);
     ASSERT_TRUE(::dup2(savedInput, STDIN_FILENO) == STDIN_FILENO && ::close(savedInput) == 0 &&
@@ -712,32 +701,12 @@ TEST(CliDocuments, ListEveryExitStatusWithItsMeaning) {
 // Ends as cat does when the reader of its output goes away, also when the
 // parent left SIGPIPE ignored.
 TEST_F(Cli, AClosedPipeEndsTheProgramQuietly) {
-    const std::vector<std::vector<std::string>> commands{{"tavu-cli", "list", profiles},
-                                                         {"tavu-cli", "tree", profiles, "--index=0"}};
+    const std::vector<std::vector<std::string>> commands{{TAVU_CLI_PROGRAM, "list", profiles},
+                                                         {TAVU_CLI_PROGRAM, "tree", profiles, "--index=0"}};
     for (const auto& command : commands) {
-        int output[2];
-        int errors[2];
-        ASSERT_TRUE(::pipe(output) == 0 && ::pipe(errors) == 0 && ::close(output[0]) == 0);
-        const pid_t child = ::fork();
-        ASSERT_NE(child, -1);
-        if (child == 0) {
-            std::signal(SIGPIPE, SIG_IGN);
-            std::vector<char*> argv;
-            for (const std::string& argument : command) {
-                argv.push_back(const_cast<char*>(argument.c_str()));
-            }
-            const bool redirected =
-                ::dup2(output[1], STDOUT_FILENO) >= 0 && ::dup2(errors[1], STDERR_FILENO) >= 0;
-            ::_exit(redirected ? cliMain(static_cast<int>(argv.size()), argv.data()) : 127);
-        }
-        ASSERT_TRUE(::close(output[1]) == 0 && ::close(errors[1]) == 0);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        char message[200] = {};
-        EXPECT_EQ(::read(errors[0], message, sizeof message - 1), 0) << message;
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE)
-            << command[1] << " ended with " << status;
-        ASSERT_EQ(::close(errors[0]), 0);
+        ChildProcess child(command, {.errors = (folder / "errors.txt").string(), .nobodyReads = true});
+        EXPECT_EQ(child.endingSignal(), SIGPIPE) << command[1];
+        EXPECT_EQ(folder.read("errors.txt"), "") << command[1];
     }
 }
 

@@ -12,15 +12,17 @@
 // Each document runs in a folder of its own holding a copy of examples/ and
 // examples/profiles.xml as profiles.xml, with build/tavu-cli and tavu-cli the
 // built program, no settings file (every default) and the C locale.
+#include "child_process.h"
+#include "source_file.h"
+#include "temporary_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace tavu::test {
@@ -38,13 +40,6 @@ std::vector<std::string> linesOf(const std::string& text) {
         lines.push_back(line);
     }
     return lines;
-}
-
-std::string readAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 bool runsTheProgram(const std::string& line) {
@@ -116,28 +111,20 @@ bool matches(const std::string& actual, const std::string& expected) {
     return skipping || at == have.size();
 }
 
-// The exit status and standard output of a shell command; -1 when it cannot
-// be run or read.
+// The exit status and standard output of a shell command; -1 when it does not
+// end by itself within a minute.
 std::pair<int, std::string> statusAndOutput(const std::string& command) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return {-1, ""};
-    }
-    std::string output;
-    char buffer[4096];
-    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, read);
-    }
-    const bool failed = std::ferror(pipe) != 0;
-    const int status = ::pclose(pipe);
-    return {failed ? -1 : status, output};
+    ChildProcess shell({"/bin/sh", "-c", command});
+    std::string output = shell.rest();
+    return {shell.exitStatus(std::chrono::minutes(1)), std::move(output)};
 }
 
 // Runs one script in `folder`.
-std::pair<int, std::string> runScript(const std::filesystem::path& folder, const std::string& script) {
-    std::ofstream(folder / "example.sh") << script;
-    return statusAndOutput("cd '" + folder.string() + "' && PATH='" + folder.string() + "/build':\"$PATH\" " +
-                           "TAVU_INI='" + folder.string() + "/missing.ini' LC_ALL=C sh -e example.sh");
+std::pair<int, std::string> runScript(const TemporaryFolder& folder, const std::string& script) {
+    folder.write("example.sh", script);
+    const std::string path = folder.path().string();
+    return statusAndOutput("cd '" + path + "' && PATH='" + path + "/build':\"$PATH\" " + "TAVU_INI='" + path +
+                           "/missing.ini' LC_ALL=C sh -e example.sh");
 }
 
 struct Document {
@@ -152,11 +139,10 @@ void PrintTo(const Document& document, std::ostream* out) {
 class DocsExamples : public testing::TestWithParam<Document> {};
 
 TEST_P(DocsExamples, RunAndPrintWhatTheDocumentShows) {
-    const std::vector<Example> examples =
-        GetParam().examples(readAll(TAVU_SOURCE_DIR "/" + std::string(GetParam().path)));
+    const std::vector<Example> examples = GetParam().examples(sourceFileText(GetParam().path));
     ASSERT_FALSE(examples.empty()) << "no example found: the convention above has been broken";
 
-    const auto folder = std::filesystem::temp_directory_path() / ("tavu-docs-" + std::to_string(::getpid()));
+    const TemporaryFolder folder("tavu-docs-");
     std::filesystem::create_directories(folder / "build");
     std::filesystem::copy(TAVU_SOURCE_DIR "/examples", folder / "examples");
     std::filesystem::copy_file(folder / "examples/profiles.xml", folder / "profiles.xml");
@@ -168,7 +154,6 @@ TEST_P(DocsExamples, RunAndPrintWhatTheDocumentShows) {
             EXPECT_TRUE(matches(output, *example.output)) << example.script << "printed\n" << output;
         }
     }
-    std::filesystem::remove_all(folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, DocsExamples,
@@ -188,13 +173,10 @@ TEST(BashCompletion, CompletesCommandsAndTheKeysTheProgramLists) {
                                "offer '" TAVU_CLI_PROGRAM "' ge\n"
                                "offer '" TAVU_CLI_PROGRAM "' tree x --word wStart\n"
                                "offer '" TAVU_CLI_PROGRAM "' export-words x --language uk\n";
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("tavu-completion-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "complete.bash") << script;
-    const auto [status, output] = statusAndOutput("bash '" + (folder / "complete.bash").string() + "'");
+    const TemporaryFolder folder("tavu-completion-");
+    const auto [status, output] =
+        statusAndOutput("bash '" + folder.write("complete.bash", script).string() + "'");
     EXPECT_EQ(status, 0);
-    std::filesystem::remove_all(folder);
     EXPECT_EQ(output, "generate\nwStartWith=\nuk\n");
 }
 

@@ -1,47 +1,30 @@
-#include "cli.h"
+#include "cli_run.h"
+#include "temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace tavu::test {
 namespace {
 
 // Runs tavu-cli in a folder of its own, which is also the working folder.
-class LanguageOption : public testing::Test {
+class LanguageOption : public testing::Test, public CliRun {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / ("tavu-language-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
         std::ofstream("profiles.xml") << "<Profiles><Profile><Name>Owner</Name><General><ProfileSettings>"
                                          "<MayUseHubCommands enable=\"true\"/></ProfileSettings></General>"
                                          "</Profile></Profiles>";
         std::ofstream("TAVU.ini") << "[Strings]\n";
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(folder);
-    }
-
-    int run(std::vector<std::string> arguments) {
-        out.str("");
-        err.str("");
-        const std::vector<std::string_view> views(arguments.begin(), arguments.end());
-        return runCli(views, out, err);
     }
     int tree(const std::string& language) {
         return run(
             {"tree", "profiles.xml", "--index", "0", "--settings", "TAVU.ini", "--language", language});
     }
 
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::path folder;
-    std::ostringstream out;
-    std::ostringstream err;
+    TemporaryFolder folder{"tavu-language-"};
+    WorkingFolder inside{folder.path()};
 };
 
 TEST_F(LanguageOption, AFileThatSmugglesACommandIsRefused) {

@@ -2,16 +2,15 @@
 // clients cannot read as written.
 
 #include "arguments.h"
-#include "cli.h"
+#include "cli_run.h"
 #include "exit_statuses.h"
 #include "support.h"
+#include "temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace tavu::test {
 namespace {
@@ -63,29 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "a\\xFF\\xC2b\\xE2\\x80", "a\\xFF\\xC2b\\xE2\\x80"}),
     [](const auto& info) { return std::string(info.param.what); });
 
-class OddInput : public testing::Test {
+class OddInput : public testing::Test, public CliRun {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / ("tavu-odd-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    int run(std::vector<std::string> arguments) {
-        out.str("");
-        err.str("");
-        const std::vector<std::string_view> views(arguments.begin(), arguments.end());
-        return runCli(views, out, err);
-    }
-
     std::string write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-        return (folder / name).string();
+        return folder.write(name, bytes).string();
     }
 
-    std::filesystem::path folder;
-    std::ostringstream out;
-    std::ostringstream err;
+    TemporaryFolder folder{"tavu-odd-"};
 };
 
 TEST_F(OddInput, ListEscapesEveryNameToOneLine) {

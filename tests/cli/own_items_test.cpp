@@ -1,26 +1,22 @@
 // Own items and items switched off on the command line: the options of
 // a run, the list of items and the export of the settings file's changes. Each
 // test runs tavu-cli in a folder of its own, which is also the working folder.
-#include "cli.h"
+#include "cli_run.h"
 #include "support.h"
+#include "temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace tavu::test {
 namespace {
 
-class OwnItems : public testing::Test {
+class OwnItems : public testing::Test, public CliRun {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / ("tavu-own-items-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
         ProfileBuilder owner;
         owner.enable("General/Information/MayShowHubInfo")
             .value("UserAdmin/UserControl/MayUseMuteUser")
@@ -33,17 +29,7 @@ protected:
                                   << "[Own item 1]\nPath={wUserControl}\\Mine\nCommand=+mine %[line:Reason]\n"
                                   << "[Own item 2]\nPath=Rules\nMenus=hub\nCommand=+rules\nLater=kept\n";
     }
-    void TearDown() override {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(folder);
-    }
-
-    int run(std::vector<std::string> arguments) {
-        out.str("");
-        err.str("");
-        const std::vector<std::string_view> views(arguments.begin(), arguments.end());
-        return runCli(views, out, err);
-    }
+    using CliRun::run;
     // Runs a command on the profile with the options given.
     int run(const std::string& command, const std::string& settings, std::vector<std::string> options = {}) {
         options.insert(options.begin(), {command, "profiles.xml", "--index", "0", "--settings", settings});
@@ -53,10 +39,8 @@ protected:
     // Settings that keep the menus of Information and User control only.
     static constexpr const char* kSettings =
         "[Settings]\nsMenuMiscellaneous=0\nsMenuHubControl=0\nsMenuAccounts=0\nsClear=0\n";
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::path folder;
-    std::ostringstream out;
-    std::ostringstream err;
+    TemporaryFolder folder{"tavu-own-items-"};
+    WorkingFolder inside{folder.path()};
 };
 
 struct RunCase {

@@ -4,6 +4,7 @@
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "support.h"
+#include "temporary_folder.h"
 #include "vocabulary/vocabulary.h"
 
 #include <gtest/gtest.h>
@@ -11,25 +12,17 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <unistd.h>
 
 namespace tavu::test {
 namespace {
 
 class HostileInput : public testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / ("tavu-hostile-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
     std::filesystem::path write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-        return folder / name;
+        return folder.write(name, bytes);
     }
 
-    std::filesystem::path folder;
+    TemporaryFolder folder{"tavu-hostile-"};
 };
 
 std::string oneProfile(const std::string& doctype, const std::string& name) {

@@ -1,10 +1,10 @@
 #include "generation/profile_generation.h"
 #include "settings/settings_file.h"
 #include "support.h"
+#include "temporary_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -25,11 +25,6 @@ std::string profileOf(const std::string& xml) {
 class ProfileGeneration : public testing::Test {
 protected:
     void SetUp() override {
-        std::string name = testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
-        name += std::string("-") + testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '-');
-        folder = std::filesystem::temp_directory_path() / ("tavu-generation-" + name);
-        std::filesystem::create_directories(folder);
         const std::string owner = ProfileBuilder().enable("General/Information/MayShowIPInfo").xml("Owner");
         const std::string broken =
             ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").xml("Broken");
@@ -40,9 +35,8 @@ protected:
         request.settingsFile = (folder / "TAVU.ini").string();
         request.date = "07/12/2026";
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
-    std::filesystem::path folder;
+    test::TemporaryFolder folder{"tavu-generation-"};
     GenerationRequest request;
 };
 

@@ -1,4 +1,5 @@
 #include "platform/console_text.h"
+#include "temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,8 @@ private:
 };
 
 TEST(ConsoleText, AFileTakesTheBytesAsTheyAre) {
-    const auto path = std::filesystem::temp_directory_path() / "tavu-console-text.txt";
+    const test::TemporaryFolder folder("tavu-console-text-");
+    const auto path = folder / "text.txt";
     const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);

@@ -6,6 +6,7 @@
 // that fail on demand, and the tables that each system adds its own rows to.
 
 #include "platform/file.h"
+#include "temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -29,28 +30,15 @@ inline void writeBytes(const std::filesystem::path& file, std::string_view bytes
 
 class AtomicWrite : public testing::Test {
 protected:
-    void SetUp() override {
-        // Other builds run these tests at the same time: each folder is the test's own.
-        folder = std::filesystem::temp_directory_path() / std::filesystem::path(u8"tavu-files-\u0416\u00e9-");
-        folder += std::to_string(std::random_device{}());
-        std::filesystem::create_directories(folder);
-        path = folder / std::filesystem::path(u8"\u041d\u0430\u0441\u0442\u0440\u043e\u0439\u043a\u0438.ini");
-    }
-    void TearDown() override {
-        // A file or folder a test made read-only can be removed only once writable again.
-        std::error_code ignored;
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::permissions(path, std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(folder);
-    }
     std::string contents() const { return readRegularFile(path, kSettingsFileLimit).bytes; }
     std::size_t fileCount() const {
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
     }
-    std::filesystem::path folder;
-    std::filesystem::path path;
+    // Its name is not ASCII: every case also passes a name through the system's own form of it.
+    const TemporaryFolder temporary{std::filesystem::path(u8"tavu-files-\u0416\u00e9-")};
+    const std::filesystem::path folder = temporary.path();
+    const std::filesystem::path path =
+        folder / std::filesystem::path(u8"\u041d\u0430\u0441\u0442\u0440\u043e\u0439\u043a\u0438.ini");
 };
 
 // Fails one kind of system call, the n-th time it is made (counting from 1),

@@ -1,5 +1,6 @@
 #include "profiles/profiles_document.h"
 #include "support.h"
+#include "temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,25 +11,6 @@ namespace tavu {
 namespace {
 
 using Names = std::vector<std::string>;
-
-class TempFolder {
-public:
-    TempFolder() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("tavu-profiles-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    std::filesystem::path path(const std::string& name) const { return path_ / name; }
-    std::filesystem::path write(const std::string& name, std::string_view bytes) const {
-        std::ofstream(path_ / name, std::ios::binary) << bytes;
-        return path_ / name;
-    }
-
-private:
-    static inline int counter_ = 0;
-    std::filesystem::path path_;
-};
 
 std::string profilesXml(const Names& names) {
     std::string xml = "<?xml version=\"1.0\"?>\n<Profiles>\n";
@@ -162,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         EncodedFile{"UTF-16 with markup after the root", utf16le(kOneProfile + "<!-- end -->\n"), "A"}));
 
 TEST(ProfilesDocument, ExternalEntitiesAreNeverRead) {
-    const TempFolder folder;
+    const test::TemporaryFolder folder("tavu-profiles-");
     const auto secret = folder.write("secret.txt", "top secret");
     const std::string xml = "<?xml version=\"1.0\"?><!DOCTYPE Profiles [<!ENTITY leak SYSTEM \"" +
                             test::fileUri(secret) +

@@ -1,9 +1,9 @@
 #include "settings/menu_changes_file.h"
+#include "temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace tavu {
 namespace {
@@ -126,8 +126,8 @@ TEST(MenuChangesFile, NoChangesLeaveAFileWithoutTheSectionsAsItWas) {
 }
 
 TEST(MenuChangesFile, ExportThenImportGivesTheSameChanges) {
-    const auto path =
-        std::filesystem::temp_directory_path() / ("tavu-items-" + std::to_string(getpid()) + ".ini");
+    const test::TemporaryFolder folder("tavu-items-");
+    const auto path = folder / "items.ini";
     ASSERT_EQ(writeMenuChangesFile(sample(), path), "");
     const MenuChangesFileRead read = readMenuChangesFile(path);
     std::filesystem::remove(path);

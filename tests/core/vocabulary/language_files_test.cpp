@@ -3,6 +3,7 @@
 #include "preview/menu_preview.h"
 #include "source_file.h"
 #include "support.h"
+#include "temporary_folder.h"
 #include "vocabulary/language_files.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 namespace tavu::test {
 namespace {
@@ -19,16 +19,11 @@ const std::filesystem::path kShipped = std::filesystem::path(TAVU_SOURCE_DIR) / 
 
 class LanguageFiles : public testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / ("tavu-languages-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder / "second");
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void SetUp() override { std::filesystem::create_directories(folder / "second"); }
     std::filesystem::path write(const std::string& name, const std::string& text) const {
-        std::ofstream(folder / name, std::ios::binary) << text;
-        return folder / name;
+        return folder.write(name, text);
     }
-    std::filesystem::path folder;
+    TemporaryFolder folder{"tavu-languages-"};
 };
 
 std::vector<std::filesystem::path> shippedFiles() {
@@ -232,7 +227,7 @@ TEST_F(LanguageFiles, WrittenWordsReadBackTheSame) {
     const LanguageRead read = readLanguageFile(path, Vocabulary{});
     EXPECT_EQ(read.error, "");
     EXPECT_EQ(read.vocabulary, words);
-    const auto found = findLanguages({folder}).languages;
+    const auto found = findLanguages({folder.path()}).languages;
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].name, "Русский");
     EXPECT_EQ(found[0].code, "ru-x");
@@ -242,8 +237,9 @@ TEST_F(LanguageFiles, WrittenWordsReadBackTheSame) {
 TEST_F(LanguageFiles, ARefusedFileLeavesTheWordsAndSaysWhy) {
     Vocabulary current;
     current.setText(Word::wNick, "Mine");
-    for (const auto& path : {write("settings.ini", "[Settings]\nsClear=0\n[Language]\nName=X\n"),
-                             write("empty.ini", "[Strings]\nnotAWord=1\n"), folder / "missing.ini", folder}) {
+    for (const auto& path :
+         {write("settings.ini", "[Settings]\nsClear=0\n[Language]\nName=X\n"),
+          write("empty.ini", "[Strings]\nnotAWord=1\n"), folder / "missing.ini", folder.path()}) {
         SCOPED_TRACE(path.string());
         const LanguageRead read = readLanguageFile(path, current);
         EXPECT_EQ(read.vocabulary, current);
@@ -264,7 +260,7 @@ TEST_F(LanguageFiles, FindsOneFilePerCode) {
     write("second/f.INI", "[Language]\nCode=f\n[Strings]\nwBan=f\n");
     write("second/d.ini", "[Language]\nCode=d\n");
     write("second/e.txt", "[Strings]\nwBan=e\n");
-    const auto found = findLanguages({folder, folder / "second"}).languages;
+    const auto found = findLanguages({folder.path(), folder / "second"}).languages;
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].path, folder / "second" / "a.ini");
     EXPECT_EQ(found[1].path, folder / "b.ini");
@@ -300,18 +296,6 @@ TEST_F(LanguageFiles, APercentOrBracketAloneIsAWord) {
     EXPECT_EQ(read.vocabulary.text(Word::wKick), "100% [Kick");
 }
 
-// Sets the working folder for a test and puts the old one back.
-class WorkingFolder {
-public:
-    explicit WorkingFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
-    ~WorkingFolder() { std::filesystem::current_path(previous_); }
-    WorkingFolder(const WorkingFolder&) = delete;
-    WorkingFolder& operator=(const WorkingFolder&) = delete;
-
-private:
-    std::filesystem::path previous_ = std::filesystem::current_path();
-};
-
 // Files and folders named like installed languages in the working folder
 // never stand for them; only a path names a file, there or not.
 TEST_F(LanguageFiles, OnlyAPathNamesAFile) {
@@ -319,7 +303,7 @@ TEST_F(LanguageFiles, OnlyAPathNamesAFile) {
     write("de", "not a language");
     write("ru", "[Language]\nCode=ru\n[Strings]\nwBan=stray\n");
     std::filesystem::create_directory(folder / "fr");
-    const WorkingFolder inside(folder);
+    const WorkingFolder inside(folder.path());
     const std::pair<std::string, std::filesystem::path> cases[] = {
         {"de", kShipped / "de.ini"},
         {"ru", kShipped / "ru.ini"},
@@ -353,7 +337,7 @@ TEST_F(LanguageFiles, ACrowdedFolderKeepsTheShippedLanguages) {
         write((i < kMaxOtherLanguageFiles / 2 ? "" : "second/") + code + ".ini",
               "[Language]\nCode=" + code + "\n[Strings]\nwBan=x\n");
     }
-    const LanguageListing listing = findLanguages({folder, folder / "second"});
+    const LanguageListing listing = findLanguages({folder.path(), folder / "second"});
     EXPECT_EQ(listing.leftOut, kCut);
     ASSERT_EQ(listing.languages.size(), kShippedLanguageCodes.size() + kMaxOtherLanguageFiles);
     for (std::string_view code : kShippedLanguageCodes) {
@@ -374,7 +358,7 @@ TEST_F(LanguageFiles, AListingReadsOnlyTheStart) {
     std::string cut = "[Language]\nName=Čeština\n[Strings]\nwBan=x\n;";
     cut.append(kLanguageHeaderLimit - 1 - cut.size(), 'a');
     const auto chosen = write("cut.ini", cut + "é\nwNick=Ник\n");
-    const auto found = findLanguages({folder}).languages;
+    const auto found = findLanguages({folder.path()}).languages;
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].name, "Čeština");
     EXPECT_EQ(found[1].name, "Großes");
