@@ -12,16 +12,6 @@ namespace tavu {
 
 namespace {
 
-// What the window shows of an option, keyed by the option it shows.
-struct OptionBoxLook {
-    bool GenerationOptions::*option;
-    const char* name;
-    QRect geometry;
-    const char* caption;
-    const char* hint;
-    TabRun tabRun;
-};
-
 // In the order the tab key visits the boxes of each run.
 constexpr std::array<OptionBoxLook, kOptionTable.size()> kLooks{{
     {&GenerationOptions::offsets,
@@ -130,6 +120,10 @@ void widenToCaption(QCheckBox* box) {
 }
 
 } // namespace
+
+std::span<const OptionBoxLook> optionBoxLooks() {
+    return kLooks;
+}
 
 OptionBoxes::OptionBoxes(QWidget* form) {
     const GenerationOptions defaults;

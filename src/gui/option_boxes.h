@@ -5,7 +5,10 @@
 
 #include "generator/options.h"
 
+#include <QRect>
+
 #include <array>
+#include <span>
 #include <vector>
 
 class QCheckBox;
@@ -16,6 +19,19 @@ namespace tavu {
 // Where the boxes stand in the main window's tab order: some after the
 // profile list, the others after the Refresh button.
 enum class TabRun { AfterProfiles, AfterRefresh };
+
+// What the window shows of an option, keyed by the option it shows.
+struct OptionBoxLook {
+    bool GenerationOptions::*option;
+    const char* name;
+    QRect geometry;
+    const char* caption;
+    const char* hint;
+    TabRun tabRun;
+};
+
+// Every option's look, in the order the tab key visits the boxes of each run.
+std::span<const OptionBoxLook> optionBoxLooks();
 
 class OptionBoxes {
 public:

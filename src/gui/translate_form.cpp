@@ -64,17 +64,6 @@ static_assert(gridCell(kMenuWordCount - 1).left() == kFootLeft &&
                   gridCell(kMenuWordCount - 1).bottom() < kStartWithLabelTop,
               "the Translator's grid has no room for every menu word");
 
-QRect fieldGeometry(Word word) {
-    switch (word) {
-    case Word::wStartWith:
-        return {kFootLeft, 440, kFieldWidth, kFieldHeight};
-    case Word::wBotMessage:
-        return {kFootLeft, 488, kFieldWidth, kFieldHeight};
-    default:
-        return gridCell(static_cast<std::size_t>(word));
-    }
-}
-
 QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -117,6 +106,17 @@ QLabel* placeLabel(QWidget* form, const char* name, int top, const char* caption
 
 } // namespace
 
+QRect wordFieldGeometry(Word word) {
+    switch (word) {
+    case Word::wStartWith:
+        return {kFootLeft, 440, kFieldWidth, kFieldHeight};
+    case Word::wBotMessage:
+        return {kFootLeft, 488, kFieldWidth, kFieldHeight};
+    default:
+        return gridCell(static_cast<std::size_t>(word));
+    }
+}
+
 TTranslateForm::TTranslateForm(Vocabulary& vocabulary)
     : SecondaryForm(QStringLiteral("TAVU Translator"), {}), vocabulary_(vocabulary) {
     buildControls();
@@ -130,7 +130,7 @@ void TTranslateForm::buildControls() {
         const auto word = static_cast<Word>(i);
         auto* edit = new WordEdit(this);
         edit->setObjectName(QString::fromLatin1(wordKey(word)) + QStringLiteral("Edit"));
-        edit->setGeometry(fieldGeometry(word));
+        edit->setGeometry(wordFieldGeometry(word));
         edit->setStatusTip(wordHint(word));
         edit->setToolTip(wordToolTip(word, edit->text(), {}));
         // The field's own edit menu, with the words' entries below it.

@@ -3,6 +3,8 @@
 #include "secondary_form.h"
 #include "vocabulary/vocabulary.h"
 
+#include <QRect>
+
 #include <array>
 #include <filesystem>
 #include <string>
@@ -15,6 +17,11 @@ namespace tavu {
 
 struct LanguageFile;
 class WordEdit;
+
+// Where the Translator's field of a word stands: the menu words on a grid of six
+// columns of 24 rows, filled column by column, the item prefix and the bot
+// message at the foot of the last column.
+QRect wordFieldGeometry(Word word);
 
 // The Translator. Its fields show and edit the session's vocabulary, the one
 // store of the words for the whole run: the generator reads the words as the

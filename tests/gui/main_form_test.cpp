@@ -7,6 +7,7 @@
 #include "file_dialog.h"
 #include "main_form.h"
 #include "message_box.h"
+#include "option_boxes.h"
 #include "platform/date_text.h"
 #include "preview_form.h"
 #include "program_arguments.h"
@@ -32,6 +33,7 @@
 #include <QTimer>
 
 #include <array>
+#include <set>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -151,21 +153,10 @@ void MainFormTest::controlsStandWhereTheLayoutPutsThem_data() {
     row("RefreshButton", {352, 16, 75, 21}, "Refresh", -1,
         "Press this button in case the content of profiles.xml has changed");
     row("OptionsLabel", {16, 48, 41, 13}, "Options:", -1, none);
-    row("AnyUserCheckBox", {72, 48, 81, 17}, "For any user", 1,
-        "Adds menu items where you have to manually type the username");
-    row("SelectedUserCheckBox", {72, 64, 105, 17}, "For selected user", 1,
-        "Adds menu items for selected user");
-    row("FastUserControlCheckBox", {72, 80, 105, 17}, "Fast user control", 1,
-        "Adds extra menu items for user control where reason is optional");
-    row("OffsetsCheckBox", {72, 96, 57, 17}, "Offsets", 0,
-        "Adds extra menu items where offset variable is available");
-    row("MenuMiscellaneousCheckBox", {184, 48, 89, 17}, "Miscellaneous", 1, "Adds miscellaneous menu items");
-    row("MenuInformationCheckBox", {184, 64, 81, 17}, "Information", 1, "Adds information menu items");
-    row("MenuHubControlCheckBox", {184, 80, 81, 17}, "Hub control", 1, "Adds menu items for hub control");
-    row("MenuAccountsCheckBox", {184, 96, 65, 17}, "Accounts", 1, "Adds menu items for accounts management");
-    row("MenuUserControlCheckBox", {280, 48, 81, 17}, "User control", 1, "Adds menu items for user control");
-    row("ClearCheckBox", {280, 64, 49, 17}, "Clear", 1, "Clear old menus before installing this one");
-    row("MessageCheckBox", {280, 80, 65, 17}, "Message", 1, "Show user a message about installed commands");
+    for (const OptionBoxLook& look : optionBoxLooks()) {
+        row(look.name, look.geometry, look.caption, GenerationOptions{}.*look.option ? 1 : 0,
+            QString::fromLatin1(look.hint));
+    }
     row("CreateButton", {16, 120, 113, 21}, "Create commands", -1, "Create user commands for chosen profile");
     row("CopyButton", {136, 120, 65, 21}, "Copy", -1, "Copy the content to clipboard");
     row("EditButton", {208, 120, 65, 21}, "Edit", -1, "Launch TAVU Easy Editor");
@@ -192,6 +183,26 @@ void MainFormTest::controlsStandWhereTheLayoutPutsThem() {
     if (checked >= 0) {
         QCOMPARE(qobject_cast<QCheckBox*>(widget)->isChecked(), checked == 1);
     }
+}
+
+// Three columns of boxes on the lines of the Options label and below it, 16
+// apart, above the buttons, each box in a place of its own.
+void MainFormTest::optionBoxesStandInColumnsApart() {
+    start();
+    const QRect label = control<QWidget>("OptionsLabel")->geometry();
+    const int buttonsTop = control<QWidget>("CreateButton")->geometry().top();
+    std::set<int> columns;
+    std::set<std::pair<int, int>> places;
+    for (const OptionBoxLook& look : optionBoxLooks()) {
+        const QRect box = control<QWidget>(look.name)->geometry();
+        columns.insert(box.left());
+        places.emplace(box.left(), box.top());
+        QVERIFY2(box.left() > label.right() && (box.top() - label.top()) % 16 == 0 &&
+                     box.top() >= label.top() && box.bottom() < buttonsTop,
+                 look.name);
+    }
+    QCOMPARE(columns.size(), std::size_t{3});
+    QCOMPARE(places.size(), optionBoxLooks().size());
 }
 
 void MainFormTest::noCaptionIsClipped() {

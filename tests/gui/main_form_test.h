@@ -17,6 +17,7 @@ private slots:
     void triggerOfNoControlIsRefused();
     void controlsStandWhereTheLayoutPutsThem_data();
     void controlsStandWhereTheLayoutPutsThem();
+    void optionBoxesStandInColumnsApart();
     void noCaptionIsClipped();
     void tabVisitsTheControlsInOrder();
     void statusBarShowsTheHintUnderThePointer_data();

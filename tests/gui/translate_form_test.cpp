@@ -151,29 +151,28 @@ bool TranslateFormTest::fieldsShow(const Vocabulary& vocabulary) {
 void TranslateFormTest::fieldsStandInSixColumnsInCanonicalOrder() {
     start();
     const TTranslateForm& form = fixture().windows().form<TTranslateForm>();
-    // Field n (from 0) of the 137 menu words: column n / 24, row n % 24.
-    for (std::size_t n = 0; n < kWordCount - 2; ++n) {
+    for (std::size_t n = 0; n < kWordCount; ++n) {
         const auto word = static_cast<Word>(n);
-        const int column = static_cast<int>(n) / 24;
-        const int row = static_cast<int>(n) % 24;
-        QCOMPARE(field(word)->geometry(), QRect(8 + 128 * column, 8 + 24 * row, 121, 21));
+        QCOMPARE(field(word)->geometry(), wordFieldGeometry(word));
         QCOMPARE(field(word)->text(), defaultOf(word));
+        QVERIFY(form.rect().contains(field(word)->geometry()));
+        for (std::size_t other = 0; other < n; ++other) {
+            QVERIFY(!field(word)->geometry().intersects(field(static_cast<Word>(other))->geometry()));
+        }
     }
-    QCOMPARE(field(Word::wWorkpace)->geometry(), QRect(648, 392, 121, 21));
-    QCOMPARE(field(Word::wStartWith)->geometry(), QRect(648, 440, 121, 21));
+    // The grid's last field, the item prefix's and the bot message's stand in one column.
+    QCOMPARE(field(Word::wWorkpace)->x(), field(Word::wBotMessage)->x());
     QCOMPARE(field(Word::wStartWith)->text(), ".::" + kNoBreakSpace);
-    QCOMPARE(field(Word::wBotMessage)->geometry(), QRect(648, 488, 121, 21));
-    QCOMPARE(field(Word::wBotMessage)->text(), defaultOf(Word::wBotMessage));
 
     const auto* prefixLabel = WindowsFixture::find<QLabel>(form, QStringLiteral("wStartWithLabel"));
     const auto* botLabel = WindowsFixture::find<QLabel>(form, QStringLiteral("wBotMessageLabel"));
     const auto* reset = WindowsFixture::find<QPushButton>(form, QStringLiteral("ResetButton"));
     QCOMPARE(prefixLabel->text(), QStringLiteral("Items starts with:"));
-    QCOMPARE(prefixLabel->pos(), QPoint(648, 424));
+    QCOMPARE(prefixLabel->pos(), field(Word::wStartWith)->pos() - QPoint(0, 16));
     QCOMPARE(botLabel->text(), QStringLiteral("Bot message:"));
-    QCOMPARE(botLabel->pos(), QPoint(648, 472));
+    QCOMPARE(botLabel->pos(), field(Word::wBotMessage)->pos() - QPoint(0, 16));
     QCOMPARE(reset->text(), QStringLiteral("Reset defaults"));
-    QCOMPARE(reset->geometry(), QRect(648, 560, 121, 21));
+    QCOMPARE(reset->geometry(), field(Word::wBotMessage)->geometry().translated(0, 72));
     for (const QWidget* control : std::initializer_list<const QWidget*>{prefixLabel, botLabel, reset}) {
         QVERIFY2(control->fontMetrics().horizontalAdvance(control->property("text").toString()) <=
                      control->width() - (control == reset ? 8 : 0),
