@@ -6,13 +6,13 @@
 namespace tavu {
 
 // One exit status of tavu-cli: its code, which the code returns (it converts
-// to int), with the name and meaning that --help, the README, the scripting
-// guide and the manual page print.
+// to int), with the name and meaning that --help, the scripting guide and the
+// manual page print.
 struct ExitStatus {
     int code;
     std::string_view name;
-    // Plain text, one paragraph: --help wraps it, and the README, the
-    // scripting guide and the manual page carry it word for word.
+    // Plain text, one paragraph: --help wraps it, and the scripting guide and
+    // the manual page carry it word for word.
     std::string_view meaning;
 
     constexpr operator int() const { return code; }

@@ -1,8 +1,8 @@
 #include "command.h"
+#include "source_file.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
@@ -13,15 +13,6 @@
 
 namespace tavu::cli {
 namespace {
-
-std::string readSource(const char* path) {
-    std::ifstream file(std::string(TAVU_SOURCE_DIR) + "/" + path, std::ios::binary);
-    if (!file) {
-        ADD_FAILURE() << "cannot read " << path;
-        return {};
-    }
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::string> words(std::string_view text) {
     std::istringstream stream{std::string(text)};
@@ -94,11 +85,12 @@ std::vector<std::string> commandNames() {
 TEST(Completion, OffersEveryCommandOfTheTableAndTheProgramsOptions) {
     std::vector<std::string> expected = commandNames();
     expected.insert(expected.end(), {"--help", "--version"});
-    EXPECT_EQ(completedFirstWords(readSource("packaging/tavu-cli.bash-completion")), expected);
+    EXPECT_EQ(completedFirstWords(tavu::test::sourceFileText("packaging/tavu-cli.bash-completion")),
+              expected);
 }
 
 TEST(Completion, OffersTheOptionsOfEachCommandAsItsHelpListsThem) {
-    const auto completed = completedOptions(readSource("packaging/tavu-cli.bash-completion"));
+    const auto completed = completedOptions(tavu::test::sourceFileText("packaging/tavu-cli.bash-completion"));
     for (const Command* command : kCommands) {
         std::set<std::string> expected{"--help"};
         for (const OptionHelp* option : command->options) {
@@ -112,7 +104,7 @@ TEST(Completion, OffersTheOptionsOfEachCommandAsItsHelpListsThem) {
 }
 
 TEST(ManualPage, DescribesEveryCommandOfTheTableInItsOrder) {
-    EXPECT_EQ(manualCommands(readSource("packaging/tavu-cli.1")), commandNames());
+    EXPECT_EQ(manualCommands(tavu::test::sourceFileText("packaging/tavu-cli.1")), commandNames());
 }
 
 } // namespace

@@ -62,27 +62,9 @@ QStringList comboItems(const QComboBox* combo) {
     return items;
 }
 
-struct OptionBox {
-    const char* name;
-    bool GenerationOptions::*option;
-};
-constexpr OptionBox kOptionBoxes[] = {
-    {"AnyUserCheckBox", &GenerationOptions::anyUser},
-    {"SelectedUserCheckBox", &GenerationOptions::selectedUser},
-    {"FastUserControlCheckBox", &GenerationOptions::fastUserControl},
-    {"OffsetsCheckBox", &GenerationOptions::offsets},
-    {"MenuMiscellaneousCheckBox", &GenerationOptions::menuMiscellaneous},
-    {"MenuInformationCheckBox", &GenerationOptions::menuInformation},
-    {"MenuHubControlCheckBox", &GenerationOptions::menuHubControl},
-    {"MenuAccountsCheckBox", &GenerationOptions::menuAccounts},
-    {"MenuUserControlCheckBox", &GenerationOptions::menuUserControl},
-    {"ClearCheckBox", &GenerationOptions::clear},
-    {"MessageCheckBox", &GenerationOptions::message},
-};
-
 GenerationOptions toggled(const QStringList& boxes) {
     GenerationOptions options;
-    for (const OptionBox& box : kOptionBoxes) {
+    for (const OptionBoxLook& box : optionBoxLooks()) {
         if (boxes.contains(QLatin1String(box.name))) {
             options.*box.option = !(options.*box.option);
         }
@@ -237,27 +219,18 @@ void MainFormTest::tabVisitsTheControlsInOrder() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
-    const QStringList expected{"OpenButton",
-                               "ProfileComboBox",
-                               "OffsetsCheckBox",
-                               "FastUserControlCheckBox",
-                               "AnyUserCheckBox",
-                               "SelectedUserCheckBox",
-                               "CreateButton",
-                               "CommandsMemo",
-                               "EditButton",
-                               "CopyButton",
-                               "RefreshButton",
-                               "MenuInformationCheckBox",
-                               "MenuMiscellaneousCheckBox",
-                               "MenuHubControlCheckBox",
-                               "MenuAccountsCheckBox",
-                               "MenuUserControlCheckBox",
-                               "ClearCheckBox",
-                               "MessageCheckBox",
-                               "AboutButton",
-                               "TranslateButton",
-                               "OpenButton"};
+    // The option boxes of each run in the order of their table.
+    const auto boxes = [](TabRun run) {
+        QStringList names;
+        for (const OptionBoxLook& look : optionBoxLooks()) {
+            names << (look.tabRun == run ? QStringList{look.name} : QStringList{});
+        }
+        return names;
+    };
+    const QStringList expected =
+        QStringList{"OpenButton", "ProfileComboBox"} + boxes(TabRun::AfterProfiles) +
+        QStringList{"CreateButton", "CommandsMemo", "EditButton", "CopyButton", "RefreshButton"} +
+        boxes(TabRun::AfterRefresh) + QStringList{"AboutButton", "TranslateButton", "OpenButton"};
     QCOMPARE(visited, expected);
     QVERIFY(fixture().commandsText().isEmpty()); // Tab moved on from the output box and typed nothing
 }
@@ -731,7 +704,7 @@ void MainFormTest::optionsAndFileNameSurviveARestart() {
     QVERIFY(saved.indexOf("[Settings]") < saved.indexOf("[Strings]"));
 
     start();
-    for (const OptionBox& box : kOptionBoxes) {
+    for (const OptionBoxLook& box : optionBoxLooks()) {
         const bool changed = QStringList{"OffsetsCheckBox", "ClearCheckBox", "MenuAccountsCheckBox"}.contains(
             QLatin1String(box.name));
         QCOMPARE(control<QCheckBox>(box.name)->isChecked(), GenerationOptions{}.*box.option != changed);

@@ -1,7 +1,7 @@
 // Clicks three items of the Operator menu in the client library of
 // EiskaltDC++, logged in to a running `tavu-cli serve` as "tester": Kick with
 // a reason and Say on the user Alice, and a PM to everyone, each with its
-// prompt answered. What the hub printed for them is the README's transcript.
+// prompt answered. What the hub printed for them is the transcript in docs/scripting.md.
 //
 //   tavu_serve_clicks [PORT]      (4111 by default)
 
