@@ -24,12 +24,6 @@
 namespace tavu::test {
 namespace {
 
-// The profile element of a one-profile document, to put several into one file.
-std::string profileOf(const std::string& xml) {
-    const auto start = xml.find("<Profile>");
-    return xml.substr(start, xml.find("</Profiles>") - start);
-}
-
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
@@ -43,10 +37,10 @@ protected:
         const std::string owner = ProfileBuilder()
                                       .enable("General/ProfileSettings/MayUseHubCommands")
                                       .enable("General/Information/MayShowHubInfo")
-                                      .xml("Owner");
+                                      .profile("Owner");
         const std::string broken =
-            ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").xml("Broken");
-        std::ofstream(profiles) << "<Profiles>" << profileOf(owner) << profileOf(broken) << "</Profiles>";
+            ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").profile("Broken");
+        std::ofstream(profiles) << "<Profiles>" << owner << broken << "</Profiles>";
         std::ofstream(settings) << "[Settings]\nsMenuMiscellaneous=0\nsMenuHubControl=0\nsMenuAccounts=0\n"
                                    "sMenuUserControl=0\nsMessage=0\n[Strings]\nwHub=Hubinfo\n";
     }
@@ -332,7 +326,7 @@ TEST_F(Cli, AnUnusedWordNeedNotFitTheCodePage) {
 TEST_F(Cli, AllWritesOneFilePerProfileSafelyNamedInsideTheFolder) {
     std::string xml = "<Profiles>";
     for (const char* name : {"Owner", "owner", "../escape", "a/b", "CON", ".."}) {
-        xml += profileOf(ProfileBuilder().enable("General/ProfileSettings/MayUseHubCommands").xml(name));
+        xml += ProfileBuilder().enable("General/ProfileSettings/MayUseHubCommands").profile(name);
     }
     std::ofstream(profiles) << xml << "</Profiles>";
     const auto outDir = folder / "menus";
@@ -416,8 +410,7 @@ TEST_F(Cli, AProfileThatCannotBeEncodedGetsNoFile) {
 }
 
 TEST_F(Cli, ANameIsPrintedOnOneLine) {
-    std::ofstream(profiles) << "<Profiles>"
-                            << profileOf(ProfileBuilder().xml("Two&#10;lines\\a&#9;&#13;\x7F"))
+    std::ofstream(profiles) << "<Profiles>" << ProfileBuilder().profile("Two&#10;lines\\a&#9;&#13;\x7F")
                             << "</Profiles>";
     EXPECT_EQ(run({"list", profiles}), ExitDone);
     EXPECT_EQ(out.str(), "Two\\nlines\\\\a\\t\\r\\x7F\n");
@@ -427,7 +420,7 @@ TEST_F(Cli, ANameIsPrintedOnOneLine) {
 // an encoding that shifts into other sets can hide markup from the scan.
 TEST_F(Cli, ACodePageThatKeepsAsciiLoads) {
     std::ofstream(profiles) << "<?xml version='1.0' encoding='KOI8-R'?><Profiles>"
-                            << profileOf(ProfileBuilder().xml("\xE1\xE4\xED\xE9\xEE")) << "</Profiles>";
+                            << ProfileBuilder().profile("\xE1\xE4\xED\xE9\xEE") << "</Profiles>";
     EXPECT_EQ(run({"list", profiles}), ExitDone) << err.str();
     EXPECT_EQ(out.str(), "АДМИН\n");
     std::ofstream(profiles) << "<?xml version='1.0' encoding='ISO-2022-JP'?><Profiles/>";
@@ -724,10 +717,10 @@ TEST_F(Cli, AProfileNameGivenTwiceChoosesTheFirst) {
     const std::string first = ProfileBuilder()
                                   .enable("General/ProfileSettings/MayUseHubCommands")
                                   .enable("General/Information/MayShowHubInfo")
-                                  .xml("Owner");
+                                  .profile("Owner");
     const std::string second =
-        ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").xml("Owner");
-    std::ofstream(profiles) << "<Profiles>" << profileOf(first) << profileOf(second) << "</Profiles>";
+        ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").profile("Owner");
+    std::ofstream(profiles) << "<Profiles>" << first << second << "</Profiles>";
     EXPECT_EQ(run({"generate", profiles, "--profile", "Owner", "--settings", settings}), ExitDone)
         << err.str();
     EXPECT_EQ(out.str(), kOwnerCommands);

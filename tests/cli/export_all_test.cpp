@@ -26,12 +26,8 @@ protected:
         std::filesystem::create_directories(menus);
         folder.write("TAVU.ini", "");
         const ProfileBuilder profile = ProfileBuilder().enable("General/ProfileSettings/MayUseHubCommands");
-        const std::string owner = profile.xml("Owner");
-        const std::string guest = profile.xml("Guest");
-        const auto start = guest.find("<Profile>");
-        folder.write("profiles.xml", owner.substr(0, owner.find("</Profiles>")) +
-                                         guest.substr(start, guest.find("</Profiles>") - start) +
-                                         "</Profiles>");
+        folder.write("profiles.xml",
+                     "<Profiles>" + profile.profile("Owner") + profile.profile("Guest") + "</Profiles>");
     }
 
     int exportAll() {
@@ -76,9 +72,7 @@ protected:
     void SetUp() override {
         std::filesystem::create_directories(menus);
         folder.write("TAVU.ini", "");
-        const std::string one = everythingGranted().xml("NAME");
-        const auto start = one.find("<Profile>");
-        const std::string profile = one.substr(start, one.find("</Profiles>") - start);
+        const std::string profile = everythingGranted().profile("NAME");
         const auto name = profile.find("NAME");
         std::ofstream xml(profiles);
         xml << "<Profiles>";

@@ -29,6 +29,10 @@ ProfileBuilder& ProfileBuilder::content(const std::string& path, const std::stri
 }
 
 std::string ProfileBuilder::xml(const std::string& name) const {
+    return "<?xml version=\"1.0\"?>\n<Profiles>" + profile(name) + "</Profiles>\n";
+}
+
+std::string ProfileBuilder::profile(const std::string& name) const {
     // section -> group -> elements, in the order first named
     std::map<std::string, std::map<std::string, std::string>> tree;
     for (const auto& [path, element] : elements_) {
@@ -36,7 +40,7 @@ std::string ProfileBuilder::xml(const std::string& name) const {
         const auto second = path.find('/', first + 1);
         tree[path.substr(0, first)][path.substr(first + 1, second - first - 1)] += element;
     }
-    std::string xml = "<?xml version=\"1.0\"?>\n<Profiles><Profile><Name>" + name + "</Name>";
+    std::string xml = "<Profile><Name>" + name + "</Name>";
     for (const auto& [section, groups] : tree) {
         xml += "<" + section + ">";
         for (const auto& [group, elements] : groups) {
@@ -44,7 +48,7 @@ std::string ProfileBuilder::xml(const std::string& name) const {
         }
         xml += "</" + section + ">";
     }
-    return xml + "</Profile></Profiles>\n";
+    return xml + "</Profile>";
 }
 
 ProfilesDocument ProfileBuilder::document(const std::string& name) const {

@@ -25,6 +25,8 @@ public:
     ProfileBuilder& content(const std::string& path, const std::string& xml);
 
     std::string xml(const std::string& name = "Test") const;
+    // The element <Profile> alone, to put several into one file.
+    std::string profile(const std::string& name = "Test") const;
     ProfilesDocument document(const std::string& name = "Test") const;
 
 private:

@@ -15,21 +15,16 @@ namespace {
 
 using test::ProfileBuilder;
 
-std::string profileOf(const std::string& xml) {
-    const auto start = xml.find("<Profile>");
-    return xml.substr(start, xml.find("</Profiles>") - start);
-}
-
 // A folder of the test's own, holding a settings file and two profiles: Owner,
 // who may see the IP information, and Broken, whose permission cannot be read.
 class ProfileGeneration : public testing::Test {
 protected:
     void SetUp() override {
-        const std::string owner = ProfileBuilder().enable("General/Information/MayShowIPInfo").xml("Owner");
+        const std::string owner =
+            ProfileBuilder().enable("General/Information/MayShowIPInfo").profile("Owner");
         const std::string broken =
-            ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").xml("Broken");
-        std::ofstream(folder / "profiles.xml")
-            << "<Profiles>" << profileOf(owner) << profileOf(broken) << "</Profiles>";
+            ProfileBuilder().enable("General/Information/MayShowHubInfo", "yes").profile("Broken");
+        std::ofstream(folder / "profiles.xml") << "<Profiles>" << owner << broken << "</Profiles>";
         std::ofstream(folder / "TAVU.ini") << "[Settings]\nsOffsets=1\n";
         request.profilesFile = (folder / "profiles.xml").string();
         request.settingsFile = (folder / "TAVU.ini").string();
