@@ -24,13 +24,6 @@
 namespace tavu::test {
 namespace {
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 class Cli : public testing::Test, public CliRun {
 protected:
     void SetUp() override {
@@ -102,7 +95,7 @@ TEST_F(Cli, ExportWordsWritesWhatLanguageReadsBack) {
               ExitDone)
         << err.str();
     EXPECT_EQ(out.str(), "");
-    const std::string written = readFile(file);
+    const std::string written = folder.read(file);
     EXPECT_NE(written.find("[Language]\nName=Deutsch\nCode=de-x\n[Strings]\n"), std::string::npos) << written;
     EXPECT_EQ(run({"export-words", "-", "--language", file.string()}), ExitDone);
     EXPECT_EQ(out.str(), written) << "the same words, name and code on standard output";
@@ -117,7 +110,7 @@ TEST_F(Cli, ExportWordsReplacesALinkNotItsTarget) {
     EXPECT_EQ(run({"export-words", link.string(), "--settings", settings, "--language", "de"}), ExitDone)
         << err.str();
     EXPECT_FALSE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(readFile(target), "kept");
+    EXPECT_EQ(folder.read(target), "kept");
     EXPECT_EQ(run({"tree", profiles, "--index", "0", "--settings", settings, "--language", link.string()}),
               ExitDone)
         << "the link is now the German words";
@@ -338,7 +331,7 @@ TEST_F(Cli, AllWritesOneFilePerProfileSafelyNamedInsideTheFolder) {
                                             "a_b.txt",   "_CON.txt",      "profile.txt"};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const auto file = outDir / expected[i];
-        EXPECT_TRUE(readFile(file).starts_with("$UserCommand 255 3|$UserCommand 1 3 ")) << file;
+        EXPECT_TRUE(folder.read(file).starts_with("$UserCommand 255 3|$UserCommand 1 3 ")) << file;
     }
     std::size_t files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path())) {
@@ -355,7 +348,7 @@ TEST_F(Cli, AllReportsTheWorstStatusAndStillWritesEveryProfile) {
     const auto outDir = folder / "menus";
     EXPECT_EQ(run({"generate", profiles, "--all", "--out-dir", outDir.string(), "--settings", settings}),
               ExitStopped);
-    EXPECT_EQ(readFile(outDir / "Owner.txt"), kOwnerCommands);
+    EXPECT_EQ(folder.read(outDir / "Owner.txt"), kOwnerCommands);
     EXPECT_FALSE(std::filesystem::exists(outDir / "Broken.txt"));
     EXPECT_NE(err.str().find(profiles + ": profile 1 \"Broken\": the permission "
                                         "General/Information/MayShowHubInfo holds \"yes\""),

@@ -15,10 +15,6 @@
 namespace tavu::test {
 namespace {
 
-std::string readFile(const std::filesystem::path& path) {
-    return readRegularFile(path, kBlockFileLimit).bytes;
-}
-
 // An export of two profiles into a folder that holds more than their files.
 class ExportInto : public testing::Test, public CliRun {
 protected:
@@ -45,16 +41,18 @@ TEST_F(ExportInto, ASymbolicLinkIsReplacedAndTheFileItNamesKept) {
     std::ofstream(outside) << "keep";
     std::filesystem::create_symlink(outside, menus / "Owner.txt");
     EXPECT_EQ(exportAll(), ExitDone) << err.str();
-    EXPECT_EQ(readFile(outside), "keep");
+    EXPECT_EQ(folder.read(outside), "keep");
     EXPECT_FALSE(std::filesystem::is_symlink(menus / "Owner.txt"));
-    EXPECT_TRUE(readFile(menus / "Owner.txt").starts_with("$UserCommand ")) << readFile(menus / "Owner.txt");
+    EXPECT_TRUE(folder.read(menus / "Owner.txt").starts_with("$UserCommand "))
+        << folder.read(menus / "Owner.txt");
 }
 
 TEST_F(ExportInto, AFileThatCannotBeWrittenFailsTheRunAndNoOtherFile) {
     std::filesystem::create_directory(menus / "Owner.txt");
     EXPECT_EQ(exportAll(), ExitUnwritable);
     EXPECT_TRUE(std::filesystem::is_directory(menus / "Owner.txt"));
-    EXPECT_TRUE(readFile(menus / "Guest.txt").starts_with("$UserCommand ")) << readFile(menus / "Guest.txt");
+    EXPECT_TRUE(folder.read(menus / "Guest.txt").starts_with("$UserCommand "))
+        << folder.read(menus / "Guest.txt");
     EXPECT_NE(err.str().find(": profile 0 \"Owner\": cannot write " + (menus / "Owner.txt").string() +
                              ": Is a directory\n"),
               std::string::npos)

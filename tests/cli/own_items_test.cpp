@@ -158,11 +158,10 @@ TEST_F(OwnItems, AnOwnItemFollowsTheGeneratedItemsOfItsSubmenuAndPassesCheck) {
 TEST_F(OwnItems, ExportedItemsGiveTheSameBlockAsTheSettingsFile) {
     ASSERT_EQ(run({"export-items", "exported.ini", "--settings", "TAVU.ini"}), ExitDone) << err.str();
     EXPECT_EQ(out.str() + err.str(), "");
-    std::ostringstream exported;
-    exported << std::ifstream("exported.ini", std::ios::binary).rdbuf();
-    EXPECT_NE(exported.str().find("\nLater=kept"), std::string::npos) << "a key it does not know is kept";
+    const std::string exported = folder.read("exported.ini");
+    EXPECT_NE(exported.find("\nLater=kept"), std::string::npos) << "a key it does not know is kept";
     ASSERT_EQ(run({"export-items", "-", "--settings", "TAVU.ini"}), ExitDone);
-    EXPECT_EQ(out.str(), exported.str());
+    EXPECT_EQ(out.str(), exported);
     ASSERT_EQ(run("generate", "TAVU.ini"), ExitDone);
     const std::string fromSettings = out.str();
     EXPECT_EQ(run("generate", "plain.ini", {"--own-items", "exported.ini"}), ExitDone);
@@ -171,8 +170,7 @@ TEST_F(OwnItems, ExportedItemsGiveTheSameBlockAsTheSettingsFile) {
 }
 
 TEST_F(OwnItems, AnExportNeverWritesOverTheSettingsFile) {
-    std::ostringstream before;
-    before << std::ifstream("TAVU.ini").rdbuf();
+    const std::string before = folder.read("TAVU.ini");
     std::filesystem::create_hard_link("TAVU.ini", "linked.ini");
     for (const std::string command : {"export-items", "export-words"}) {
         for (const std::string name : {"./TAVU.ini", "linked.ini"}) {
@@ -180,9 +178,7 @@ TEST_F(OwnItems, AnExportNeverWritesOverTheSettingsFile) {
             EXPECT_NE(err.str().find(name + " is the settings file"), std::string::npos) << err.str();
         }
     }
-    std::ostringstream after;
-    after << std::ifstream("TAVU.ini").rdbuf();
-    EXPECT_EQ(after.str(), before.str());
+    EXPECT_EQ(folder.read("TAVU.ini"), before);
 }
 
 // Twenty are told one by one, more are counted.

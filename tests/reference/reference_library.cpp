@@ -14,13 +14,9 @@
 namespace tavu::test {
 
 std::string ReferenceLibraryRun::start(const std::string& nick) {
-    std::string folder = (std::filesystem::temp_directory_path() / "tavu-reference-XXXXXX").string();
-    if (mkdtemp(folder.data()) == nullptr) {
-        return "cannot make a folder for the library's files";
-    }
-    home_ = folder;
-    if (setenv("HOME", home_.c_str(), 1) != 0) {
-        return "cannot point HOME to " + folder;
+    home_.emplace("tavu-reference-");
+    if (setenv("HOME", home_->path().c_str(), 1) != 0) {
+        return "cannot point HOME to " + home_->path().string();
     }
     dcpp::Util::initialize();
     dcpp::startup(nullptr, nullptr);
@@ -32,8 +28,7 @@ std::string ReferenceLibraryRun::start(const std::string& nick) {
 
 void ReferenceLibraryRun::stop() {
     dcpp::shutdown();
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
+    home_.reset();
 }
 
 } // namespace tavu::test

@@ -4,10 +4,13 @@
 // state in singletons and writes its settings, a hash file and a certificate
 // under HOME, which points to a folder of the run's own.
 
+#include "temporary_folder.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace tavu::test {
@@ -21,7 +24,7 @@ public:
     void stop();
 
 private:
-    std::filesystem::path home_;
+    std::optional<TemporaryFolder> home_;
 };
 
 // The first outcome of what ends on the library's socket thread: empty for

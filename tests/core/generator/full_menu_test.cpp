@@ -1,20 +1,12 @@
+#include "source_file.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 namespace tavu::test {
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // Every permission granted and every option on: the whole catalogue, checked
 // against a reviewed copy of the output.
@@ -24,7 +16,7 @@ TEST(FullMenu, EveryPermissionAndOptionGivesTheWholeCatalogue) {
     const Generation generation =
         CreateUserCommands(loaded.document->profile(0), allOptionsOn(), Vocabulary{}, "07/12/2026");
     EXPECT_FALSE(generation.stop);
-    EXPECT_EQ(generation.text, readFile(TAVU_SOURCE_DIR "/tests/golden/owner-every-option.txt"));
+    EXPECT_EQ(generation.text, sourceFileText("tests/golden/owner-every-option.txt"));
 
     const auto lines = emissions(generation.text);
     ASSERT_EQ(lines.size(), 252u);
