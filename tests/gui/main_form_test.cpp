@@ -167,24 +167,27 @@ void MainFormTest::controlsStandWhereTheLayoutPutsThem() {
     }
 }
 
-// Three columns of boxes on the lines of the Options label and below it, 16
-// apart, above the buttons, each box in a place of its own.
+// Three columns of boxes of one height on the lines of the Options label and
+// below it, 16 apart, above the buttons, each box in a place of its own.
 void MainFormTest::optionBoxesStandInColumnsApart() {
     start();
     const QRect label = control<QWidget>("OptionsLabel")->geometry();
     const int buttonsTop = control<QWidget>("CreateButton")->geometry().top();
     std::set<int> columns;
     std::set<std::pair<int, int>> places;
+    std::set<int> heights;
     for (const OptionBoxLook& look : optionBoxLooks()) {
         const QRect box = control<QWidget>(look.name)->geometry();
         columns.insert(box.left());
         places.emplace(box.left(), box.top());
+        heights.insert(box.height());
         QVERIFY2(box.left() > label.right() && (box.top() - label.top()) % 16 == 0 &&
                      box.top() >= label.top() && box.bottom() < buttonsTop,
                  look.name);
     }
     QCOMPARE(columns.size(), std::size_t{3});
     QCOMPARE(places.size(), optionBoxLooks().size());
+    QCOMPARE(heights.size(), std::size_t{1});
 }
 
 void MainFormTest::noCaptionIsClipped() {

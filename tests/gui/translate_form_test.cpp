@@ -160,13 +160,17 @@ void TranslateFormTest::fieldsStandInSixColumnsInCanonicalOrder() {
             QVERIFY(!field(word)->geometry().intersects(field(static_cast<Word>(other))->geometry()));
         }
     }
-    // The grid's last field, the item prefix's and the bot message's stand in one column.
-    QCOMPARE(field(Word::wWorkpace)->x(), field(Word::wBotMessage)->x());
     QCOMPARE(field(Word::wStartWith)->text(), ".::" + kNoBreakSpace);
-
     const auto* prefixLabel = WindowsFixture::find<QLabel>(form, QStringLiteral("wStartWithLabel"));
     const auto* botLabel = WindowsFixture::find<QLabel>(form, QStringLiteral("wBotMessageLabel"));
     const auto* reset = WindowsFixture::find<QPushButton>(form, QStringLiteral("ResetButton"));
+    // The grid's last field, the item prefix's and the bot message's stand in one
+    // column; the grid keeps one margin on the left and, through the Reset button
+    // at its foot, on the right; its first column's lowest field stands level
+    // with the button.
+    QCOMPARE(field(Word::wWorkpace)->x(), field(Word::wBotMessage)->x());
+    QCOMPARE(form.width() - 1 - reset->geometry().right(), field(Word::w0Coma)->x());
+    QCOMPARE(field(static_cast<Word>(23))->geometry().bottom(), reset->geometry().bottom());
     QCOMPARE(prefixLabel->text(), QStringLiteral("Items starts with:"));
     QCOMPARE(prefixLabel->pos(), field(Word::wStartWith)->pos() - QPoint(0, 16));
     QCOMPARE(botLabel->text(), QStringLiteral("Bot message:"));
