@@ -48,12 +48,12 @@ bool isReserved(std::string_view nick) {
 }
 
 // Why a nick cannot be used, or nothing when it can.
-std::string nickProblem(std::string_view nick) {
+std::string nickProblem(std::string_view nick, std::size_t nickBytes) {
     if (nick.empty()) {
         return "an empty nick";
     }
-    if (nick.size() > kNickLimit) {
-        return "a nick longer than " + std::to_string(kNickLimit) + " bytes";
+    if (nick.size() > nickBytes) {
+        return "a nick longer than " + std::to_string(nickBytes) + " bytes";
     }
     const bool unsendable = std::any_of(nick.begin(), nick.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
@@ -127,7 +127,8 @@ std::string hubBotChat(std::string_view text) {
     return line;
 }
 
-HubSession::HubSession(std::shared_ptr<const HubMenu> menu) : menu_(std::move(menu)) {}
+HubSession::HubSession(std::shared_ptr<const HubMenu> menu, const HubLimits& limits)
+    : menu_(std::move(menu)), messageBytes_(limits.messageBytes), nickBytes_(limits.nickBytes) {}
 
 std::shared_ptr<const std::string> HubSession::greeting() {
     static const auto text = shared("$Lock " + std::string(kLock) + " Pk=TAVU|$HubName " +
@@ -148,7 +149,7 @@ SessionStep HubSession::receive(std::string_view bytes) {
         if (end == std::string::npos) {
             break;
         }
-        if (end - start > kMessageLimit) {
+        if (end - start > messageBytes_) {
             break;
         }
         handle(std::string_view(held_).substr(start, end - start), step);
@@ -160,8 +161,8 @@ SessionStep HubSession::receive(std::string_view bytes) {
         return step;
     }
     held_.erase(0, start);
-    if (held_.size() > kMessageLimit) {
-        refuse(step, "it sent a message longer than " + std::to_string(kMessageLimit) + " bytes");
+    if (held_.size() > messageBytes_) {
+        refuse(step, "it sent a message longer than " + std::to_string(messageBytes_) + " bytes");
         std::string().swap(held_); // an assignment would keep the buffer
     } else if (held_.empty()) {
         held_.shrink_to_fit();
@@ -237,7 +238,7 @@ void HubSession::handleNick(std::string_view message, SessionStep& step) {
                          " where the hub awaits its $ValidateNick");
         return;
     }
-    std::string problem = nickProblem(*nick);
+    std::string problem = nickProblem(*nick, nickBytes_);
     if (problem.empty() && isReserved(*nick)) {
         problem = "the nick of a user of the hub";
     }
