@@ -61,10 +61,10 @@ void ReloadWatch::look() {
         return;
     }
     stamps_ = std::move(now);
-    const Result<MadeMenu, MenuFailure> made = served_.make();
+    Result<MadeMenu, MenuFailure> made = served_.make();
     reloaded_(made);
     if (made) {
-        server_.setMenu(made->menu);
+        server_.setMenu(std::move(made).value().menu);
     }
 }
 
