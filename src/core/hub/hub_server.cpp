@@ -76,8 +76,10 @@ public:
     virtual std::shared_ptr<const HubMenu> menu() const = 0;
     virtual const HubLimits& limits() const = 0;
 
-protected:
-    ~Room() = default;
+    Room() = default;
+    Room(const Room&) = delete;
+    Room& operator=(const Room&) = delete;
+    virtual ~Room() = default;
 };
 
 class Connection : public std::enable_shared_from_this<Connection> {

@@ -175,7 +175,7 @@ EndingSignalWatch::start(std::initializer_list<EndingSignal> signals, std::funct
         return lastError();
     }
     if (auto handled = handleEndingSignals(); !handled) {
-        return std::move(handled).failure();
+        return handled.failure();
     }
     unsigned bits = 0;
     for (const EndingSignal signal : signals) {
