@@ -105,8 +105,9 @@ int serve(const hub::ServedMenu& served, const ServeOptions& options, std::ostre
         host.stop();
     };
     const std::uint16_t port = options.port.value_or(hub::kDefaultPort);
-    if (const std::error_code error = host.listen(address, port)) {
-        printError(err, "cannot listen on " + hub::hostAndPort(address, port) + ": " + error.message());
+    if (const auto listening = host.listen(address, port); !listening) {
+        printError(err, "cannot listen on " + hub::hostAndPort(address, port) + ": " +
+                            listening.failure().message());
         return ExitCannotListen;
     }
     if (const auto stoppable = host.stopOnEndingSignals(); !stoppable) {

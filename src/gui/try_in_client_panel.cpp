@@ -117,16 +117,17 @@ void TryInClientPanel::stop() {
 }
 
 bool TryInClientPanel::startHub() {
-    const std::error_code atHubPort = hub_->start(hub::kLoopbackAddress, hub::kDefaultPort);
+    const auto atHubPort = hub_->start(hub::kLoopbackAddress, hub::kDefaultPort);
     QString portNote = QStringLiteral("The hub listens on port %1.").arg(hub::kDefaultPort);
-    if (atHubPort) {
-        if (const std::error_code anyPort = hub_->start(hub::kLoopbackAddress, 0)) {
-            MessageBox::error(window(), QStringLiteral("Cannot serve the output on %1: %2")
-                                            .arg(QLatin1String(hub::kLoopbackAddress), fromError(anyPort)));
+    if (!atHubPort) {
+        if (const auto anyPort = hub_->start(hub::kLoopbackAddress, 0); !anyPort) {
+            MessageBox::error(window(),
+                              QStringLiteral("Cannot serve the output on %1: %2")
+                                  .arg(QLatin1String(hub::kLoopbackAddress), fromError(anyPort.failure())));
             return false;
         }
         portNote = QStringLiteral("Port %1 could not be had (%2), so the hub listens on port %3.")
-                       .arg(QString::number(hub::kDefaultPort), fromError(atHubPort),
+                       .arg(QString::number(hub::kDefaultPort), fromError(atHubPort.failure()),
                             QString::number(hub_->server().port()));
     }
     AddressEdit->setText(hubAddress(hub_->server().port()));

@@ -16,7 +16,7 @@ HubHost::HubHost(const ServedMenu& served, HubMenu menu, PrintLine print, Reload
 
 HubHost::~HubHost() = default;
 
-std::error_code HubHost::listen(std::string_view address, std::uint16_t port) {
+Result<Done, std::error_code> HubHost::listen(std::string_view address, std::uint16_t port) {
     return server_->listen(address, port);
 }
 

@@ -34,7 +34,7 @@ public:
     HubHost(const HubHost&) = delete;
     HubHost& operator=(const HubHost&) = delete;
 
-    [[nodiscard]] std::error_code listen(std::string_view address, std::uint16_t port);
+    Result<Done, std::error_code> listen(std::string_view address, std::uint16_t port);
     std::uint16_t port() const { return server_->port(); }
 
     // From now on Ctrl+C and SIGTERM stop the hub; the system's error when

@@ -32,9 +32,6 @@ constexpr std::chrono::seconds kAcceptRetry{1};
 constexpr std::size_t kReadSize = 4096;
 // The most pieces one write gathers.
 constexpr std::size_t kPiecesPerWrite = 64;
-// The menus a client may have waiting: one being sent, and the next that
-// replaces it.
-constexpr std::size_t kMenusWaiting = 2;
 
 std::string seconds(std::chrono::milliseconds time) {
     return std::to_string(std::chrono::duration_cast<std::chrono::seconds>(time).count()) + " s";
@@ -184,7 +181,7 @@ private:
             (menu ? menusUnsent_ += 1 : ownUnsent_ += piece->size());
             queue_.push_back({piece, menu});
         }
-        if (ownUnsent_ > room_->limits().unsentBytes || menusUnsent_ > kMenusWaiting) {
+        if (ownUnsent_ > room_->limits().unsentBytes || menusUnsent_ > room_->limits().menusWaiting) {
             room_->deliver("dropped " + who() + ": it does not read what the hub sends");
             close();
             return;
@@ -256,7 +253,7 @@ public:
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
 
-    std::error_code listen(std::string_view address, std::uint16_t port);
+    Result<Done, std::error_code> listen(std::string_view address, std::uint16_t port);
     void setMenu(std::shared_ptr<const HubMenu> menu);
     void stop();
 
@@ -295,7 +292,7 @@ private:
     std::unordered_map<const Connection*, std::shared_ptr<Connection>> connections_;
 };
 
-std::error_code HubServer::Impl::listen(std::string_view address, std::uint16_t port) {
+Result<Done, std::error_code> HubServer::Impl::listen(std::string_view address, std::uint16_t port) {
     std::error_code error;
     const asio::ip::address ip = asio::ip::make_address(std::string(address), error);
     if (error) {
@@ -316,7 +313,7 @@ std::error_code HubServer::Impl::listen(std::string_view address, std::uint16_t 
     }
     port_ = bound.port();
     accept();
-    return {};
+    return Done{};
 }
 
 void HubServer::Impl::accept() {
@@ -393,7 +390,7 @@ HubServer::~HubServer() {
     stop();
 }
 
-std::error_code HubServer::listen(std::string_view address, std::uint16_t port) {
+Result<Done, std::error_code> HubServer::listen(std::string_view address, std::uint16_t port) {
     return impl_->listen(address, port);
 }
 
@@ -424,12 +421,12 @@ HubServerThread::~HubServerThread() {
     stop();
 }
 
-std::error_code HubServerThread::start(std::string_view address, std::uint16_t port) {
-    if (const std::error_code error = server_->listen(address, port)) {
-        return error;
+Result<Done, std::error_code> HubServerThread::start(std::string_view address, std::uint16_t port) {
+    auto listening = server_->listen(address, port);
+    if (listening) {
+        thread_ = std::thread([this] { io_->run(); });
     }
-    thread_ = std::thread([this] { io_->run(); });
-    return {};
+    return listening;
 }
 
 void HubServerThread::stop() {

@@ -3,6 +3,7 @@
 // The loopback hub on sockets: it accepts NMDC clients, runs a HubSession for
 // each and prints what they send. Used by tavu-cli serve and by the windows.
 
+#include "base/result.h"
 #include "hub/hub_session.h"
 
 #include <cstddef>
@@ -45,7 +46,7 @@ public:
 
     // Listens on the address and port (0 for any free port) and starts
     // accepting; the system's error when it cannot.
-    [[nodiscard]] std::error_code listen(std::string_view address, std::uint16_t port);
+    Result<Done, std::error_code> listen(std::string_view address, std::uint16_t port);
     // The port it listens on.
     std::uint16_t port() const;
 
@@ -73,7 +74,7 @@ public:
     HubServerThread& operator=(const HubServerThread&) = delete;
 
     // Listens, then runs the server on its thread.
-    [[nodiscard]] std::error_code start(std::string_view address, std::uint16_t port);
+    Result<Done, std::error_code> start(std::string_view address, std::uint16_t port);
     void stop();
 
     HubServer& server() { return *server_; }

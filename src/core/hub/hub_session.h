@@ -29,9 +29,12 @@ std::string hubBotChat(std::string_view text);
 struct HubLimits {
     std::size_t connections = 64;
     // What one client may leave unsent of its own replies and echoes; the
-    // menu, which every client shares, is not counted, but a third menu
-    // waiting behind two is. A client that does not read is dropped.
+    // menu, which every client shares, is not counted, but a menu waiting
+    // behind `menusWaiting` is. A client that does not read is dropped.
     std::size_t unsentBytes = 1024 * 1024;
+    // The menus a client may have waiting: one being sent, and the next that
+    // replaces it.
+    std::size_t menusWaiting = 2;
     std::chrono::milliseconds loginTime = std::chrono::seconds(30);
     std::chrono::milliseconds idleTime = std::chrono::minutes(10);
     // The longest message a client may send, "|" excluded, so that a client
