@@ -1,5 +1,6 @@
 #include "hub/hub_session.h"
 
+#include "base/result.h"
 #include "formats/text.h"
 #include "generator/generator.h"
 #include "generator/menu_changes.h"
@@ -47,10 +48,10 @@ bool isReserved(std::string_view nick) {
     return equalsIgnoringAsciiCase(nick, kHubBot) || equalsIgnoringAsciiCase(nick, kOtherUser);
 }
 
-// Why a nick cannot be used, or nothing when it can.
-std::string nickProblem(std::string_view nick, std::size_t nickBytes) {
+// A nick the hub accepts, or why it cannot be used.
+Result<Done, std::string> usableNick(std::string_view nick, std::size_t nickBytes) {
     if (nick.empty()) {
-        return "an empty nick";
+        return std::string("an empty nick");
     }
     if (nick.size() > nickBytes) {
         return "a nick longer than " + std::to_string(nickBytes) + " bytes";
@@ -60,9 +61,12 @@ std::string nickProblem(std::string_view nick, std::size_t nickBytes) {
         return byte <= ' ' || byte == 0x7F || c == '$' || c == '|' || c == '<' || c == '>';
     });
     if (unsendable) {
-        return "a nick with a space, a control character, \"$\", \"|\", \"<\" or \">\"";
+        return std::string("a nick with a space, a control character, \"$\", \"|\", \"<\" or \">\"");
     }
-    return {};
+    if (isReserved(nick)) {
+        return std::string("the nick of a user of the hub");
+    }
+    return Done{};
 }
 
 std::string myInfo(std::string_view nick, std::string_view description) {
@@ -238,13 +242,10 @@ void HubSession::handleNick(std::string_view message, SessionStep& step) {
                          " where the hub awaits its $ValidateNick");
         return;
     }
-    std::string problem = nickProblem(*nick, nickBytes_);
-    if (problem.empty() && isReserved(*nick)) {
-        problem = "the nick of a user of the hub";
-    }
-    if (!problem.empty()) {
+    if (const auto usable = usableNick(*nick, nickBytes_); !usable) {
         step.reply.push_back(shared("$ValidateDenide " + std::string(*nick) + "|"));
-        refuse(step, "it asked for " + problem + ", " + preview::quoted(firstCharacters(*nick, kShownStart)));
+        refuse(step, "it asked for " + usable.failure() + ", " +
+                         preview::quoted(firstCharacters(*nick, kShownStart)));
         return;
     }
     nick_ = *nick;
