@@ -21,8 +21,9 @@ Result<Done, std::error_code> HubHost::listen(std::string_view address, std::uin
 }
 
 Result<Done, std::error_code> HubHost::stopOnEndingSignals() {
-    auto watch =
-        EndingSignalWatch::start({EndingSignal::Interrupt, EndingSignal::Terminate}, [this] { stop(); });
+    auto watch = EndingSignalWatch::start(
+        {EndingSignal::Interrupt, EndingSignal::Terminate}, [this] { stop(); },
+        EndingSignalWatch::Ignored::Taken);
     if (!watch) {
         return std::move(watch).failure();
     }

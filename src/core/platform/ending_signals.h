@@ -56,9 +56,15 @@ void forgetFileToRemove(std::size_t place);
 // One watch at a time.
 class EndingSignalWatch {
 public:
+    // Whether it takes a signal the process was started to ignore: a window
+    // started under nohup stays open at a hangup, while a hub that a script
+    // started in the background still stops at Ctrl+C.
+    enum class Ignored { StayIgnored, Taken };
+
     // The system's error when the signals cannot be taken.
     [[nodiscard]] static Result<std::unique_ptr<EndingSignalWatch>, std::error_code>
-    start(std::initializer_list<EndingSignal> signals, std::function<void()> taken);
+    start(std::initializer_list<EndingSignal> signals, std::function<void()> taken,
+          Ignored ignored = Ignored::StayIgnored);
     ~EndingSignalWatch();
     EndingSignalWatch(const EndingSignalWatch&) = delete;
     EndingSignalWatch& operator=(const EndingSignalWatch&) = delete;

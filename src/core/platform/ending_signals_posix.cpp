@@ -79,23 +79,33 @@ sigset_t endingSet(unsigned bits) {
     return set;
 }
 
-} // namespace
-
-Result<Done, std::error_code> handleEndingSignals() {
+// Gives the signals of `bits` the handler; those the process was started to
+// ignore only when `ignoredToo` has their bits.
+Result<Done, std::error_code> handle(unsigned bits, unsigned ignoredToo) {
     struct sigaction action {};
     action.sa_handler = onEndingSignal;
     action.sa_flags = SA_RESTART;
     action.sa_mask = endingSet(~0U);
-    for (const int signal : kEndingSignals) {
+    for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
         struct sigaction before {};
-        if (::sigaction(signal, nullptr, &before) != 0) {
+        if ((bits & (1U << i)) == 0) {
+            continue;
+        }
+        if (::sigaction(kEndingSignals[i], nullptr, &before) != 0) {
             return lastError();
         }
-        if (before.sa_handler != SIG_IGN && ::sigaction(signal, &action, nullptr) != 0) {
+        const bool ignored = before.sa_handler == SIG_IGN && (ignoredToo & (1U << i)) == 0;
+        if (!ignored && ::sigaction(kEndingSignals[i], &action, nullptr) != 0) {
             return lastError();
         }
     }
     return Done{};
+}
+
+} // namespace
+
+Result<Done, std::error_code> handleEndingSignals() {
+    return handle(~0U, 0);
 }
 
 EndingSignalsHeld::EndingSignalsHeld() {
@@ -169,17 +179,18 @@ void hearSignals(int pipe, const std::function<void()>& taken) {
 } // namespace
 
 Result<std::unique_ptr<EndingSignalWatch>, std::error_code>
-EndingSignalWatch::start(std::initializer_list<EndingSignal> signals, std::function<void()> taken) {
+EndingSignalWatch::start(std::initializer_list<EndingSignal> signals, std::function<void()> taken,
+                         Ignored ignored) {
     auto state = std::make_unique<State>();
     if (::pipe2(state->pipe.data(), O_CLOEXEC) != 0 || ::fcntl(state->pipe[1], F_SETFL, O_NONBLOCK) != 0) {
         return lastError();
     }
-    if (auto handled = handleEndingSignals(); !handled) {
-        return handled.failure();
-    }
     unsigned bits = 0;
     for (const EndingSignal signal : signals) {
         bits |= 1U << static_cast<unsigned>(signal);
+    }
+    if (auto handled = handle(~0U, ignored == Ignored::Taken ? bits : 0); !handled) {
+        return handled.failure();
     }
     {
         // The thread starts with the signals held, and keeps them held: the

@@ -52,7 +52,8 @@ std::size_t noteFileToRemove(const char* /*path*/) {
 void forgetFileToRemove(std::size_t /*place*/) {}
 
 Result<std::unique_ptr<EndingSignalWatch>, std::error_code>
-EndingSignalWatch::start(std::initializer_list<EndingSignal> signals, std::function<void()> taken) {
+EndingSignalWatch::start(std::initializer_list<EndingSignal> signals, std::function<void()> taken,
+                         Ignored /*ignored*/) {
     auto state = std::make_unique<State>();
     state->taken = std::move(taken);
     for (const EndingSignal signal : signals) {
