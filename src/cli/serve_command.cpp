@@ -101,6 +101,7 @@ int serve(const hub::ServedMenu& served, const ServeOptions& options, std::ostre
         [&](const Result<hub::MadeMenu, hub::MenuFailure>& made) {
             reportReload(made, options.request, printer, err);
         });
+    // Set before the printer is handed a line: only a line it fails to write calls it.
     stop = [&host] {
         host.stop();
     };
