@@ -108,7 +108,7 @@ hub::HubLimits benchLimits() {
 void HubLogsIn500Clients(benchmark::State& state) {
     hub::HubServerThread server(
         fullMenu(), [](const std::string&) {}, benchLimits());
-    if (server.start(hub::kLoopbackAddress, 0)) {
+    if (!server.start(hub::kLoopbackAddress, 0)) {
         state.SkipWithError("cannot listen");
         return;
     }
@@ -164,7 +164,7 @@ void PlainLoopback500Clients(benchmark::State& state) {
     {
         hub::HubServerThread hub(
             fullMenu(), [](const std::string&) {}, benchLimits());
-        if (hub.start(hub::kLoopbackAddress, 0)) {
+        if (!hub.start(hub::kLoopbackAddress, 0)) {
             state.SkipWithError("cannot listen");
             return;
         }
@@ -207,7 +207,7 @@ void resetPeakMemory() {
 void MemoryPerClient(benchmark::State& state) {
     hub::HubServerThread server(
         fullMenu(), [](const std::string&) {}, benchLimits());
-    if (server.start(hub::kLoopbackAddress, 0)) {
+    if (!server.start(hub::kLoopbackAddress, 0)) {
         state.SkipWithError("cannot listen");
         return;
     }
@@ -250,7 +250,7 @@ void MemoryWithFloodingClientsThatDoNotRead(benchmark::State& state) {
     const hub::HubLimits limits;
     hub::HubServerThread server(
         largeMenu(), [](const std::string&) {}, limits);
-    if (server.start(hub::kLoopbackAddress, 0)) {
+    if (!server.start(hub::kLoopbackAddress, 0)) {
         state.SkipWithError("cannot listen");
         return;
     }

@@ -93,6 +93,15 @@ int parseIndex(std::string_view text) {
     return index;
 }
 
+std::uint16_t parsePort(std::string_view text) {
+    unsigned port = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || port > 65535) {
+        throw UsageError("--port takes a whole number from 0 to 65535, not \"" + std::string(text) + "\"");
+    }
+    return static_cast<std::uint16_t>(port);
+}
+
 CodePage parseEncoding(std::string_view name) {
     if (const auto page = codePageByName(name)) {
         return *page;

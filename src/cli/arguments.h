@@ -3,6 +3,7 @@
 #include "command.h"
 #include "formats/code_page.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
@@ -84,6 +85,7 @@ void setOnce(std::optional<Value>& option, std::string_view flag, Value value) {
 
 std::pair<std::string_view, std::string_view> splitAssignment(std::string_view flag, std::string_view text);
 int parseIndex(std::string_view text);
+std::uint16_t parsePort(std::string_view text);
 CodePage parseEncoding(std::string_view name);
 
 // A name as one line of output: a backslash, the control characters (a line

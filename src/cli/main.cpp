@@ -1,11 +1,9 @@
 #include "cli.h"
 
 #include "platform/command_line.h"
-#include "platform/file.h"
+#include "platform/ending_signals.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,9 +19,9 @@ int main(int argc, char** argv) {
     }
     // An export interrupted by Ctrl+C, a logout or kill leaves none of its
     // temporary files behind.
-    if (!tavu::removeTemporaryFilesOnSignals()) {
+    if (const auto handled = tavu::handleEndingSignals(); !handled) {
         std::fprintf(stderr, "tavu-cli: warning: an interrupted run may leave temporary files: %s\n",
-                     std::strerror(errno));
+                     handled.failure().message().c_str());
     }
     std::vector<char*> pointers;
     for (std::string& argument : *arguments) {

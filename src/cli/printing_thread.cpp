@@ -1,5 +1,9 @@
 #include "printing_thread.h"
 
+#include "exit_statuses.h"
+
+#include <cstdlib>
+
 namespace tavu::cli {
 
 namespace {
@@ -96,6 +100,19 @@ PrintingThread::Ending PrintingThread::finish(std::chrono::milliseconds time) {
     changed_.notify_all();
     thread_.join();
     return failed ? Ending::WriteFailed : Ending::Printed;
+}
+
+int finishPrinting(PrintingThread& printer, std::chrono::milliseconds time, std::ostream& err) {
+    switch (printer.finish(time)) {
+    case PrintingThread::Ending::Printed:
+        return ExitDone;
+    case PrintingThread::Ending::WriteFailed:
+        return ExitOutputUnwritable;
+    case PrintingThread::Ending::NotRead:
+        break;
+    }
+    err << "tavu-cli: standard output is not read; the lines that wait are not printed" << std::endl;
+    std::_Exit(ExitOutputUnwritable);
 }
 
 } // namespace tavu::cli

@@ -56,4 +56,24 @@ private:
     std::thread thread_;
 };
 
+// Standard error is tied to standard output, which a write to it would flush
+// first: from the hub's thread, into a terminal that may not be read. Untied
+// while this lives.
+class UntiedStream {
+public:
+    explicit UntiedStream(std::ostream& stream) : stream_(stream), tie_(stream.tie(nullptr)) {}
+    ~UntiedStream() { stream_.tie(tie_); }
+    UntiedStream(const UntiedStream&) = delete;
+    UntiedStream& operator=(const UntiedStream&) = delete;
+
+private:
+    std::ostream& stream_;
+    std::ostream* tie_;
+};
+
+// The exit status once the lines that wait were printed within `time`; a
+// standard output nobody reads ends the program here, said on `err`, as the
+// thread blocked in writing to it cannot be ended otherwise.
+[[nodiscard]] int finishPrinting(PrintingThread& printer, std::chrono::milliseconds time, std::ostream& err);
+
 } // namespace tavu::cli

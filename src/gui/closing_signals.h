@@ -13,18 +13,19 @@ class QWidget;
 
 namespace tavu {
 
+class EndingSignalWatch;
+
 class ClosingSignals {
 public:
-    // One at a time: the signals have one action each.
+    // One at a time: the program's signals have one watch.
     explicit ClosingSignals(QWidget& window);
-    // The signals get back the actions they had.
+    // The signals end the program again.
     ~ClosingSignals();
     ClosingSignals(const ClosingSignals&) = delete;
     ClosingSignals& operator=(const ClosingSignals&) = delete;
 
 private:
-    struct Watch;
-    std::unique_ptr<Watch> watch_;
+    std::unique_ptr<EndingSignalWatch> watch_;
 };
 
 } // namespace tavu

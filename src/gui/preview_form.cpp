@@ -1,17 +1,13 @@
 #include "preview_form.h"
 
 #include "formats/code_page.h"
-#include "hub/hub_server.h"
-#include "message_box.h"
+#include "hub/hub_session.h"
+#include "try_in_client_panel.h"
 
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -35,11 +31,6 @@ constexpr int kPieceRole = Qt::UserRole;
 // A separator is a line across the title column; the font need not have a
 // line-drawing glyph, the fallback font draws it.
 const QString kSeparatorLine(24, QChar(0x2500));
-// The lines of what clients sent that the list keeps, and that may wait for
-// the window's thread; older ones leave the list and later ones are left out
-// (and counted), so that a client that talks without end cannot make the
-// window hold more.
-constexpr int kClientLinesKept = 1000;
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -112,14 +103,6 @@ QTreeWidget* newTree(QWidget* parent, const char* name, const QStringList& colum
     return tree;
 }
 
-QString hubAddress(std::uint16_t port) {
-    return QStringLiteral("dchub://%1:%2").arg(QLatin1String(hub::kLoopbackAddress)).arg(port);
-}
-
-QString fromError(const std::error_code& error) {
-    return QString::fromLocal8Bit(error.message());
-}
-
 } // namespace
 
 TPreviewForm::TPreviewForm()
@@ -127,11 +110,7 @@ TPreviewForm::TPreviewForm()
     buildControls();
 }
 
-// Joined here, while the window can still take the lines the hub's thread
-// sends it.
-TPreviewForm::~TPreviewForm() {
-    hub_.reset();
-}
+TPreviewForm::~TPreviewForm() = default;
 
 void TPreviewForm::buildControls() {
     resize(760, 520);
@@ -173,47 +152,14 @@ void TPreviewForm::buildControls() {
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(SummaryLabel);
     layout->addWidget(splitter, 1);
-    layout->addWidget(buildTryPanel());
+    TryPanel = new TryInClientPanel(this);
+    layout->addWidget(TryPanel);
     layout->addLayout(buttons);
 
     connect(FindingsList, &QTreeWidget::itemDoubleClicked, this, &TPreviewForm::FindingsListDoubleClick);
     connect(CloseButton, &QPushButton::clicked, this, &TPreviewForm::CloseButtonClick);
     connect(MenuItemsButton, &QPushButton::clicked, this, &TPreviewForm::MenuItemsButtonClick);
     connect(TryButton, &QPushButton::clicked, this, &TPreviewForm::TryButtonClick);
-}
-
-// The address to paste into a client and what the clients send; hidden until
-// the hub runs.
-QWidget* TPreviewForm::buildTryPanel() {
-    TryPanel = new QWidget(this);
-    TryPanel->setObjectName(QStringLiteral("TryPanel"));
-    TryPanel->hide();
-    AddressEdit = new QLineEdit(TryPanel);
-    AddressEdit->setObjectName(QStringLiteral("AddressEdit"));
-    AddressEdit->setReadOnly(true);
-    CopyAddressButton = new QPushButton(QStringLiteral("Copy address"), TryPanel);
-    CopyAddressButton->setObjectName(QStringLiteral("CopyAddressButton"));
-    CopyAddressButton->setStatusTip(QStringLiteral("Copy the hub's address to paste into your client"));
-    PortLabel = new QLabel(TryPanel);
-    PortLabel->setObjectName(QStringLiteral("PortLabel"));
-    PortLabel->setWordWrap(true);
-    ClientMessagesList = new QListWidget(TryPanel);
-    ClientMessagesList->setObjectName(QStringLiteral("ClientMessagesList"));
-    ClientMessagesList->setFixedHeight(110);
-    // Lines of one height, so that a list scrolled to its end at each line is not laid out anew.
-    ClientMessagesList->setUniformItemSizes(true);
-
-    auto* address = new QHBoxLayout;
-    address->addWidget(new QLabel(QStringLiteral("Hub address:"), TryPanel));
-    address->addWidget(AddressEdit, 1);
-    address->addWidget(CopyAddressButton);
-    auto* layout = new QVBoxLayout(TryPanel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(address);
-    layout->addWidget(PortLabel);
-    layout->addWidget(ClientMessagesList);
-    connect(CopyAddressButton, &QPushButton::clicked, this, &TPreviewForm::CopyAddressButtonClick);
-    return TryPanel;
 }
 
 QTreeWidget* TPreviewForm::placeMenuTree(const char* name, const char* caption) {
@@ -233,9 +179,7 @@ QString TPreviewForm::takeOutput(const QString& output) {
     FormShow(output_);
     // A hub that runs serves the new output at once, as `tavu-cli serve
     // --reload` does: the clients get the clear command, then the new menu.
-    if (hub_ != nullptr) {
-        hub_->server().setMenu(hubMenu());
-    }
+    TryPanel->setMenu(hubMenu());
     return {};
 }
 
@@ -300,77 +244,13 @@ void TPreviewForm::CloseButtonClick() {
 
 void TPreviewForm::TryButtonClick() {
     // One hub for the window: a second click leaves the clients where they are.
-    if (hub_ != nullptr) {
-        return;
-    }
-    ClientMessagesList->clear();
-    // The hub's thread hands each line to the window's thread.
-    hub::PrintLine print = [this](const std::string& line) {
-        if (waitingLines_.fetch_add(1) >= kClientLinesKept) {
-            --waitingLines_;
-            // The count goes into the list after the lines that wait, once.
-            if (linesLeftOut_++ == 0) {
-                QMetaObject::invokeMethod(this, &TPreviewForm::showLinesLeftOut, Qt::QueuedConnection);
-            }
-            return;
-        }
-        QMetaObject::invokeMethod(
-            this,
-            [this, text = fromUtf8(line)] {
-                --waitingLines_;
-                addClientLine(text);
-            },
-            Qt::QueuedConnection);
-    };
-    hub_ = std::make_unique<hub::HubServerThread>(hubMenu(), std::move(print));
-    if (!startHub()) {
-        hub_.reset();
-        return;
-    }
-    TryPanel->show();
-}
-
-bool TPreviewForm::startHub() {
-    const std::error_code atHubPort = hub_->start(hub::kLoopbackAddress, hub::kDefaultPort);
-    QString portNote = QStringLiteral("The hub listens on port %1.").arg(hub::kDefaultPort);
-    if (atHubPort) {
-        if (const std::error_code anyPort = hub_->start(hub::kLoopbackAddress, 0)) {
-            MessageBox::error(this, QStringLiteral("Cannot serve the output on %1: %2")
-                                        .arg(QLatin1String(hub::kLoopbackAddress), fromError(anyPort)));
-            return false;
-        }
-        portNote = QStringLiteral("Port %1 could not be had (%2), so the hub listens on port %3.")
-                       .arg(QString::number(hub::kDefaultPort), fromError(atHubPort),
-                            QString::number(hub_->server().port()));
-    }
-    AddressEdit->setText(hubAddress(hub_->server().port()));
-    PortLabel->setText(portNote + QStringLiteral(" Connect an NMDC client to the address; what it sends is "
-                                                 "listed below. Closing this window stops the hub."));
-    return true;
-}
-
-void TPreviewForm::showLinesLeftOut() {
-    addClientLine(QStringLiteral("(%1 left out: they came faster than this list shows them)")
-                      .arg(counted(linesLeftOut_.exchange(0), "line")));
-}
-
-void TPreviewForm::addClientLine(const QString& line) {
-    if (ClientMessagesList->count() >= kClientLinesKept) {
-        delete ClientMessagesList->takeItem(0);
-    }
-    ClientMessagesList->addItem(line);
-    ClientMessagesList->scrollToBottom();
-}
-
-void TPreviewForm::CopyAddressButtonClick() {
-    QGuiApplication::clipboard()->setText(AddressEdit->text());
+    TryPanel->start(hubMenu());
 }
 
 void TPreviewForm::closeEvent(QCloseEvent* event) {
     SecondaryForm::closeEvent(event);
     if (event->isAccepted()) {
-        hub_.reset();
-        TryPanel->hide();
+        TryPanel->stop();
     }
 }
 

@@ -3,15 +3,11 @@
 #include "preview/menu_preview.h"
 #include "secondary_form.h"
 
-#include <atomic>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
@@ -19,9 +15,10 @@ class QTreeWidgetItem;
 
 namespace tavu {
 
+class TryInClientPanel;
+
 namespace hub {
 struct HubMenu;
-class HubServerThread;
 } // namespace hub
 
 inline constexpr char kPreviewCaption[] = "TAVU Menu preview";
@@ -52,7 +49,6 @@ private slots:
     void CloseButtonClick();
     void MenuItemsButtonClick();
     void TryButtonClick();
-    void CopyAddressButtonClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,12 +57,6 @@ private:
     void FormShow(std::string_view output);
     hub::HubMenu hubMenu() const;
     void buildControls();
-    QWidget* buildTryPanel();
-    // Listens on the hub's port, or on any free port when that one cannot be
-    // had; says which in the panel. False when neither could be had.
-    [[nodiscard]] bool startHub();
-    void addClientLine(const QString& line);
-    void showLinesLeftOut();
     QTreeWidget* placeMenuTree(const char* name, const char* caption);
     void showFindings(const std::vector<preview::Finding>& findings);
     struct TreeItem {
@@ -84,19 +74,9 @@ private:
     QPushButton* MenuItemsButton;
     QPushButton* CloseButton;
     QPushButton* TryButton;
-    QWidget* TryPanel;
-    QLineEdit* AddressEdit;
-    QLabel* PortLabel;
-    QPushButton* CopyAddressButton;
-    QListWidget* ClientMessagesList;
+    TryInClientPanel* TryPanel;
 
     std::string output_; // as shown, served by "Try in client…"
-    // The hub's lines on their way to the window's thread, and those left out
-    // because too many were on their way.
-    std::atomic<int> waitingLines_{0};
-    std::atomic<int> linesLeftOut_{0};
-    // Stopped and joined before the window goes: its lines come to the window.
-    std::unique_ptr<hub::HubServerThread> hub_;
 };
 
 } // namespace tavu

@@ -164,9 +164,9 @@ LibraryReading readWithTheLibrary(const std::string& block, Clicks clicks = Clic
     hub::HubServerThread server(hub::HubMenu{block, std::string(kEndOfBlock), CodePage::Utf8},
                                 sent.printer());
     LibraryReading reading;
-    const std::error_code listening = server.start(hub::kLoopbackAddress, 0);
-    EXPECT_FALSE(listening) << listening.message();
-    if (listening) {
+    const auto listening = server.start(hub::kLoopbackAddress, 0);
+    EXPECT_TRUE(listening.ok()) << (listening ? std::string() : listening.failure().message());
+    if (!listening) {
         return reading;
     }
     const std::string address = "127.0.0.1:" + std::to_string(server.server().port());

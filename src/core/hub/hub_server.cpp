@@ -32,9 +32,6 @@ constexpr std::chrono::seconds kAcceptRetry{1};
 constexpr std::size_t kReadSize = 4096;
 // The most pieces one write gathers.
 constexpr std::size_t kPiecesPerWrite = 64;
-// The menus a client may have waiting: one being sent, and the next that
-// replaces it.
-constexpr std::size_t kMenusWaiting = 2;
 
 // A time-out as the hub's lines say it: in seconds, or in milliseconds when
 // shorter than one, which would otherwise read "0 s".
@@ -46,6 +43,11 @@ std::string timeText(std::chrono::milliseconds time) {
 }
 
 } // namespace
+
+std::string hostAndPort(const std::string& address, std::uint16_t port) {
+    const bool ipv6 = address.find(':') != std::string::npos;
+    return (ipv6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
+}
 
 std::optional<bool> isLoopbackAddress(std::string_view address) {
     std::error_code error;
@@ -62,44 +64,31 @@ std::optional<bool> isLoopbackAddress(std::string_view address) {
 
 class Connection;
 
-class HubServer::Impl : public std::enable_shared_from_this<Impl> {
+// What a connection asks of the hub it belongs to, as a chat room's member
+// asks its room: to count it in once its client logged in, to let it go when
+// it closes, to deliver a line to the operator, the menu and the limits.
+class Room {
 public:
-    Impl(asio::io_context& io, HubMenu menu, PrintLine print, HubLimits limits)
-        : io_(io), acceptor_(io), retryTimer_(io), menu_(std::make_shared<const HubMenu>(std::move(menu))),
-          print_(std::move(print)), limits_(limits) {}
+    // Its client logged in.
+    virtual void join() = 0;
+    // It closed; its place is free at once. `loggedIn`: its client had logged in.
+    virtual void leave(const Connection& connection, const std::string& who, bool loggedIn) = 0;
+    // A line of what happened, printed with the time of day.
+    virtual void deliver(const std::string& line) const = 0;
+    virtual std::shared_ptr<const HubMenu> menu() const = 0;
+    virtual const HubLimits& limits() const = 0;
 
-    std::error_code listen(std::string_view address, std::uint16_t port);
-    void accept();
-    void setMenu(std::shared_ptr<const HubMenu> menu);
-    void stop();
-    // A connection that closed gives up its place at once.
-    void leave(const Connection& connection) { connections_.erase(&connection); }
-
-    void print(const std::string& line) const { print_(clockTimeText(std::time(nullptr)) + " " + line); }
-
-    asio::io_context& io_;
-    tcp::acceptor acceptor_;
-    asio::steady_timer retryTimer_;
-    std::shared_ptr<const HubMenu> menu_;
-    PrintLine print_;
-    HubLimits limits_;
-    std::atomic<std::size_t> served_{0};
-    std::atomic<std::uint16_t> port_{0}; // kept at listening, so that any thread may ask
-    bool stopping_ = false;
-
-private:
-    void refuseFull(tcp::socket socket);
-    std::vector<std::shared_ptr<Connection>> liveConnections() const;
-
-    // The open connections, each held here until it closes.
-    std::unordered_map<const Connection*, std::shared_ptr<Connection>> connections_;
+    Room() = default;
+    Room(const Room&) = delete;
+    Room& operator=(const Room&) = delete;
+    virtual ~Room() = default;
 };
 
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
-    Connection(std::shared_ptr<HubServer::Impl> server, tcp::socket socket)
-        : server_(std::move(server)), socket_(std::move(socket)), timer_(server_->io_),
-          session_(server_->menu_) {}
+    Connection(std::shared_ptr<Room> room, tcp::socket socket)
+        : room_(std::move(room)), socket_(std::move(socket)), timer_(socket_.get_executor()),
+          session_(room_->menu(), room_->limits()) {}
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
@@ -108,7 +97,7 @@ public:
         // acknowledgement; a socket that refuses the option works all the same.
         std::error_code ignored;
         socket_.set_option(tcp::no_delay(true), ignored);
-        watch(server_->limits_.loginTime, "did not log in within");
+        watch(room_->limits().loginTime, "did not log in within");
         send({HubSession::greeting()});
         read();
     }
@@ -126,12 +115,9 @@ public:
         timer_.cancel();
         std::error_code error;
         if (socket_.close(error)) {
-            server_->print("closing the connection of " + who() + " failed: " + error.message());
+            room_->deliver("closing the connection of " + who() + " failed: " + error.message());
         }
-        if (session_.loggedIn() && !server_->stopping_) {
-            server_->print(who() + " left");
-        }
-        server_->leave(*this);
+        room_->leave(*this, who(), session_.loggedIn());
     }
 
 private:
@@ -153,7 +139,7 @@ private:
             if (error || self->closed_) {
                 return;
             }
-            self->server_->print("dropped " + self->who() + ": it " + std::string(what) + " " +
+            self->room_->deliver("dropped " + self->who() + ": it " + std::string(what) + " " +
                                  timeText(time));
             self->close();
         });
@@ -177,13 +163,13 @@ private:
         const bool wasLoggedIn = session_.loggedIn();
         SessionStep step = session_.receive(std::string_view(buffer_.data(), size));
         for (const std::string& line : step.lines) {
-            server_->print(line);
+            room_->deliver(line);
         }
         if (session_.loggedIn() && !wasLoggedIn) {
-            ++server_->served_;
+            room_->join();
         }
         if (session_.loggedIn()) {
-            watch(server_->limits_.idleTime, "said nothing for");
+            watch(room_->limits().idleTime, "said nothing for");
         }
         closeAfterSending_ = step.close;
         send(step.reply);
@@ -200,8 +186,8 @@ private:
             (menu ? menusUnsent_ += 1 : ownUnsent_ += piece->size());
             queue_.push_back({piece, menu});
         }
-        if (ownUnsent_ > server_->limits_.unsentBytes || menusUnsent_ > kMenusWaiting) {
-            server_->print("dropped " + who() + ": it does not read what the hub sends");
+        if (ownUnsent_ > room_->limits().unsentBytes || menusUnsent_ > room_->limits().menusWaiting) {
+            room_->deliver("dropped " + who() + ": it does not read what the hub sends");
             close();
             return;
         }
@@ -251,7 +237,7 @@ private:
         }
     }
 
-    std::shared_ptr<HubServer::Impl> server_;
+    std::shared_ptr<Room> room_;
     tcp::socket socket_;
     asio::steady_timer timer_;
     HubSession session_;
@@ -264,7 +250,54 @@ private:
     bool closed_ = false;
 };
 
-std::error_code HubServer::Impl::listen(std::string_view address, std::uint16_t port) {
+class HubServer::Impl final : public Room, public std::enable_shared_from_this<Impl> {
+public:
+    Impl(asio::io_context& io, HubMenu menu, PrintLine print, HubLimits limits)
+        : io_(io), acceptor_(io), retryTimer_(io), menu_(std::make_shared<const HubMenu>(std::move(menu))),
+          print_(std::move(print)), limits_(limits) {}
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    Result<Done, std::error_code> listen(std::string_view address, std::uint16_t port);
+    void setMenu(std::shared_ptr<const HubMenu> menu);
+    void stop();
+
+    asio::io_context& io() { return io_; }
+    std::uint16_t port() const { return port_; }
+    std::size_t served() const { return served_; }
+
+    void join() override { ++served_; }
+    void leave(const Connection& connection, const std::string& who, bool loggedIn) override {
+        if (loggedIn && !stopping_) {
+            deliver(who + " left");
+        }
+        connections_.erase(&connection);
+    }
+    void deliver(const std::string& line) const override {
+        print_(clockTimeText(std::time(nullptr)) + " " + line);
+    }
+    std::shared_ptr<const HubMenu> menu() const override { return menu_; }
+    const HubLimits& limits() const override { return limits_; }
+
+private:
+    void accept();
+    void refuseFull(tcp::socket socket);
+    std::vector<std::shared_ptr<Connection>> liveConnections() const;
+
+    asio::io_context& io_;
+    tcp::acceptor acceptor_;
+    asio::steady_timer retryTimer_;
+    std::shared_ptr<const HubMenu> menu_;
+    PrintLine print_;
+    HubLimits limits_;
+    std::atomic<std::size_t> served_{0};
+    std::atomic<std::uint16_t> port_{0}; // kept at listening, so that any thread may ask
+    bool stopping_ = false;
+    // The open connections, each held here until it closes.
+    std::unordered_map<const Connection*, std::shared_ptr<Connection>> connections_;
+};
+
+Result<Done, std::error_code> HubServer::Impl::listen(std::string_view address, std::uint16_t port) {
     std::error_code error;
     const asio::ip::address ip = asio::ip::make_address(std::string(address), error);
     if (error) {
@@ -285,7 +318,7 @@ std::error_code HubServer::Impl::listen(std::string_view address, std::uint16_t 
     }
     port_ = bound.port();
     accept();
-    return {};
+    return Done{};
 }
 
 void HubServer::Impl::accept() {
@@ -294,7 +327,7 @@ void HubServer::Impl::accept() {
             return;
         }
         if (error) {
-            self->print("cannot accept a connection: " + error.message());
+            self->deliver("cannot accept a connection: " + error.message());
             self->retryTimer_.expires_after(kAcceptRetry);
             self->retryTimer_.async_wait([self](const std::error_code& waited) {
                 if (!waited && !self->stopping_) {
@@ -316,7 +349,7 @@ void HubServer::Impl::accept() {
 
 // Tells a client that the hub is full, as hubs do, and closes its connection.
 void HubServer::Impl::refuseFull(tcp::socket socket) {
-    print("refused a client: the hub already has " + std::to_string(limits_.connections) + " connections");
+    deliver("refused a client: the hub already has " + std::to_string(limits_.connections) + " connections");
     static const std::string kFull = hubBotChat("The hub is full.") + "$HubIsFull|";
     auto client = std::make_shared<tcp::socket>(std::move(socket));
     asio::async_write(*client, asio::buffer(kFull), [client](const std::error_code&, std::size_t) {
@@ -362,26 +395,27 @@ HubServer::~HubServer() {
     stop();
 }
 
-std::error_code HubServer::listen(std::string_view address, std::uint16_t port) {
+Result<Done, std::error_code> HubServer::listen(std::string_view address, std::uint16_t port) {
     return impl_->listen(address, port);
 }
 
 std::uint16_t HubServer::port() const {
-    return impl_->port_;
+    return impl_->port();
 }
 
 void HubServer::setMenu(HubMenu menu) {
-    asio::post(impl_->io_, [impl = impl_, menu = std::make_shared<const HubMenu>(std::move(menu))]() mutable {
-        impl->setMenu(std::move(menu));
-    });
+    asio::post(impl_->io(),
+               [impl = impl_, menu = std::make_shared<const HubMenu>(std::move(menu))]() mutable {
+                   impl->setMenu(std::move(menu));
+               });
 }
 
 void HubServer::stop() {
-    asio::post(impl_->io_, [impl = impl_] { impl->stop(); });
+    asio::post(impl_->io(), [impl = impl_] { impl->stop(); });
 }
 
 std::size_t HubServer::clientsServed() const {
-    return impl_->served_;
+    return impl_->served();
 }
 
 HubServerThread::HubServerThread(HubMenu menu, PrintLine print, HubLimits limits)
@@ -392,12 +426,12 @@ HubServerThread::~HubServerThread() {
     stop();
 }
 
-std::error_code HubServerThread::start(std::string_view address, std::uint16_t port) {
-    if (const std::error_code error = server_->listen(address, port)) {
-        return error;
+Result<Done, std::error_code> HubServerThread::start(std::string_view address, std::uint16_t port) {
+    auto listening = server_->listen(address, port);
+    if (listening) {
+        thread_ = std::thread([this] { io_->run(); });
     }
-    thread_ = std::thread([this] { io_->run(); });
-    return {};
+    return listening;
 }
 
 void HubServerThread::stop() {

@@ -3,9 +3,9 @@
 // The loopback hub on sockets: it accepts NMDC clients, runs a HubSession for
 // each and prints what they send. Used by tavu-cli serve and by the windows.
 
+#include "base/result.h"
 #include "hub/hub_session.h"
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -25,21 +25,12 @@ namespace tavu::hub {
 inline constexpr std::uint16_t kDefaultPort = 4111;
 inline constexpr std::string_view kLoopbackAddress = "127.0.0.1";
 
+// "127.0.0.1:4111", "[::1]:4111".
+std::string hostAndPort(const std::string& address, std::uint16_t port);
+
 // Whether the address (IPv4 or IPv6) is one of this machine's loopback
 // addresses; nothing when it is no address.
 std::optional<bool> isLoopbackAddress(std::string_view address);
-
-// What a hostile or broken client cannot go beyond; each ends only its own
-// connection.
-struct HubLimits {
-    std::size_t connections = 64;
-    // What one client may leave unsent of its own replies and echoes; the
-    // menu, which every client shares, is not counted, but a third menu
-    // waiting behind two is. A client that does not read is dropped.
-    std::size_t unsentBytes = 1024 * 1024;
-    std::chrono::milliseconds loginTime = std::chrono::seconds(30);
-    std::chrono::milliseconds idleTime = std::chrono::minutes(10);
-};
 
 // Called on the server's thread with each line to print: the time of day,
 // then what happened, every control character escaped.
@@ -55,7 +46,7 @@ public:
 
     // Listens on the address and port (0 for any free port) and starts
     // accepting; the system's error when it cannot.
-    [[nodiscard]] std::error_code listen(std::string_view address, std::uint16_t port);
+    Result<Done, std::error_code> listen(std::string_view address, std::uint16_t port);
     // The port it listens on.
     std::uint16_t port() const;
 
@@ -68,10 +59,9 @@ public:
     // The clients that logged in so far.
     std::size_t clientsServed() const;
 
+private:
     // The sockets' side, which only the source sees.
     class Impl;
-
-private:
     std::shared_ptr<Impl> impl_;
 };
 
@@ -84,7 +74,7 @@ public:
     HubServerThread& operator=(const HubServerThread&) = delete;
 
     // Listens, then runs the server on its thread.
-    [[nodiscard]] std::error_code start(std::string_view address, std::uint16_t port);
+    Result<Done, std::error_code> start(std::string_view address, std::uint16_t port);
     void stop();
 
     HubServer& server() { return *server_; }

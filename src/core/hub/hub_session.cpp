@@ -1,5 +1,6 @@
 #include "hub/hub_session.h"
 
+#include "base/result.h"
 #include "formats/text.h"
 #include "generator/generator.h"
 #include "generator/menu_changes.h"
@@ -47,22 +48,25 @@ bool isReserved(std::string_view nick) {
     return equalsIgnoringAsciiCase(nick, kHubBot) || equalsIgnoringAsciiCase(nick, kOtherUser);
 }
 
-// Why a nick cannot be used, or nothing when it can.
-std::string nickProblem(std::string_view nick) {
+// A nick the hub accepts, or why it cannot be used.
+Result<Done, std::string> usableNick(std::string_view nick, std::size_t nickBytes) {
     if (nick.empty()) {
-        return "an empty nick";
+        return std::string("an empty nick");
     }
-    if (nick.size() > kNickLimit) {
-        return "a nick longer than " + std::to_string(kNickLimit) + " bytes";
+    if (nick.size() > nickBytes) {
+        return "a nick longer than " + std::to_string(nickBytes) + " bytes";
     }
     const bool unsendable = std::any_of(nick.begin(), nick.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
         return byte <= ' ' || byte == 0x7F || c == '$' || c == '|' || c == '<' || c == '>';
     });
     if (unsendable) {
-        return "a nick with a space, a control character, \"$\", \"|\", \"<\" or \">\"";
+        return std::string("a nick with a space, a control character, \"$\", \"|\", \"<\" or \">\"");
     }
-    return {};
+    if (isReserved(nick)) {
+        return std::string("the nick of a user of the hub");
+    }
+    return Done{};
 }
 
 std::string myInfo(std::string_view nick, std::string_view description) {
@@ -127,7 +131,8 @@ std::string hubBotChat(std::string_view text) {
     return line;
 }
 
-HubSession::HubSession(std::shared_ptr<const HubMenu> menu) : menu_(std::move(menu)) {}
+HubSession::HubSession(std::shared_ptr<const HubMenu> menu, const HubLimits& limits)
+    : menu_(std::move(menu)), messageBytes_(limits.messageBytes), nickBytes_(limits.nickBytes) {}
 
 std::shared_ptr<const std::string> HubSession::greeting() {
     static const auto text = shared("$Lock " + std::string(kLock) + " Pk=TAVU|$HubName " +
@@ -148,7 +153,7 @@ SessionStep HubSession::receive(std::string_view bytes) {
         if (end == std::string::npos) {
             break;
         }
-        if (end - start > kMessageLimit) {
+        if (end - start > messageBytes_) {
             break;
         }
         handle(std::string_view(held_).substr(start, end - start), step);
@@ -160,8 +165,8 @@ SessionStep HubSession::receive(std::string_view bytes) {
         return step;
     }
     held_.erase(0, start);
-    if (held_.size() > kMessageLimit) {
-        refuse(step, "it sent a message longer than " + std::to_string(kMessageLimit) + " bytes");
+    if (held_.size() > messageBytes_) {
+        refuse(step, "it sent a message longer than " + std::to_string(messageBytes_) + " bytes");
         std::string().swap(held_); // an assignment would keep the buffer
     } else if (held_.empty()) {
         held_.shrink_to_fit();
@@ -237,13 +242,10 @@ void HubSession::handleNick(std::string_view message, SessionStep& step) {
                          " where the hub awaits its $ValidateNick");
         return;
     }
-    std::string problem = nickProblem(*nick);
-    if (problem.empty() && isReserved(*nick)) {
-        problem = "the nick of a user of the hub";
-    }
-    if (!problem.empty()) {
+    if (const auto usable = usableNick(*nick, nickBytes_); !usable) {
         step.reply.push_back(shared("$ValidateDenide " + std::string(*nick) + "|"));
-        refuse(step, "it asked for " + problem + ", " + preview::quoted(firstCharacters(*nick, kShownStart)));
+        refuse(step, "it asked for " + usable.failure() + ", " +
+                         preview::quoted(firstCharacters(*nick, kShownStart)));
         return;
     }
     nick_ = *nick;

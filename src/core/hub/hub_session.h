@@ -7,6 +7,7 @@
 
 #include "formats/code_page.h"
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -15,12 +16,6 @@
 
 namespace tavu::hub {
 
-// The longest message a client may send, "|" excluded; a longer one ends the
-// connection, so that a client cannot make the hub hold more.
-inline constexpr std::size_t kMessageLimit = 64 * 1024;
-// The longest nick the hub accepts.
-inline constexpr std::size_t kNickLimit = 64;
-
 // The hub's own bot, which speaks in main chat, and the other user of the user
 // list, so that the user-list menu has someone to act on.
 inline constexpr std::string_view kHubBot = "TAVU";
@@ -28,6 +23,26 @@ inline constexpr std::string_view kOtherUser = "Alice";
 
 // A line of the hub's bot in main chat, "<TAVU> TEXT|"; the text as it goes.
 std::string hubBotChat(std::string_view text);
+
+// What a hostile or broken client cannot go beyond; each ends only its own
+// connection.
+struct HubLimits {
+    std::size_t connections = 64;
+    // What one client may leave unsent of its own replies and echoes; the
+    // menu, which every client shares, is not counted, but a menu waiting
+    // behind `menusWaiting` is. A client that does not read is dropped.
+    std::size_t unsentBytes = 1024 * 1024;
+    // The menus a client may have waiting: one being sent, and the next that
+    // replaces it.
+    std::size_t menusWaiting = 2;
+    std::chrono::milliseconds loginTime = std::chrono::seconds(30);
+    std::chrono::milliseconds idleTime = std::chrono::minutes(10);
+    // The longest message a client may send, "|" excluded, so that a client
+    // cannot make the hub hold more.
+    std::size_t messageBytes = 64 * 1024;
+    // The longest nick the hub accepts.
+    std::size_t nickBytes = 64;
+};
 
 // What the hub serves.
 struct HubMenu {
@@ -48,7 +63,7 @@ struct [[nodiscard]] SessionStep {
 
 class HubSession {
 public:
-    explicit HubSession(std::shared_ptr<const HubMenu> menu);
+    explicit HubSession(std::shared_ptr<const HubMenu> menu, const HubLimits& limits = {});
 
     // What the hub sends as a client connects: its lock and its name.
     static std::shared_ptr<const std::string> greeting();
@@ -84,6 +99,8 @@ private:
     std::string readable(std::string_view text) const;
 
     std::shared_ptr<const HubMenu> menu_;
+    std::size_t messageBytes_;
+    std::size_t nickBytes_;
     State state_ = State::AwaitingKey;
     std::string nick_;
     std::string held_; // the start of a message whose "|" has not come yet

@@ -1,5 +1,6 @@
 #include "platform/file.h"
 
+#include "platform/ending_signals.h"
 #include "platform/file_system.h"
 #include "platform/path_text.h"
 
@@ -23,6 +24,33 @@ std::string limitText(std::uintmax_t limit) {
 
 FileRead refused(ReadStatus status, std::string reason) {
     return FileRead{status, {}, std::move(reason)};
+}
+
+// The temporary files of a save are noted for the ending signals to remove.
+// Each step holds those signals, so that none finds a file created but not yet
+// noted, or renamed but still noted.
+static_assert(2 * FileBatch::kMostStaged <= kMostNotedFiles, "two full batches are noted at once");
+
+int createNotedTemporary(FileOperations& operations, std::string& pathTemplate, std::size_t& noted) {
+    const EndingSignalsHeld held;
+    const int fd = operations.createTemporary(pathTemplate);
+    noted = fd < 0 ? kUnnoted : noteFileToRemove(pathTemplate.c_str());
+    return fd;
+}
+
+int renameNotedTemporary(FileOperations& operations, std::size_t noted, const char* from, const char* to) {
+    const EndingSignalsHeld held;
+    const int result = operations.rename(from, to);
+    if (result == 0) {
+        forgetFileToRemove(noted);
+    }
+    return result;
+}
+
+void removeNotedTemporary(FileOperations& operations, std::size_t noted, const char* path) {
+    const EndingSignalsHeld held;
+    operations.remove(path);
+    forgetFileToRemove(noted);
 }
 
 FileRead systemFailure(const std::string& name) {
@@ -211,7 +239,7 @@ FileBatch::~FileBatch() {
 void FileBatch::removeTemporaries() {
     for (const Staged& file : staged_) {
         if (!file.temporary.empty()) {
-            file_system::removeNotedTemporary(operations_, file.noted, file.temporary.c_str());
+            removeNotedTemporary(operations_, file.noted, file.temporary.c_str());
         }
     }
     staged_.clear();
@@ -231,7 +259,7 @@ bool FileBatch::stage(const std::filesystem::path& path, std::string_view text, 
     // batch, where a signal finds it.
     Staged& file = staged_.emplace_back(
         Staged{target.path, utf8FromPath(target.path) + std::string(kTemporaryMarker) + "XXXXXX", 0});
-    const int fd = file_system::createNotedTemporary(operations_, file.temporary, file.noted);
+    const int fd = createNotedTemporary(operations_, file.temporary, file.noted);
     if (fd < 0) {
         const int failure = errno;
         staged_.pop_back();
@@ -247,7 +275,7 @@ bool FileBatch::stage(const std::filesystem::path& path, std::string_view text, 
         failure = errno;
     }
     if (!written) {
-        file_system::removeNotedTemporary(operations_, file.noted, file.temporary.c_str());
+        removeNotedTemporary(operations_, file.noted, file.temporary.c_str());
         staged_.pop_back();
         errno = failure;
         return false;
@@ -273,8 +301,8 @@ std::vector<int> FileBatch::commit() {
     }
     for (std::size_t i = 0; i < staged_.size(); ++i) {
         Staged& file = staged_[i];
-        if (file_system::renameNotedTemporary(operations_, file.noted, file.temporary.c_str(),
-                                              utf8FromPath(file.target).c_str()) != 0) {
+        if (renameNotedTemporary(operations_, file.noted, file.temporary.c_str(),
+                                 utf8FromPath(file.target).c_str()) != 0) {
             results[i] = errno;
             continue;
         }

@@ -82,12 +82,6 @@ FileRead readStream(int fd, const std::string& name, std::uintmax_t limit,
 // difference in letter case. False when either does not exist.
 [[nodiscard]] bool isSameFile(const std::filesystem::path& first, const std::filesystem::path& second);
 
-// From now on SIGINT, SIGTERM and SIGHUP remove the temporary files of the
-// saves under way before they end the process as they do by default; a signal
-// the process was started to ignore stays ignored. False, with errno, when a
-// signal cannot be given its action. Nothing on Windows.
-[[nodiscard]] bool removeTemporaryFilesOnSignals();
-
 // What a symbolic link at the path means: the file it points to is the one to
 // save (a settings file kept elsewhere), or the link itself is replaced (a file
 // written into a folder, which must never write outside it).

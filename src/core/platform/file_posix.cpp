@@ -1,51 +1,15 @@
 #include "platform/file_system.h"
 
-#include <array>
 #include <cerrno>
-#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 // The interface's portable types hold what the system's do.
 static_assert(sizeof(uid_t) <= sizeof(std::uint32_t) && sizeof(gid_t) <= sizeof(std::uint32_t) &&
               sizeof(mode_t) <= sizeof(std::uint32_t));
-
-namespace {
-
-// The names of the temporary files of the saves under way, for the signal
-// handler: room for two full batches.
-constexpr std::size_t kNotedPlaces = 2 * tavu::FileBatch::kMostStaged;
-const char* volatile notedTemporaries[kNotedPlaces] = {};
-
-constexpr std::array kEndingSignals{SIGINT, SIGTERM, SIGHUP};
-
-} // namespace
-
-// Async-signal-safe: unlink, sigaction and raise only. The handler stays in
-// place while it runs, and the ending signals are held meanwhile, so that a
-// second signal of a burst cannot end the process before the files are gone
-// (an action reset on entry would let one arriving at that moment end it at
-// once). Only then does the signal get its default action back, and raised
-// again it ends the process as soon as the handler returns, with the status
-// it conventionally has.
-extern "C" {
-static void removeNotedAndEnd(int signal) {
-    for (const char* const volatile& path : notedTemporaries) {
-        if (const char* const name = path; name != nullptr) {
-            ::unlink(name);
-        }
-    }
-    struct sigaction byDefault {};
-    byDefault.sa_handler = SIG_DFL;
-    sigemptyset(&byDefault.sa_mask);
-    ::sigaction(signal, &byDefault, nullptr);
-    ::raise(signal);
-}
-}
 
 namespace tavu {
 
@@ -59,49 +23,6 @@ mode_t newFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
-
-// Holds the signals that remove temporary files for one step, errno kept.
-class SignalsHeld {
-public:
-    SignalsHeld() {
-        sigset_t ending;
-        sigemptyset(&ending);
-        for (const int signal : kEndingSignals) {
-            sigaddset(&ending, signal);
-        }
-        held_ = ::pthread_sigmask(SIG_BLOCK, &ending, &before_) == 0;
-    }
-    ~SignalsHeld() {
-        const int saved = errno;
-        if (held_) {
-            ::pthread_sigmask(SIG_SETMASK, &before_, nullptr);
-        }
-        errno = saved;
-    }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-private:
-    sigset_t before_{};
-    bool held_ = false;
-};
-
-// Called with the signals held.
-std::size_t note(const char* path) {
-    for (std::size_t place = 0; place < kNotedPlaces; ++place) {
-        if (notedTemporaries[place] == nullptr) {
-            notedTemporaries[place] = path;
-            return place;
-        }
-    }
-    return file_system::kUnnoted;
-}
-
-void forget(std::size_t place) {
-    if (place != file_system::kUnnoted) {
-        notedTemporaries[place] = nullptr;
-    }
 }
 
 // Syncs the folder with `syncCall`: 0, or the errno of the failure.
@@ -213,28 +134,6 @@ bool finishTemporary(FileOperations& operations, int fd, const SaveTarget& targe
     return operations.changeMode(fd, target.mode & 01777) == 0;
 }
 
-int createNotedTemporary(FileOperations& operations, std::string& pathTemplate, std::size_t& noted) {
-    const SignalsHeld held;
-    const int fd = operations.createTemporary(pathTemplate);
-    noted = fd < 0 ? kUnnoted : note(pathTemplate.c_str());
-    return fd;
-}
-
-int renameNotedTemporary(FileOperations& operations, std::size_t noted, const char* from, const char* to) {
-    const SignalsHeld held;
-    const int result = operations.rename(from, to);
-    if (result == 0) {
-        forget(noted);
-    }
-    return result;
-}
-
-void removeNotedTemporary(FileOperations& operations, std::size_t noted, const char* path) {
-    const SignalsHeld held;
-    operations.remove(path);
-    forget(noted);
-}
-
 bool syncsEachFile() {
     return false;
 }
@@ -248,26 +147,6 @@ int syncFolderAfterRenames(FileOperations& operations, const std::filesystem::pa
 }
 
 } // namespace file_system
-
-bool removeTemporaryFilesOnSignals() {
-    struct sigaction action {};
-    action.sa_handler = removeNotedAndEnd;
-    action.sa_flags = SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : kEndingSignals) {
-        sigaddset(&action.sa_mask, signal);
-    }
-    for (const int signal : kEndingSignals) {
-        struct sigaction before {};
-        if (::sigaction(signal, nullptr, &before) != 0) {
-            return false;
-        }
-        if (before.sa_handler != SIG_IGN && ::sigaction(signal, &action, nullptr) != 0) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool isSameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
     struct stat one {};

@@ -37,21 +37,6 @@ struct SaveTarget {
 // and permissions) or, for a new file, the process's defaults.
 [[nodiscard]] bool finishTemporary(FileOperations& operations, int fd, const SaveTarget& target);
 
-// The temporary files that a signal ending the process removes (see
-// removeTemporaryFilesOnSignals). Each step holds those signals, so that none
-// finds a file created but not yet noted, or renamed but still noted.
-inline constexpr std::size_t kUnnoted = SIZE_MAX;
-// Creates a temporary file as FileOperations::createTemporary does and notes
-// its name, which stays where it is until forgotten: `noted` is its place, or
-// kUnnoted when every place is taken.
-[[nodiscard]] int createNotedTemporary(FileOperations& operations, std::string& pathTemplate,
-                                       std::size_t& noted);
-// Renames a noted temporary file, forgotten once it is renamed.
-[[nodiscard]] int renameNotedTemporary(FileOperations& operations, std::size_t noted, const char* from,
-                                       const char* to);
-// Removes a noted temporary file and forgets it.
-void removeNotedTemporary(FileOperations& operations, std::size_t noted, const char* path);
-
 // Whether every staged file is synced alone, whatever the batch asks: where no
 // one sync covers a whole file system.
 bool syncsEachFile();

@@ -267,21 +267,6 @@ bool finishTemporary(FileOperations&, int, const SaveTarget&) {
 }
 
 // Windows syncs no whole file system: each file is synced as it is written.
-// Windows ends a console program at Ctrl+C without running any of it.
-int createNotedTemporary(FileOperations& operations, std::string& pathTemplate, std::size_t& noted) {
-    noted = kUnnoted;
-    return operations.createTemporary(pathTemplate);
-}
-
-int renameNotedTemporary(FileOperations& operations, std::size_t /*noted*/, const char* from,
-                         const char* to) {
-    return operations.rename(from, to);
-}
-
-void removeNotedTemporary(FileOperations& operations, std::size_t /*noted*/, const char* path) {
-    operations.remove(path);
-}
-
 bool syncsEachFile() {
     return true;
 }
@@ -296,10 +281,6 @@ int syncFolderAfterRenames(FileOperations&, const std::filesystem::path&) {
 }
 
 } // namespace file_system
-
-bool removeTemporaryFilesOnSignals() {
-    return true;
-}
 
 bool isSameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
     if (attributesOf(first) == INVALID_FILE_ATTRIBUTES || attributesOf(second) == INVALID_FILE_ATTRIBUTES) {

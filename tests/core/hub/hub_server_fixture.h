@@ -55,7 +55,7 @@ protected:
     void start(HubLimits limits = {}) {
         hub = std::make_unique<HubServerThread>(HubMenu{kBlock, "the test menu", CodePage::Utf8},
                                                 printed.printer(), limits);
-        ASSERT_FALSE(hub->start(kLoopbackAddress, 0));
+        ASSERT_TRUE(hub->start(kLoopbackAddress, 0).ok());
         port = hub->server().port();
     }
 

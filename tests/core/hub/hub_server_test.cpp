@@ -154,13 +154,13 @@ TEST_F(HubServerTest, StopsUnderTraffic) {
 TEST_F(HubServerTest, APortInUseIsNotShared) {
     start();
     HubServerThread second(HubMenu{}, [](const std::string&) {});
-    EXPECT_TRUE(second.start(kLoopbackAddress, port));
+    EXPECT_FALSE(second.start(kLoopbackAddress, port).ok());
 }
 
 TEST(HubServer, ReportsAnAddressItCannotListenOn) {
     HubServerThread hub(HubMenu{}, [](const std::string&) {});
-    EXPECT_TRUE(hub.start("192.0.2.1", 0));
-    EXPECT_TRUE(hub.start("no address", 0));
+    EXPECT_FALSE(hub.start("192.0.2.1", 0).ok());
+    EXPECT_FALSE(hub.start("no address", 0).ok());
 }
 
 } // namespace

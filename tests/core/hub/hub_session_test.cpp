@@ -13,6 +13,8 @@ namespace {
 const std::string kBlock = "$UserCommand 255 3|$UserCommand 1 3 Kick$<%[mynick]> .kick %[nick]&#124;|";
 const std::string kDescription = "You are looking at the test menu.";
 const std::string kChatLine = "<TAVU> " + kDescription + "|";
+const std::size_t kNickLimit = HubLimits{}.nickBytes;
+const std::size_t kMessageLimit = HubLimits{}.messageBytes;
 
 std::shared_ptr<const HubMenu> menu(const std::string& block = kBlock, CodePage page = CodePage::Utf8) {
     return std::make_shared<const HubMenu>(HubMenu{block, kDescription, page});

@@ -1,6 +1,7 @@
 #include "platform/file.h"
 
 #include "file_fixture.h"
+#include "platform/ending_signals.h"
 #include "platform/line_end.h"
 #include "settings/settings_file.h"
 
@@ -166,7 +167,7 @@ TEST_F(AtomicWrite, AnEndingSignalRemovesTheBatchsTemporaryFiles) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         FileBatch batch;
-        const bool ready = removeTemporaryFilesOnSignals() && batch.stage(folder / "a.txt", "new") &&
+        const bool ready = handleEndingSignals().ok() && batch.stage(folder / "a.txt", "new") &&
                            batch.stage(folder / "b.txt", "new");
         ::raise(SIGTERM);
         ::_exit(ready ? 0 : 1);
@@ -189,7 +190,7 @@ TEST_F(AtomicWrite, ABurstOfEndingSignalsLeavesNoTemporaryFile) {
         const pid_t child = ::fork();
         if (child == 0) {
             FileBatch batch;
-            const bool staged = removeTemporaryFilesOnSignals() && batch.stage(folder / "a.txt", "new");
+            const bool staged = handleEndingSignals().ok() && batch.stage(folder / "a.txt", "new");
             while (staged && ::write(ready[1], "r", 1) >= 0) {
                 ::pause();
             }
@@ -214,7 +215,7 @@ TEST_F(AtomicWrite, AHangupIgnoredFromTheStartStaysIgnored) {
     if (child == 0) {
         std::signal(SIGHUP, SIG_IGN);
         FileBatch batch;
-        const bool ready = removeTemporaryFilesOnSignals() && batch.stage(folder / "a.txt", "new");
+        const bool ready = handleEndingSignals().ok() && batch.stage(folder / "a.txt", "new");
         ::raise(SIGHUP);
         ::_exit(ready && batch.commit() == std::vector<int>{0} ? 0 : 1);
     }
