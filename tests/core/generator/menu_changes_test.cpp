@@ -152,8 +152,9 @@ TEST_F(MenuChangesTest, AnOwnItemRefusedIsLeftOutAndListedOff) {
     ASSERT_GE(listing.items.size(), 2u);
     const MenuItem& refused = listing.items[listing.items.size() - 2];
     EXPECT_EQ(refused.identity, "own:1");
+    EXPECT_EQ(refused.ownItem, std::optional<std::size_t>(0));
     EXPECT_FALSE(refused.on);
-    EXPECT_EQ(listing.items.back().identity, "own:2");
+    EXPECT_EQ(listing.items.back().ownItem, std::optional<std::size_t>(1));
     EXPECT_TRUE(listing.items.back().on);
 }
 
@@ -169,7 +170,7 @@ TEST_F(MenuChangesTest, TheListingHoldsEveryItemMetWithWhetherItIsOn) {
                             [](const MenuItem& item) { return !item.on; }),
               4);
     const auto own = std::find_if(listing.items.begin(), listing.items.end(),
-                                  [](const MenuItem& item) { return item.own; });
+                                  [](const MenuItem& item) { return item.ownItem.has_value(); });
     ASSERT_NE(own, listing.items.end());
     EXPECT_EQ(own->path, "User control\\Mine");
     EXPECT_TRUE((own - 1)->path.starts_with("User control\\"));
