@@ -243,5 +243,109 @@ TEST_F(MenuChangesTest, AcceptedOwnItemsGiveABlockClientsRead) {
     EXPECT_TRUE(clientsReadItWithoutError(generated({{separator}, {ItemOff{"wInformation", {}}}})));
 }
 
+// The rules of the Menu items window, editing the menu of Owner among Owner,
+// Operator and Regular.
+const std::vector<std::string> kEvery{"Owner", "Operator", "Regular"};
+const std::string kKennylize = "wUserControl\\wKennylize";
+
+TEST(MenuChangesRules, SwitchGeneratedItemsForThisProfileOrEvery) {
+    enum class Action { OffHere, OffEverywhere, On };
+    struct Case {
+        const char* what;
+        std::vector<ItemOff> before;
+        Action action;
+        std::string identity;
+        std::vector<ItemOff> after;
+    };
+    const ProfileChoice every{};
+    const Case cases[] = {
+        {"off here, new", {}, Action::OffHere, kKennylize, {{kKennylize, {{"Owner"}}}}},
+        {"off here, kept",
+         {{kKennylize, {{"VIP"}}}},
+         Action::OffHere,
+         kKennylize,
+         {{kKennylize, {{"VIP", "Owner"}}}}},
+        {"off everywhere, new", {}, Action::OffEverywhere, kKennylize, {{kKennylize, every}}},
+        {"off everywhere, kept",
+         {{kKennylize, {{"VIP"}}}},
+         Action::OffEverywhere,
+         kKennylize,
+         {{kKennylize, every}}},
+        {"on, named", {{kKennylize, {{"Owner", "VIP"}}}}, Action::On, kKennylize, {{kKennylize, {{"VIP"}}}}},
+        {"on, every",
+         {{kKennylize, every}},
+         Action::On,
+         kKennylize,
+         {{kKennylize, {{"Operator", "Regular"}}}}},
+        {"on, only here", {{kKennylize, {{"Owner"}}}}, Action::On, kKennylize, {}},
+        {"on, an item of a submenu off",
+         {{kKennylize, every}},
+         Action::On,
+         kKennylize + "\\wAll\\wOn",
+         {{kKennylize, {{"Operator", "Regular"}}}}},
+        {"on, a submenu with an item off",
+         {{kKennylize + "\\wAll", {{"Owner"}}}},
+         Action::On,
+         kKennylize,
+         {}},
+        {"on, for another profile",
+         {{kKennylize, {{"VIP", "Operator"}}}},
+         Action::On,
+         kKennylize,
+         {{kKennylize, {{"VIP", "Operator"}}}}},
+        {"on, another item",
+         {{"wUserControl\\wKenny", {{"Owner"}}}},
+         Action::On,
+         kKennylize,
+         {{"wUserControl\\wKenny", {{"Owner"}}}}},
+    };
+    for (const Case& c : cases) {
+        MenuChanges changes{{}, c.before};
+        if (c.action == Action::On) {
+            changes.switchOn(c.identity, "Owner", kEvery);
+        } else {
+            changes.switchOff(c.identity, "Owner",
+                              c.action == Action::OffHere ? SwitchScope::ThisProfile
+                                                          : SwitchScope::EveryProfile);
+        }
+        EXPECT_EQ(changes.itemsOff, c.after) << c.what;
+    }
+}
+
+TEST(MenuChangesRules, SwitchOwnItemsForThisProfileOrEvery) {
+    struct Case {
+        ProfileChoice before;
+        bool on;
+        SwitchScope scope;
+        ProfileChoice after;
+    };
+    const Case cases[] = {
+        {{}, false, SwitchScope::ThisProfile, {{"Operator", "Regular"}}},
+        {{{"Owner", "VIP"}}, false, SwitchScope::ThisProfile, {{"VIP"}}},
+        {{{"Owner"}}, false, SwitchScope::ThisProfile, {{}, true}},
+        {{{"VIP"}}, false, SwitchScope::EveryProfile, {{}, true}},
+        {{{}, true}, true, SwitchScope::EveryProfile, {{"Owner"}}},
+        {{{"VIP"}}, true, SwitchScope::ThisProfile, {{"VIP", "Owner"}}},
+    };
+    for (const Case& c : cases) {
+        MenuChanges changes{{ownItem("Other", "+o"), ownItem("Rules", "+r")}, {}};
+        changes.ownItems[1].profiles = c.before;
+        changes.switchOwnItem(1, c.on, "Owner", c.scope, kEvery);
+        EXPECT_EQ(changes.ownItems[1].profiles, c.after) << testing::PrintToString(c.before.names);
+        EXPECT_EQ(changes.ownItems[0].profiles, ProfileChoice{});
+    }
+}
+
+TEST(MenuChangesRules, OwnItemsAreAddedReplacedTradedAndRemovedByIndex) {
+    MenuChanges changes;
+    EXPECT_EQ(changes.addOwnItem(ownItem("A", "+a")), 0u);
+    EXPECT_EQ(changes.addOwnItem(ownItem("B", "+b")), 1u);
+    EXPECT_EQ(changes.addOwnItem(ownItem("C", "+c")), 2u);
+    changes.replaceOwnItem(1, ownItem("B2", "+b"));
+    changes.tradeOwnItems(0, 2);
+    changes.removeOwnItem(2);
+    EXPECT_EQ(changes.ownItems, (std::vector{ownItem("C", "+c"), ownItem("B2", "+b")}));
+}
+
 } // namespace
 } // namespace tavu::test
