@@ -5,12 +5,9 @@
 #include "secondary_form.h"
 
 #include <cstddef>
-#include <map>
+#include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -20,6 +17,7 @@ class QTreeWidgetItem;
 
 namespace tavu {
 
+class MenuTree;
 class OwnItemDialog;
 class Session;
 
@@ -34,10 +32,15 @@ class MenuItemsForm : public SecondaryForm {
     Q_OBJECT
 public:
     explicit MenuItemsForm(Session& session);
+    ~MenuItemsForm() override;
 
     // Refuses when no profile is chosen; otherwise shows the chosen profile's
     // menu with the session's changes.
     QString takeOutput(const QString& output) override;
+
+    // Selects the item of that identity in the tree and scrolls to it, as
+    // another window opens this one at an item; false when no item has it.
+    bool selectItem(const std::string& identity);
 
 signals:
     // OK put the window's changes into the session.
@@ -62,34 +65,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // An item of the tree and the menu item it shows.
-    struct Row {
-        QTreeWidgetItem* item = nullptr;
-        MenuItem listed;
-    };
-
     void buildControls();
     QPushButton* addButton(const char* name, const char* caption, const char* hint);
     MenuListing listing() const;
-    // Fills the tree anew and selects the item of `identity`, if any.
+    // Fills the tree anew from one listing and selects the item of `identity`, if any.
     void showMenu(const std::string& identity);
-    // Sets every check box and the summary from a new listing.
+    // Sets every check box and the summary from one new listing.
     void showChecks();
-    QTreeWidgetItem* submenuItem(std::string_view path);
-    // Names the submenus above a generated item by the leading keys of its identity.
-    void nameSubmenus(QTreeWidgetItem* node, const MenuItem& item);
-    // Each named submenu checked when all in it is on, unchecked when all is off.
-    void showSubmenuChecks();
-    bool shownOn(const MenuItem& listed) const;
-    const Row* selectedRow() const;
+    void showSummary(const MenuListing& listed);
     // The index in the changes of the selected own item.
     std::optional<std::size_t> selectedOwnItem() const;
-    void switchOff(const std::string& identity);
-    void switchOn(const std::string& identity);
-    void switchOwnItem(std::size_t index, bool on);
-    // The own item the selected one trades places with `step` ways; none
-    // when a generated item or the end of its submenu is there.
-    const Row* neighbourOfSelected(int step) const;
+    // The own item the selected one trades places with `step` ways.
+    std::optional<std::size_t> neighbourOfSelected(int step) const;
+    SwitchScope switchScope() const;
     void moveSelectedOwnItem(int step);
     void editOwnItem(const OwnItem& item, std::optional<std::size_t> index);
 
@@ -112,9 +100,7 @@ private:
     // The changes as the window holds them until OK or Cancel.
     MenuChanges changes_;
     std::string profileName_;
-    std::vector<Row> rows_;
-    // The submenus of the tree by their parent and title, while it is filled.
-    std::map<std::pair<QTreeWidgetItem*, std::string>, QTreeWidgetItem*> submenus_;
+    std::unique_ptr<MenuTree> tree_;
     // The own item the dialog edits; none when it adds one.
     std::optional<std::size_t> editedOwnItem_;
 };

@@ -258,6 +258,17 @@ void MenuItemsFormTest::refusesWhatWouldBreakTheBlock() {
 void MenuItemsFormTest::editsMovesAndRemovesWithTheKeyboard() {
     MenuItemsForm& form = openOn(kOwner, kTwoOwnItems);
     QCOMPARE(ownTitles(form), (QStringList{"Rules", "Seen"}));
+    // As another window opens this one at an item: shown, in a submenu that was closed.
+    tree(form)->collapseAll();
+    tree(form)->hide();
+    QVERIFY(form.selectItem(kKennylize + "\\wAll\\wOn"));
+    tree(form)->show();
+    QTreeWidgetItem* current = tree(form)->currentItem();
+    QVERIFY(current != nullptr);
+    QCOMPARE(current->text(2).toStdString(), kKennylize + "\\wAll\\wOn");
+    QVERIFY(tree(form)->viewport()->rect().contains(tree(form)->visualItemRect(current)));
+    QVERIFY(!form.selectItem("wNoSuchItem"));
+    QCOMPARE(tree(form)->currentItem(), current);
     select(form, itemOf(form, kKennylize));
     QVERIFY(!enabled(form, "MoveUpButton") && !enabled(form, "MoveDownButton"));
     select(form, itemOf(form, "own:2"));

@@ -1,10 +1,9 @@
-#include "generator/catalogue.h"
-#include "generator/generator.h"
+#include "generator/frame.h"
+
+#include "generator/own_item_placement.h"
 #include "profiles/permission_tests.h"
 
 #include <algorithm>
-#include <array>
-#include <set>
 
 namespace tavu {
 
@@ -13,116 +12,13 @@ namespace {
 using namespace catalogue;
 using Outcome = PermissionReading::Outcome;
 
-constexpr std::string_view kMenuSeparator = "\\ ";
 constexpr std::string_view kCommandEnd = "|";
 constexpr std::string_view kBotName = "<<botname>> ";
 // The full menu is about 28 KB with the default words; one allocation up front.
 constexpr std::size_t kExpectedOutputSize = 48 * 1024;
 
-// Every word and the date text escaped once per generation, and every word once
-// more as a menu element ("\ ", the item prefix, the word): the same few words
-// are written hundreds of times, and building them at each use was the
-// generator's hottest loop.
-class EscapedWords {
-public:
-    EscapedWords(const Vocabulary& vocabulary, std::string_view dateText) {
-        appendEscaped(prefix_, vocabulary.text(Word::wStartWith));
-        for (std::size_t i = 0; i < kWordCount; ++i) {
-            starts_[i] = text_.size();
-            appendEscaped(text_, vocabulary.text(static_cast<Word>(i)));
-        }
-        starts_[kWordCount] = text_.size();
-        appendEscaped(text_, dateText);
-        for (std::size_t i = 0; i < kWordCount; ++i) {
-            elementStarts_[i] = elements_.size();
-            elements_ += kMenuSeparator;
-            elements_ += prefix_;
-            elements_ += (*this)[static_cast<Word>(i)];
-        }
-        elementStarts_[kWordCount] = elements_.size();
-    }
-
-    std::string_view operator[](Word word) const {
-        const auto i = static_cast<std::size_t>(word);
-        return std::string_view(text_).substr(starts_[i], starts_[i + 1] - starts_[i]);
-    }
-    std::string_view dateText() const { return std::string_view(text_).substr(starts_[kWordCount]); }
-    std::string_view itemPrefix() const { return prefix_; }
-
-    // The item prefix and the word, after the menu separator unless it is the
-    // path's first element.
-    std::string_view menuElement(Word word, bool first) const {
-        const auto i = static_cast<std::size_t>(word);
-        const std::size_t skip = first ? kMenuSeparator.size() : 0;
-        return std::string_view(elements_).substr(elementStarts_[i] + skip,
-                                                  elementStarts_[i + 1] - elementStarts_[i] - skip);
-    }
-
-private:
-    std::string prefix_;
-    std::string text_;
-    std::array<std::size_t, kWordCount + 1> starts_{};
-    std::string elements_;
-    std::array<std::size_t, kWordCount + 1> elementStarts_{};
-};
-
 std::string_view commandHead(Kind kind) {
     return kind == K1_2 ? "$UserCommand 1 2 " : "$UserCommand 1 3 ";
-}
-
-unsigned contextOf(Kind kind) {
-    return kind == K1_2 ? 2U : 3U;
-}
-
-// A menu group with the option that gates it; null for one always written.
-struct Group {
-    bool GenerationOptions::*gate;
-    std::span<const Row> rows;
-};
-
-// The groups in the order they are written.
-std::array<Group, 7> catalogueGroups() {
-    return {{
-        {nullptr, topLevelRows()},
-        {&GenerationOptions::menuMiscellaneous, firstMiscellaneousRows()},
-        {&GenerationOptions::menuInformation, informationRows()},
-        {&GenerationOptions::menuHubControl, hubControlRows()},
-        {&GenerationOptions::menuAccounts, accountsRows()},
-        {&GenerationOptions::menuUserControl, userControlRows()},
-        {&GenerationOptions::menuMiscellaneous, secondMiscellaneousRows()},
-    }};
-}
-
-// A row's path element as text: the word's key in an identity, the word
-// itself in a path shown to the operator.
-std::string elementText(const Piece& element, const Vocabulary* vocabulary) {
-    if (element.source != Piece::Source::Vocabulary) {
-        return std::string(element.literal);
-    }
-    return vocabulary != nullptr ? vocabulary->text(element.word) : std::string(wordKey(element.word));
-}
-
-// The path of a row; a separator's is the submenu of the row before it, which
-// clients put it in, and "-".
-std::string rowPath(const Row& row, const Row* previous, const Vocabulary* vocabulary) {
-    std::string path;
-    const bool separator = row.kind == Separator;
-    const Row* named = separator ? previous : &row;
-    if (named != nullptr) {
-        const auto elements = named->path.view();
-        const std::size_t count =
-            separator ? elements.size() - std::min<std::size_t>(1, elements.size()) : elements.size();
-        for (std::size_t i = 0; i < count; ++i) {
-            path += elementText(elements[i], vocabulary);
-            path += '\\';
-        }
-    }
-    if (separator) {
-        path += '-';
-    } else if (!path.empty()) {
-        path.pop_back();
-    }
-    return path;
 }
 
 ItemOption itemOptionsOn(const GenerationOptions& options) {
@@ -157,96 +53,40 @@ std::vector<bool> rowsOff(const MenuChanges& changes, std::string_view profile) 
     return rows;
 }
 
-// An own item for the profile, with its number in the list and its place:
-// after the written row `anchor` (counting in the order rows were met), or at
-// the end of the menu when it is kAtEnd.
-struct PlacedOwnItem {
-    const OwnItem* item;
-    std::size_t number;
-    std::size_t anchor;
-    bool on;
-};
-
-constexpr std::size_t kAtEnd = static_cast<std::size_t>(-1);
-
-class Frame {
+class Walker {
 public:
-    Frame(XmlElement profile, const GenerationOptions& options, const Vocabulary& vocabulary,
-          std::string_view dateText, const MenuChanges& changes, std::string_view profileName)
-        : profile_(profile), options_(options), vocabulary_(vocabulary), itemOptions_(itemOptionsOn(options)),
-          words_(vocabulary, dateText), changes_(changes), profileName_(profileName),
-          rowsOff_(rowsOff(changes, profileName)) {
-        generation_.text.reserve(kExpectedOutputSize);
-    }
+    Walker(XmlElement profile, const GenerationOptions& options, const MenuChanges& changes,
+           std::string_view profileName)
+        : profile_(profile), options_(options), itemOptions_(itemOptionsOn(options)),
+          rowsOff_(rowsOff(changes, profileName)) {}
 
-    Generation run() && {
-        walk();
-        if (!generation_.stop) {
-            insertOwnItems();
-            if (options_.message) {
-                generation_.text += kBotName;
-                generation_.text += words_[Word::wBotMessage];
-                generation_.text += kCommandEnd;
+    RowWalk run() && {
+        if (!profile_) {
+            walk_.stop = GenerationStop{};
+            return std::move(walk_);
+        }
+        const std::array<CatalogueGroup, 7> groups = catalogueGroups();
+        std::size_t total = 0;
+        for (const CatalogueGroup& group : groups) {
+            total += group.rows.size();
+        }
+        walk_.rows.reserve(total);
+        std::size_t firstIndex = 0;
+        const Row* previous = nullptr;
+        for (const CatalogueGroup& group : groups) {
+            if ((group.gate == nullptr || options_.*group.gate) &&
+                !walkGroup(group.rows, firstIndex, previous)) {
+                break;
             }
+            firstIndex += group.rows.size();
+            previous = group.rows.empty() ? previous : &group.rows.back();
         }
-        return std::move(generation_);
-    }
-
-    MenuListing list() && {
-        tracking_ = true;
-        walk();
-        MenuListing listing{{}, generation_.stop};
-        if (listing.stop) {
-            return listing;
-        }
-        const std::vector<PlacedOwnItem> own = placedOwnItems();
-        auto next = own.begin();
-        const auto addOwnUpTo = [&](std::size_t anchor) {
-            for (; next != own.end() && next->anchor == anchor; ++next) {
-                listing.items.push_back(ownListed(*next));
-            }
-        };
-        for (std::size_t i = 0; i < met_.size(); ++i) {
-            const Met& met = met_[i];
-            const Row* previous = met.catalogueIndex > 0 ? catalogueRow(met.catalogueIndex - 1) : nullptr;
-            listing.items.push_back(
-                MenuItem{catalogueIdentities()[met.catalogueIndex], rowPath(*met.row, previous, &vocabulary_),
-                         contextOf(met.row->kind), met.row->kind == Separator, false, met.on});
-            addOwnUpTo(i);
-        }
-        addOwnUpTo(kAtEnd);
-        return listing;
+        return std::move(walk_);
     }
 
 private:
-    // A row whose block and options let it through, switched off or not.
-    struct Met {
-        const Row* row;
-        std::size_t catalogueIndex;
-        std::size_t textEnd; // where the text stood after it
-        bool on;
-    };
-
-    void walk() {
-        tracking_ = tracking_ || !changes_.ownItems.empty();
-        if (options_.clear) {
-            generation_.text = kClearCommand;
-        }
-        if (!profile_) {
-            generation_.stop = GenerationStop{};
-            return;
-        }
-        std::size_t catalogueIndex = 0;
-        for (const Group& group : catalogueGroups()) {
-            if ((group.gate == nullptr || options_.*group.gate) && !appendGroup(group.rows, catalogueIndex)) {
-                return;
-            }
-            catalogueIndex += group.rows.size();
-        }
-    }
-
-    // Returns false when a permission could not be read and the generation stops.
-    bool appendGroup(std::span<const Row> rows, std::size_t firstIndex) {
+    // Returns false when a permission could not be read and the walk stops.
+    bool walkGroup(std::span<const Row> rows, std::size_t firstIndex, const Row* previous) {
         const Permission* block = nullptr;
         bool blockPasses = false;
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -260,26 +100,12 @@ private:
                 blockPasses = *passes;
             }
             if (blockPasses && (row.options & itemOptions_) == row.options) {
-                const bool on = rowsOff_.empty() || !rowsOff_[firstIndex + i];
-                if (on) {
-                    append(row);
-                }
-                if (tracking_) {
-                    met_.push_back(Met{&row, firstIndex + i, generation_.text.size(), on});
-                }
+                const std::size_t index = firstIndex + i;
+                walk_.rows.push_back(MetRow{&row, i > 0 ? &rows[i - 1] : previous, index,
+                                            rowsOff_.empty() || !rowsOff_[index]});
             }
         }
         return true;
-    }
-
-    static const Row* catalogueRow(std::size_t index) {
-        for (const Group& group : catalogueGroups()) {
-            if (index < group.rows.size()) {
-                return &group.rows[index];
-            }
-            index -= group.rows.size();
-        }
-        return nullptr;
     }
 
     // Whether the permission passes; empty when its text cannot be read.
@@ -297,7 +123,7 @@ private:
         const PermissionReading reading =
             permission.test == Test::Enable ? enableTest(element) : valueTest(element);
         if (reading.outcome == Outcome::Unreadable) {
-            generation_.stop = GenerationStop{std::string(permission.path), reading.text};
+            walk_.stop = GenerationStop{std::string(permission.path), reading.text};
             return std::nullopt;
         }
         return reading.outcome == Outcome::Pass;
@@ -315,184 +141,99 @@ private:
         return group_.child(path.substr(keyStart + 1));
     }
 
-    void append(const Row& row) {
-        std::string& out = generation_.text;
-        if (row.kind != Separator) {
-            out += commandHead(row.kind);
-            bool first = true;
-            for (const Piece& element : row.path.view()) {
-                if (element.source == Piece::Source::Vocabulary) {
-                    out += words_.menuElement(element.word, first);
-                } else {
-                    appendTitleElement(out, element.literal, first);
-                }
-                first = false;
-            }
-        }
-        for (const Piece& piece : row.command.view()) {
-            appendPiece(piece);
-        }
-        out += kCommandEnd;
-    }
+    XmlElement profile_;
+    const GenerationOptions& options_;
+    ItemOption itemOptions_;
+    std::vector<bool> rowsOff_;
+    std::string_view groupPath_;
+    XmlElement group_;
+    RowWalk walk_;
+};
 
-    // A path element that is no word: after the menu separator unless it is
-    // the first, the item prefix and the text as it stands.
-    void appendTitleElement(std::string& out, std::string_view text, bool first) const {
-        if (!first) {
-            out += kMenuSeparator;
-        }
-        out += words_.itemPrefix();
-        out += text;
+// A path element that is no word: after the menu separator unless it is
+// the first, the item prefix and the text, escaped, as it stands.
+void appendTitleElement(std::string& out, const EscapedWords& words, std::string_view text, bool first) {
+    if (!first) {
+        out += kMenuSeparator;
     }
+    out += words.itemPrefix();
+    out += text;
+}
 
-    void appendPiece(const Piece& piece) {
-        switch (piece.source) {
-        case Piece::Source::Literal:
-            generation_.text += piece.literal;
-            break;
-        case Piece::Source::Vocabulary:
-            generation_.text += words_[piece.word];
-            break;
-        case Piece::Source::Date:
-            generation_.text += words_.dateText();
-            break;
-        }
+void appendPiece(std::string& out, const Piece& piece, const EscapedWords& words) {
+    switch (piece.source) {
+    case Piece::Source::Literal:
+        out += piece.literal;
+        break;
+    case Piece::Source::Vocabulary:
+        out += words[piece.word];
+        break;
+    case Piece::Source::Date:
+        out += words.dateText();
+        break;
     }
+}
 
-    // The last row met whose path begins with the words the own item's path
-    // begins with, the longest run of them that any row shares; kAtEnd when none.
-    std::size_t anchorOf(const OwnItem& item) const {
-        std::vector<Word> words;
-        for (const OwnPathElement& element : ownPathElements(item.path)) {
-            if (!element.word) {
-                break;
-            }
-            words.push_back(*element.word);
-        }
-        // A separator's path is the submenu it goes in; an item's last element is its own title.
-        if (!item.separator && words.size() == ownPathElements(item.path).size() && !words.empty()) {
-            words.pop_back();
-        }
-        for (std::size_t length = words.size(); length > 0; --length) {
-            for (std::size_t i = met_.size(); i-- > 0;) {
-                if (beginsWith(*met_[i].row, std::span(words).first(length))) {
-                    return i;
-                }
-            }
-        }
-        return kAtEnd;
-    }
+} // namespace
 
-    static bool beginsWith(const Row& row, std::span<const Word> words) {
-        const auto path = row.path.view();
-        if (row.kind == Separator || path.size() <= words.size()) {
-            return false;
-        }
-        for (std::size_t i = 0; i < words.size(); ++i) {
-            if (path[i].source != Piece::Source::Vocabulary || path[i].word != words[i]) {
-                return false;
-            }
-        }
-        return true;
-    }
+std::array<CatalogueGroup, 7> catalogueGroups() {
+    return {{
+        {nullptr, topLevelRows()},
+        {&GenerationOptions::menuMiscellaneous, firstMiscellaneousRows()},
+        {&GenerationOptions::menuInformation, informationRows()},
+        {&GenerationOptions::menuHubControl, hubControlRows()},
+        {&GenerationOptions::menuAccounts, accountsRows()},
+        {&GenerationOptions::menuUserControl, userControlRows()},
+        {&GenerationOptions::menuMiscellaneous, secondMiscellaneousRows()},
+    }};
+}
 
-    // The own items for this profile in the order they are written: by their
-    // place, then by their number.
-    std::vector<PlacedOwnItem> placedOwnItems() const {
-        std::vector<PlacedOwnItem> placed;
-        for (std::size_t i = 0; i < changes_.ownItems.size(); ++i) {
-            const OwnItem& item = changes_.ownItems[i];
-            if (item.profiles.includes(profileName_)) {
-                placed.push_back(PlacedOwnItem{&item, i + 1, anchorOf(item), ownItemProblem(item).empty()});
-            }
-        }
-        std::stable_sort(placed.begin(), placed.end(), [](const PlacedOwnItem& a, const PlacedOwnItem& b) {
-            // kAtEnd is the largest index, so the end comes last.
-            return a.anchor < b.anchor;
-        });
-        return placed;
-    }
+RowWalk walkRows(XmlElement profile, const GenerationOptions& options, const MenuChanges& changes,
+                 std::string_view profileName) {
+    return Walker(profile, options, changes, profileName).run();
+}
 
-    std::string ownItemText(const OwnItem& item) const {
-        const std::string context = std::to_string(static_cast<unsigned>(item.menus));
-        if (item.separator) {
-            return "$UserCommand 0 " + context + std::string(kCommandEnd);
-        }
-        std::string text = "$UserCommand 1 " + context + " ";
+void appendRow(std::string& out, const Row& row, const EscapedWords& words) {
+    if (row.kind != Separator) {
+        out += commandHead(row.kind);
         bool first = true;
-        for (const OwnPathElement& element : ownPathElements(item.path)) {
-            if (element.word) {
-                text += words_.menuElement(*element.word, first);
+        for (const Piece& element : row.path.view()) {
+            if (element.source == Piece::Source::Vocabulary) {
+                out += words.menuElement(element.word, first);
             } else {
-                std::string escaped;
-                appendEscaped(escaped, element.title);
-                appendTitleElement(text, escaped, first);
+                appendTitleElement(out, words, element.literal, first);
             }
             first = false;
         }
-        text += ownItemCommand(item.command);
-        text += kCommandEnd;
-        return text;
     }
-
-    MenuItem ownListed(const PlacedOwnItem& placed) const {
-        const OwnItem& item = *placed.item;
-        std::string path;
-        for (const OwnPathElement& element : ownPathElements(item.path)) {
-            path += element.word ? vocabulary_.text(*element.word) : element.title;
-            path += '\\';
-        }
-        if (item.separator) {
-            path += '-';
-        } else if (!path.empty()) {
-            path.pop_back();
-        }
-        return MenuItem{"own:" + std::to_string(placed.number),
-                        path,
-                        static_cast<unsigned>(item.menus),
-                        item.separator,
-                        true,
-                        placed.on};
+    for (const Piece& piece : row.command.view()) {
+        appendPiece(out, piece, words);
     }
+    out += kCommandEnd;
+}
 
-    // Splices each own item into the text after its anchor row.
-    void insertOwnItems() {
-        if (changes_.ownItems.empty()) {
-            return;
-        }
-        const std::vector<PlacedOwnItem> placed = placedOwnItems();
-        std::string text;
-        text.reserve(generation_.text.size());
-        std::size_t copied = 0;
-        for (const PlacedOwnItem& own : placed) {
-            if (!own.on) {
-                continue;
-            }
-            const std::size_t at = own.anchor == kAtEnd ? generation_.text.size() : met_[own.anchor].textEnd;
-            text.append(generation_.text, copied, at - copied);
-            copied = at;
-            text += ownItemText(*own.item);
-        }
-        text.append(generation_.text, copied);
-        generation_.text = std::move(text);
+void appendOwnItem(std::string& out, const OwnItem& item, const EscapedWords& words) {
+    const std::string context = std::to_string(static_cast<unsigned>(item.menus));
+    if (item.separator) {
+        out += "$UserCommand 0 " + context;
+        out += kCommandEnd;
+        return;
     }
-
-    XmlElement profile_;
-    const GenerationOptions& options_;
-    const Vocabulary& vocabulary_;
-    ItemOption itemOptions_;
-    EscapedWords words_;
-    const MenuChanges& changes_;
-    std::string_view profileName_;
-    std::vector<bool> rowsOff_;
-    bool tracking_ = false;
-    std::vector<Met> met_;
-    std::string_view groupPath_;
-    XmlElement group_;
-    Generation generation_;
-};
-
-} // namespace
+    out += "$UserCommand 1 " + context + " ";
+    bool first = true;
+    for (const OwnPathElement& element : ownPathElements(item.path)) {
+        if (element.word) {
+            out += words.menuElement(*element.word, first);
+        } else {
+            std::string escaped;
+            appendEscaped(escaped, element.title);
+            appendTitleElement(out, words, escaped, first);
+        }
+        first = false;
+    }
+    out += ownItemCommand(item.command);
+    out += kCommandEnd;
+}
 
 std::string GenerationStop::description() const {
     if (element.empty()) {
@@ -506,28 +247,37 @@ std::string GenerationStop::description() const {
 Generation CreateUserCommands(XmlElement profileNode, const GenerationOptions& options,
                               const Vocabulary& vocabulary, std::string_view dateText,
                               const MenuChanges& changes, std::string_view profileName) {
-    return Frame(profileNode, options, vocabulary, dateText, changes, profileName).run();
-}
-
-MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options,
-                          const Vocabulary& vocabulary, const MenuChanges& changes,
-                          std::string_view profileName) {
-    return Frame(profileNode, options, vocabulary, {}, changes, profileName).list();
-}
-
-const std::vector<std::string>& catalogueIdentities() {
-    static const std::vector<std::string> identities = [] {
-        std::vector<std::string> all;
-        const Row* previous = nullptr;
-        for (const Group& group : catalogueGroups()) {
-            for (const Row& row : group.rows) {
-                all.push_back(rowPath(row, previous, nullptr));
-                previous = &row;
+    RowWalk walk = walkRows(profileNode, options, changes, profileName);
+    const EscapedWords words(vocabulary, dateText);
+    Generation generation;
+    std::string& out = generation.text;
+    out.reserve(kExpectedOutputSize);
+    if (options.clear) {
+        out = kClearCommand;
+    }
+    // A generation that stops keeps the rows written before the stop, and nothing after them.
+    const std::vector<PlacedOwnItem> placed =
+        walk.stop ? std::vector<PlacedOwnItem>{}
+                  : placeOwnItems(walk.rows, changes, profileName, OwnItemsPlaced::OfTheProfile);
+    inMenuOrder(
+        walk.rows, placed,
+        [&](const MetRow& met) {
+            if (met.on) {
+                appendRow(out, *met.row, words);
             }
-        }
-        return all;
-    }();
-    return identities;
+        },
+        [&](const PlacedOwnItem& own) {
+            if (own.on) {
+                appendOwnItem(out, changes.ownItems[own.index], words);
+            }
+        });
+    if (!walk.stop && options.message) {
+        out += kBotName;
+        out += words[Word::wBotMessage];
+        out += kCommandEnd;
+    }
+    generation.stop = std::move(walk.stop);
+    return generation;
 }
 
 std::string wordProblem(Word word, std::string_view text) {
@@ -535,7 +285,7 @@ std::string wordProblem(Word word, std::string_view text) {
     // its start, as every word of a command does.
     static const std::array<bool, kWordCount> inPrompt = [] {
         std::array<bool, kWordCount> found{};
-        for (const Group& group : catalogueGroups()) {
+        for (const CatalogueGroup& group : catalogueGroups()) {
             for (const Row& row : group.rows) {
                 const auto pieces = row.command.view();
                 for (std::size_t i = 1; i < pieces.size(); ++i) {
@@ -556,21 +306,6 @@ std::string wordProblem(Word word, std::string_view text) {
     reason += "\" ends the prompt this word stands in early, and clients send the rest of the word with the "
               "command";
     return reason;
-}
-
-std::vector<std::string> unknownIdentities(const MenuChanges& changes) {
-    const std::vector<std::string>& identities = catalogueIdentities();
-    std::vector<std::string> unknown;
-    std::set<std::string_view> told;
-    for (const ItemOff& item : changes.itemsOff) {
-        const bool known =
-            std::any_of(identities.begin(), identities.end(),
-                        [&](const std::string& identity) { return identityCovers(item.identity, identity); });
-        if (!known && told.insert(item.identity).second) {
-            unknown.push_back(item.identity);
-        }
-    }
-    return unknown;
 }
 
 } // namespace tavu

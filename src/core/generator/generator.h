@@ -5,7 +5,9 @@
 #include "generator/options.h"
 #include "vocabulary/vocabulary.h"
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,14 +50,17 @@ std::string wordProblem(Word word, std::string_view text);
 
 // One item of a profile's menu, generated or own, in the order it is written.
 struct MenuItem {
-    // A generated item's identity; "own:N" for the own item N, counting from 1.
+    // A generated item's identity; ownItemIdentity(N) for the own item of index N.
     std::string identity;
-    // The titles in the current words joined by ""; a separator's ends in "\-"
+    // The titles in the current words joined by "\"; a separator's ends in "\-"
     // after the submenu it is placed in.
     std::string path;
+    // The item's command as the block holds it, from "$UserCommand" to its "|";
+    // for an item that is off, as it would be written.
+    std::string command;
     unsigned context = 0;
     bool separator = false;
-    bool own = false;
+    std::optional<std::size_t> ownItem; // an own item's index in the changes
     bool on = true; // false when switched off for this profile, or an own item that is refused
 };
 
@@ -66,9 +71,30 @@ struct [[nodiscard]] MenuListing {
 
 // Every item that the profile's permissions and the options give, switched
 // off or not, with the own items for the profile where they would be written.
+// The commands hold `dateText` where the block would.
 MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options,
                           const Vocabulary& vocabulary, const MenuChanges& changes = {},
-                          std::string_view profileName = {});
+                          std::string_view profileName = {}, std::string_view dateText = {});
+
+// As listMenuItems, with the own items of the other profiles too, each where
+// it would go in this profile's menu and off: the menu as the operator edits it.
+MenuListing listMenuItemsToEdit(XmlElement profileNode, const GenerationOptions& options,
+                                const Vocabulary& vocabulary, const MenuChanges& changes,
+                                std::string_view profileName);
+
+// The identity of the own item of index `index`: "own:N", N counting from 1.
+std::string ownItemIdentity(std::size_t index);
+
+// The submenu a listed path is in: the path up to its last "\".
+std::string_view parentPath(std::string_view path);
+// The title of a listed path: what follows its last "\".
+std::string_view lastTitle(std::string_view path);
+
+// The own item that the own item `ownItem` trades places with to move one
+// step (-1 up, 1 down) in the listed menu: the next item of its submenu that
+// way, when that is an own item. Own items of one submenu are written in the
+// order of their indexes, so trading them moves the item.
+std::optional<std::size_t> ownItemNeighbour(std::span<const MenuItem> items, std::size_t ownItem, int step);
 
 // Every identity of the catalogue, in the order the rows are written.
 const std::vector<std::string>& catalogueIdentities();

@@ -250,4 +250,61 @@ bool identityCovers(std::string_view off, std::string_view item) {
     return item.starts_with(off) && (item.size() == off.size() || item[off.size()] == '\\');
 }
 
+void MenuChanges::switchOff(std::string_view identity, std::string_view profile, SwitchScope scope) {
+    const auto found = std::ranges::find(itemsOff, identity, &ItemOff::identity);
+    if (found == itemsOff.end()) {
+        itemsOff.push_back(ItemOff{std::string(identity), scope == SwitchScope::EveryProfile
+                                                              ? ProfileChoice{}
+                                                              : ProfileChoice{{std::string(profile)}}});
+    } else if (scope == SwitchScope::EveryProfile) {
+        found->profiles = {};
+    } else {
+        found->profiles.add(profile);
+    }
+}
+
+void MenuChanges::switchOn(std::string_view identity, std::string_view profile,
+                           const std::vector<std::string>& every) {
+    std::vector<ItemOff> kept;
+    for (ItemOff& off : itemsOff) {
+        const bool touches = identityCovers(off.identity, identity) || identityCovers(identity, off.identity);
+        if (touches && off.profiles.includes(profile)) {
+            off.profiles.remove(profile, every);
+        }
+        if (!off.profiles.none) {
+            kept.push_back(std::move(off));
+        }
+    }
+    itemsOff = std::move(kept);
+}
+
+void MenuChanges::switchOwnItem(std::size_t index, bool on, std::string_view profile, SwitchScope scope,
+                                const std::vector<std::string>& every) {
+    ProfileChoice& profiles = ownItems[index].profiles;
+    if (on) {
+        profiles.add(profile);
+    } else if (scope == SwitchScope::ThisProfile) {
+        profiles.remove(profile, every);
+    } else {
+        profiles = ProfileChoice{{}, true};
+    }
+}
+
+std::size_t MenuChanges::addOwnItem(OwnItem item) {
+    ownItems.push_back(std::move(item));
+    return ownItems.size() - 1;
+}
+
+void MenuChanges::replaceOwnItem(std::size_t index, OwnItem item) {
+    ownItems[index] = std::move(item);
+}
+
+void MenuChanges::removeOwnItem(std::size_t index) {
+    ownItems.erase(ownItems.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void MenuChanges::tradeOwnItems(std::size_t index, std::size_t neighbour) {
+    std::swap(ownItems[index], ownItems[neighbour]);
+}
+
 } // namespace tavu

@@ -90,6 +90,12 @@ struct ItemOff {
     bool operator==(const ItemOff&) const = default;
 };
 
+// Whom switching an item off applies to: the chosen profile, or every profile.
+enum class SwitchScope : std::uint8_t { ThisProfile, EveryProfile };
+
+// The changes, and the rules by which the operator edits them. `profile` is
+// the profile whose menu is edited, `every` the names of every profile, and
+// `index` that of an own item.
 struct MenuChanges {
     std::vector<OwnItem> ownItems;
     std::vector<ItemOff> itemsOff;
@@ -99,6 +105,22 @@ struct MenuChanges {
 
     bool empty() const { return ownItems.empty() && itemsOff.empty(); }
     bool operator==(const MenuChanges&) const = default;
+
+    // Switches the generated item, or every item of the submenu, of `identity` off.
+    void switchOff(std::string_view identity, std::string_view profile, SwitchScope scope);
+    // Switches the generated item or submenu on for the profile alone:
+    // whatever switches it, or an item in it, off for the profile stops doing
+    // so; the other profiles keep what they had.
+    void switchOn(std::string_view identity, std::string_view profile, const std::vector<std::string>& every);
+    // Writes the own item for the profile again, or stops writing it.
+    void switchOwnItem(std::size_t index, bool on, std::string_view profile, SwitchScope scope,
+                       const std::vector<std::string>& every);
+    // Returns the index of the item added, at the end.
+    std::size_t addOwnItem(OwnItem item);
+    void replaceOwnItem(std::size_t index, OwnItem item);
+    void removeOwnItem(std::size_t index);
+    // Moves an own item to its neighbour's place (ownItemNeighbour) and the neighbour to its place.
+    void tradeOwnItems(std::size_t index, std::size_t neighbour);
 };
 
 // The most an own item's path or command may hold, in bytes: the settings file

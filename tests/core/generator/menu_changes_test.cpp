@@ -152,8 +152,9 @@ TEST_F(MenuChangesTest, AnOwnItemRefusedIsLeftOutAndListedOff) {
     ASSERT_GE(listing.items.size(), 2u);
     const MenuItem& refused = listing.items[listing.items.size() - 2];
     EXPECT_EQ(refused.identity, "own:1");
+    EXPECT_EQ(refused.ownItem, std::optional<std::size_t>(0));
     EXPECT_FALSE(refused.on);
-    EXPECT_EQ(listing.items.back().identity, "own:2");
+    EXPECT_EQ(listing.items.back().ownItem, std::optional<std::size_t>(1));
     EXPECT_TRUE(listing.items.back().on);
 }
 
@@ -169,7 +170,7 @@ TEST_F(MenuChangesTest, TheListingHoldsEveryItemMetWithWhetherItIsOn) {
                             [](const MenuItem& item) { return !item.on; }),
               4);
     const auto own = std::find_if(listing.items.begin(), listing.items.end(),
-                                  [](const MenuItem& item) { return item.own; });
+                                  [](const MenuItem& item) { return item.ownItem.has_value(); });
     ASSERT_NE(own, listing.items.end());
     EXPECT_EQ(own->path, "User control\\Mine");
     EXPECT_TRUE((own - 1)->path.starts_with("User control\\"));
@@ -240,6 +241,110 @@ TEST_F(MenuChangesTest, AcceptedOwnItemsGiveABlockClientsRead) {
     separator.separator = true;
     separator.path = "{wInformation}";
     EXPECT_TRUE(clientsReadItWithoutError(generated({{separator}, {ItemOff{"wInformation", {}}}})));
+}
+
+// The rules of the Menu items window, editing the menu of Owner among Owner,
+// Operator and Regular.
+const std::vector<std::string> kEvery{"Owner", "Operator", "Regular"};
+const std::string kKennylize = "wUserControl\\wKennylize";
+
+TEST(MenuChangesRules, SwitchGeneratedItemsForThisProfileOrEvery) {
+    enum class Action { OffHere, OffEverywhere, On };
+    struct Case {
+        const char* what;
+        std::vector<ItemOff> before;
+        Action action;
+        std::string identity;
+        std::vector<ItemOff> after;
+    };
+    const ProfileChoice every{};
+    const Case cases[] = {
+        {"off here, new", {}, Action::OffHere, kKennylize, {{kKennylize, {{"Owner"}}}}},
+        {"off here, kept",
+         {{kKennylize, {{"VIP"}}}},
+         Action::OffHere,
+         kKennylize,
+         {{kKennylize, {{"VIP", "Owner"}}}}},
+        {"off everywhere, new", {}, Action::OffEverywhere, kKennylize, {{kKennylize, every}}},
+        {"off everywhere, kept",
+         {{kKennylize, {{"VIP"}}}},
+         Action::OffEverywhere,
+         kKennylize,
+         {{kKennylize, every}}},
+        {"on, named", {{kKennylize, {{"Owner", "VIP"}}}}, Action::On, kKennylize, {{kKennylize, {{"VIP"}}}}},
+        {"on, every",
+         {{kKennylize, every}},
+         Action::On,
+         kKennylize,
+         {{kKennylize, {{"Operator", "Regular"}}}}},
+        {"on, only here", {{kKennylize, {{"Owner"}}}}, Action::On, kKennylize, {}},
+        {"on, an item of a submenu off",
+         {{kKennylize, every}},
+         Action::On,
+         kKennylize + "\\wAll\\wOn",
+         {{kKennylize, {{"Operator", "Regular"}}}}},
+        {"on, a submenu with an item off",
+         {{kKennylize + "\\wAll", {{"Owner"}}}},
+         Action::On,
+         kKennylize,
+         {}},
+        {"on, for another profile",
+         {{kKennylize, {{"VIP", "Operator"}}}},
+         Action::On,
+         kKennylize,
+         {{kKennylize, {{"VIP", "Operator"}}}}},
+        {"on, another item",
+         {{"wUserControl\\wKenny", {{"Owner"}}}},
+         Action::On,
+         kKennylize,
+         {{"wUserControl\\wKenny", {{"Owner"}}}}},
+    };
+    for (const Case& c : cases) {
+        MenuChanges changes{{}, c.before};
+        if (c.action == Action::On) {
+            changes.switchOn(c.identity, "Owner", kEvery);
+        } else {
+            changes.switchOff(c.identity, "Owner",
+                              c.action == Action::OffHere ? SwitchScope::ThisProfile
+                                                          : SwitchScope::EveryProfile);
+        }
+        EXPECT_EQ(changes.itemsOff, c.after) << c.what;
+    }
+}
+
+TEST(MenuChangesRules, SwitchOwnItemsForThisProfileOrEvery) {
+    struct Case {
+        ProfileChoice before;
+        bool on;
+        SwitchScope scope;
+        ProfileChoice after;
+    };
+    const Case cases[] = {
+        {{}, false, SwitchScope::ThisProfile, {{"Operator", "Regular"}}},
+        {{{"Owner", "VIP"}}, false, SwitchScope::ThisProfile, {{"VIP"}}},
+        {{{"Owner"}}, false, SwitchScope::ThisProfile, {{}, true}},
+        {{{"VIP"}}, false, SwitchScope::EveryProfile, {{}, true}},
+        {{{}, true}, true, SwitchScope::EveryProfile, {{"Owner"}}},
+        {{{"VIP"}}, true, SwitchScope::ThisProfile, {{"VIP", "Owner"}}},
+    };
+    for (const Case& c : cases) {
+        MenuChanges changes{{ownItem("Other", "+o"), ownItem("Rules", "+r")}, {}};
+        changes.ownItems[1].profiles = c.before;
+        changes.switchOwnItem(1, c.on, "Owner", c.scope, kEvery);
+        EXPECT_EQ(changes.ownItems[1].profiles, c.after) << testing::PrintToString(c.before.names);
+        EXPECT_EQ(changes.ownItems[0].profiles, ProfileChoice{});
+    }
+}
+
+TEST(MenuChangesRules, OwnItemsAreAddedReplacedTradedAndRemovedByIndex) {
+    MenuChanges changes;
+    EXPECT_EQ(changes.addOwnItem(ownItem("A", "+a")), 0u);
+    EXPECT_EQ(changes.addOwnItem(ownItem("B", "+b")), 1u);
+    EXPECT_EQ(changes.addOwnItem(ownItem("C", "+c")), 2u);
+    changes.replaceOwnItem(1, ownItem("B2", "+b"));
+    changes.tradeOwnItems(0, 2);
+    changes.removeOwnItem(2);
+    EXPECT_EQ(changes.ownItems, (std::vector{ownItem("C", "+c"), ownItem("B2", "+b")}));
 }
 
 } // namespace
