@@ -1,6 +1,6 @@
 #include "arguments.h"
 
-#include "preview/user_command_text.h"
+#include "base/escaping.h"
 
 #include <charconv>
 
@@ -105,7 +105,7 @@ CodePage parseEncoding(std::string_view name) {
 }
 
 std::string escapedLine(std::string_view name) {
-    return preview::escapedControls(name, "\\");
+    return escapedControls(name, "\\");
 }
 
 std::string onOneLine(std::string message) {
@@ -116,7 +116,7 @@ std::string onOneLine(std::string message) {
 }
 
 std::string escapedMessage(std::string_view message) {
-    return preview::escapedControls(message, {}, "\n");
+    return escapedControls(message, {}, "\n");
 }
 
 void printError(std::ostream& err, std::string_view message) {

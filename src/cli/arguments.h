@@ -89,7 +89,7 @@ CodePage parseEncoding(std::string_view name);
 // A name as one line of output: a backslash, the control characters (a line
 // break above all), the line and paragraph separators, the bidirectional
 // controls and bytes that are not UTF-8 are written as escapes
-// (preview::escapedControls), so that one line is one name.
+// (escapedControls), so that one line is one name.
 std::string escapedLine(std::string_view name);
 // A message for standard error with every name in it made harmless to the
 // terminal: escaped as escapedLine does, but for the message's own line breaks

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/escaping.h"
 #include "cli.h"
 #include "platform/file.h"
 #include "platform/path_text.h"
-#include "preview/user_command_text.h"
 #include "preview_output.h"
 #include "settings/settings_file.h"
 
@@ -53,7 +53,7 @@ std::string notUtf8(const failures::NotUtf8& refused) {
 // Written from the stop's parts: the window keeps what came before the stop,
 // the command line writes nothing, so the shared description would mislead here.
 std::string stopped(const failures::Stopped& stop, const FailurePlace& place) {
-    return place.who + "the permission " + stop.stop.element + " holds " + preview::quoted(stop.stop.text) +
+    return place.who + "the permission " + stop.stop.element + " holds " + quotedText(stop.stop.text) +
            ", which cannot be read as a permission; nothing was written";
 }
 
@@ -140,7 +140,7 @@ void requireOneChoice(std::string_view command, const GenerationRequest& request
 }
 
 std::string profileLabel(std::size_t index, const std::string& name) {
-    return "profile " + std::to_string(index) + " " + preview::quoted(name);
+    return "profile " + std::to_string(index) + " " + quotedText(name);
 }
 
 std::string whoOf(const GenerationRequest& request, const ProfileBlock& block) {

@@ -1,8 +1,8 @@
 #include "arguments.h"
+#include "base/escaping.h"
 #include "chosen_profile.h"
 #include "cli.h"
 #include "command.h"
-#include "preview/user_command_text.h"
 
 namespace tavu::cli {
 
@@ -13,7 +13,7 @@ namespace {
 // titles of a path and the keys of an identity, which --item-off takes as
 // printed.
 std::string field(std::string_view text) {
-    return preview::escapedControls(text, {});
+    return escapedControls(text, {});
 }
 
 int runItems(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {

@@ -8,8 +8,8 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include "base/text.h"
 #include "formats/code_page.h"
-#include "formats/text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,7 @@
 #include "generation/profile_generation.h"
 
-#include "export/export_names.h"
+#include "base/escaping.h"
+#include "formats/case_folding.h"
 #include "generator/options.h"
 #include "platform/date_text.h"
 #include "platform/path_text.h"
@@ -132,7 +133,7 @@ std::variant<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument&
 void warnOfUnknownIdentities(const MenuChanges& changes, const std::string& start,
                              std::vector<std::string>& warnings) {
     for (const std::string& identity : unknownIdentities(changes)) {
-        warnings.push_back(start + preview::quoted(identity) +
+        warnings.push_back(start + quotedText(identity) +
                            " switched off is in no menu; tavu-cli items lists the items");
     }
 }
@@ -272,18 +273,18 @@ void warnOfUnknownProfiles(GenerationInput& input, const ProfilesDocument& docum
         for (const std::string& name : choice.names) {
             if (!held.contains(name)) {
                 std::string warning = input.changesFile;
-                warning += ": " + what + " names the profile " + preview::quoted(name) + ", which ";
+                warning += ": " + what + " names the profile " + quotedText(name) + ", which ";
                 warning += profilesFile + " does not hold";
                 input.warnings.push_back(std::move(warning));
             }
         }
     };
     for (const ItemOff& off : input.changes.itemsOff) {
-        warn(off.profiles, "the item " + preview::quoted(off.identity) + " switched off");
+        warn(off.profiles, "the item " + quotedText(off.identity) + " switched off");
     }
     for (std::size_t i = 0; i < input.changes.ownItems.size(); ++i) {
         const OwnItem& item = input.changes.ownItems[i];
-        warn(item.profiles, "the own item " + std::to_string(i + 1) + " " + preview::quoted(item.path));
+        warn(item.profiles, "the own item " + std::to_string(i + 1) + " " + quotedText(item.path));
     }
 }
 

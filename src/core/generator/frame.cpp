@@ -1,3 +1,4 @@
+#include "base/escaping.h"
 #include "generator/catalogue.h"
 #include "generator/generator.h"
 #include "profiles/permission_tests.h"

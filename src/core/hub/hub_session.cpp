@@ -1,10 +1,10 @@
 #include "hub/hub_session.h"
 
-#include "formats/text.h"
+#include "base/escaping.h"
+#include "base/text.h"
 #include "generator/generator.h"
 #include "generator/menu_changes.h"
 #include "hub/nmdc_key.h"
-#include "preview/user_command_text.h"
 
 #include <algorithm>
 #include <utility>
@@ -218,7 +218,7 @@ void HubSession::handleKey(std::string_view message, SessionStep& step) {
     }
     const auto key = argumentOf(message, "$Key");
     if (!key) {
-        refuse(step, "it sent " + preview::quoted(firstCharacters(message, kShownStart)) +
+        refuse(step, "it sent " + quotedText(firstCharacters(message, kShownStart)) +
                          " where the hub awaits its $Key");
         return;
     }
@@ -233,7 +233,7 @@ void HubSession::handleKey(std::string_view message, SessionStep& step) {
 void HubSession::handleNick(std::string_view message, SessionStep& step) {
     const auto nick = argumentOf(message, "$ValidateNick");
     if (!nick) {
-        refuse(step, "it sent " + preview::quoted(firstCharacters(message, kShownStart)) +
+        refuse(step, "it sent " + quotedText(firstCharacters(message, kShownStart)) +
                          " where the hub awaits its $ValidateNick");
         return;
     }
@@ -243,7 +243,7 @@ void HubSession::handleNick(std::string_view message, SessionStep& step) {
     }
     if (!problem.empty()) {
         step.reply.push_back(shared("$ValidateDenide " + std::string(*nick) + "|"));
-        refuse(step, "it asked for " + problem + ", " + preview::quoted(firstCharacters(*nick, kShownStart)));
+        refuse(step, "it asked for " + problem + ", " + quotedText(firstCharacters(*nick, kShownStart)));
         return;
     }
     nick_ = *nick;
@@ -261,12 +261,11 @@ void HubSession::handleInfo(std::string_view message, SessionStep& step) {
     }
     const auto info = argumentOf(message, "$MyINFO");
     if (!info) {
-        refuse(step,
-               "it sent " + preview::quoted(firstCharacters(message, kShownStart)) + " before it logged in");
+        refuse(step, "it sent " + quotedText(firstCharacters(message, kShownStart)) + " before it logged in");
         return;
     }
     if (!info->starts_with("$ALL " + nick_ + " ")) {
-        refuse(step, "its $MyINFO is not that of the nick " + preview::quoted(nick_));
+        refuse(step, "its $MyINFO is not that of the nick " + quotedText(nick_));
         return;
     }
     // The hub shows the client itself in its user list, as it is.
@@ -336,8 +335,7 @@ Outgoing HubSession::menuPieces() const {
 // The text as the client meant it: in the menu's code page, the escapes of
 // "$", "|" and "&" undone; control characters escaped for the terminal.
 std::string HubSession::readable(std::string_view text) const {
-    return preview::escapedControls(decodedForReading(preview::unescapeCommandText(text), menu_->codePage),
-                                    "\\");
+    return escapedControls(decodedForReading(unescapeCommandText(text), menu_->codePage), "\\");
 }
 
 } // namespace tavu::hub

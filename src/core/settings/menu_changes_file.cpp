@@ -1,8 +1,8 @@
 #include "settings/menu_changes_file.h"
 
-#include "formats/text.h"
+#include "base/escaping.h"
+#include "base/text.h"
 #include "platform/path_text.h"
-#include "preview/user_command_text.h"
 #include "settings/settings.h"
 
 #include <algorithm>
@@ -128,8 +128,7 @@ std::string_view menusName(OwnItemMenus menus) {
 void keepUnread(OwnItem& item, const IniFile::Entry& entry, std::string_view expected) {
     item.otherKeys.push_back(KeptKey{entry.key, entry.value});
     if (item.damage.empty()) {
-        item.damage =
-            "its " + entry.key + " " + preview::quoted(entry.value) + " is not " + std::string(expected);
+        item.damage = "its " + entry.key + " " + quotedText(entry.value) + " is not " + std::string(expected);
     }
 }
 
@@ -190,7 +189,7 @@ std::vector<IniFile::Entry> ownItemEntries(const OwnItem& item) {
 }
 
 std::string ownItemLabel(std::size_t number, const OwnItem& item) {
-    return "own item " + std::to_string(number) + " " + preview::quoted(item.path);
+    return "own item " + std::to_string(number) + " " + quotedText(item.path);
 }
 
 } // namespace
@@ -230,6 +229,14 @@ MenuChangesRead readMenuChanges(const IniFile& file) {
         read.changes.ownItems.push_back(std::move(item));
     }
     return read;
+}
+
+void forgetUnreadValues(OwnItem& item) {
+    std::erase_if(item.otherKeys, [](const KeptKey& kept) {
+        return std::any_of(kOwnItemKeys.begin(), kOwnItemKeys.end(),
+                           [&](std::string_view known) { return equalsIgnoringAsciiCase(kept.key, known); });
+    });
+    item.damage.clear();
 }
 
 void writeMenuChanges(const MenuChanges& changes, IniFile& file) {

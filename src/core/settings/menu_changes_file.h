@@ -24,6 +24,7 @@
 #include "generator/menu_changes.h"
 #include "platform/file.h"
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -33,6 +34,14 @@ namespace tavu {
 
 inline constexpr std::string_view kItemsOffSection = "Items off";
 inline constexpr std::string_view kOwnItemSectionPrefix = "Own item ";
+
+// The keys of an own item's section.
+inline constexpr std::string_view kPathKey = "Path";
+inline constexpr std::string_view kMenusKey = "Menus";
+inline constexpr std::string_view kCommandKey = "Command";
+inline constexpr std::string_view kSeparatorKey = "Separator";
+inline constexpr std::string_view kProfilesKey = "Profiles";
+inline constexpr std::array kOwnItemKeys{kPathKey, kMenusKey, kCommandKey, kSeparatorKey, kProfilesKey};
 
 struct [[nodiscard]] MenuChangesRead {
     MenuChanges changes;
@@ -44,6 +53,10 @@ struct [[nodiscard]] MenuChangesRead {
 };
 
 MenuChangesRead readMenuChanges(const IniFile& file);
+
+// Forgets the values of the item that could not be read, once the operator
+// has given each of them anew.
+void forgetUnreadValues(OwnItem& item);
 
 // Erases the sections of items off and own items that readMenuChanges reads,
 // then writes them anew from `changes`, unknown keys, comments and blank lines

@@ -1,7 +1,7 @@
 #include "vocabulary/language_files.h"
 
+#include "base/text.h"
 #include "formats/ini_file.h"
-#include "formats/text.h"
 #include "platform/executable_folder.h"
 #include "platform/file.h"
 #include "platform/path_text.h"
