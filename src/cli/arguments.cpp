@@ -1,6 +1,7 @@
 #include "arguments.h"
 
 #include "base/escaping.h"
+#include "exit_statuses.h"
 
 #include <charconv>
 
@@ -121,6 +122,11 @@ std::string escapedMessage(std::string_view message) {
 
 void printError(std::ostream& err, std::string_view message) {
     err << "tavu-cli: " << escapedMessage(message) << '\n';
+}
+
+int printUsageError(std::ostream& err, std::string_view message) {
+    err << "tavu-cli: " << escapedMessage(message) << "\nTry 'tavu-cli --help'.\n";
+    return ExitUsage;
 }
 
 const OptionHelp kEncodingOption{

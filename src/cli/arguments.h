@@ -101,6 +101,9 @@ std::string onOneLine(std::string message);
 // Writes "tavu-cli: MESSAGE" and a line break to standard error, the message
 // escaped as escapedMessage does.
 void printError(std::ostream& err, std::string_view message);
+// Prints a usage error as printError does, with the way to the help after
+// it, and returns ExitUsage.
+int printUsageError(std::ostream& err, std::string_view message);
 
 extern const OptionHelp kEncodingOption;
 

@@ -21,7 +21,7 @@ std::optional<ConversionFailure> notUtf8(std::string_view text) {
     return decodeToUtf8(text, CodePage::Utf8).failure;
 }
 
-std::optional<GenerationFailure> applyOptions(const GenerationRequest& request, GenerationOptions& options) {
+Result<Done, GenerationFailure> applyOptions(const GenerationRequest& request, GenerationOptions& options) {
     for (const auto& [key, text] : request.options) {
         const OptionEntry* entry = optionByKey(key);
         if (entry == nullptr) {
@@ -33,10 +33,10 @@ std::optional<GenerationFailure> applyOptions(const GenerationRequest& request, 
         }
         options.*entry->option = *value;
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<GenerationFailure> applyWords(const GenerationRequest& request, Vocabulary& vocabulary) {
+Result<Done, GenerationFailure> applyWords(const GenerationRequest& request, Vocabulary& vocabulary) {
     for (const auto& [key, text] : request.words) {
         const auto word = wordByKey(key);
         if (!word) {
@@ -47,12 +47,12 @@ std::optional<GenerationFailure> applyWords(const GenerationRequest& request, Vo
         }
         vocabulary.setText(*word, std::string(text));
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // The installed language or the language file the request names, read over
 // the words of the settings file.
-std::optional<GenerationFailure> readChosenLanguage(const std::string& nameOrFile, GenerationInput& input) {
+Result<Done, GenerationFailure> readChosenLanguage(const std::string& nameOrFile, GenerationInput& input) {
     const auto language = findLanguage(nameOrFile, findLanguages(languageFolders()).languages);
     if (!language) {
         return failure::NoSuchLanguage{nameOrFile};
@@ -63,7 +63,7 @@ std::optional<GenerationFailure> readChosenLanguage(const std::string& nameOrFil
     }
     input.vocabulary = std::move(read.vocabulary);
     input.language = *language;
-    return std::nullopt;
+    return Done{};
 }
 
 // Names the text that brought the character into the block: the first word
@@ -110,8 +110,8 @@ std::optional<std::string> nameDifferingInCase(const std::vector<std::string>& n
 }
 
 // The index of the requested profile in the document.
-std::variant<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument& document,
-                                                         const GenerationRequest& request) {
+Result<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument& document,
+                                                   const GenerationRequest& request) {
     const std::vector<std::string>& names = document.names();
     int index = request.profileIndex.value_or(-1);
     if (request.profileName) {
@@ -131,10 +131,9 @@ std::variant<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument&
 // A warning, starting with `start`, for each identity switched off that
 // covers no item of the catalogue.
 void warnOfUnknownIdentities(const MenuChanges& changes, const std::string& start,
-                             std::vector<std::string>& warnings) {
+                             std::vector<InputWarning>& warnings) {
     for (const std::string& identity : unknownIdentities(changes)) {
-        warnings.push_back(start + quotedText(identity) +
-                           " switched off is in no menu; tavu-cli items lists the items");
+        warnings.push_back({start + quotedText(identity) + " switched off is in no menu", true});
     }
 }
 
@@ -149,8 +148,8 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
             if (read.error.ends_with('.')) {
                 read.error.pop_back();
             }
-            input.warnings.push_back(read.error +
-                                     "; the menu is made without own items and items switched off");
+            input.warnings.push_back(
+                {read.error + "; the menu is made without own items and items switched off"});
             stored = {};
         } else {
             stored = std::move(read.read);
@@ -164,8 +163,7 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
         input.changes.ownItems.clear();
     } else {
         for (const std::string& problem : stored.problems) {
-            input.warnings.push_back(source);
-            input.warnings.back().append(": ").append(problem);
+            input.warnings.push_back({source + ": " + problem});
         }
     }
     if (request.everyItem) {
@@ -190,7 +188,7 @@ ProfileBlock failed(GenerationFailure failure) {
 
 } // namespace
 
-std::variant<GenerationInput, GenerationFailure> readGenerationInput(const GenerationRequest& request) {
+Result<GenerationInput, GenerationFailure> readGenerationInput(const GenerationRequest& request) {
     // Defaults in place of the operator's settings would make a different menu.
     StoredSettings stored =
         request.settingsFile ? loadSettings(pathFromUtf8(*request.settingsFile), MissingSettingsFile::IsError)
@@ -201,15 +199,15 @@ std::variant<GenerationInput, GenerationFailure> readGenerationInput(const Gener
     GenerationInput input{stored.settings.options, std::move(stored.vocabulary), {}, {}, {}, {}};
     chooseMenuChanges(request, std::move(stored.menuChanges), input);
     if (request.language) {
-        if (auto refused = readChosenLanguage(*request.language, input)) {
-            return std::move(*refused);
+        if (auto read = readChosenLanguage(*request.language, input); !read) {
+            return std::move(read).failure();
         }
     }
-    if (auto refused = applyOptions(request, input.options)) {
-        return std::move(*refused);
+    if (auto applied = applyOptions(request, input.options); !applied) {
+        return std::move(applied).failure();
     }
-    if (auto refused = applyWords(request, input.vocabulary)) {
-        return std::move(*refused);
+    if (auto applied = applyWords(request, input.vocabulary); !applied) {
+        return std::move(applied).failure();
     }
     if (request.date) {
         if (const auto bad = notUtf8(*request.date)) {
@@ -220,7 +218,7 @@ std::variant<GenerationInput, GenerationFailure> readGenerationInput(const Gener
     return input;
 }
 
-std::variant<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile) {
+Result<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile) {
     auto loaded = ProfilesDocument::load(pathFromUtf8(profilesFile));
     if (!loaded.document) {
         return failure::UnreadableFile{std::move(loaded.error)};
@@ -275,7 +273,7 @@ void warnOfUnknownProfiles(GenerationInput& input, const ProfilesDocument& docum
                 std::string warning = input.changesFile;
                 warning += ": " + what + " names the profile " + quotedText(name) + ", which ";
                 warning += profilesFile + " does not hold";
-                input.warnings.push_back(std::move(warning));
+                input.warnings.push_back({std::move(warning)});
             }
         }
     };
@@ -288,32 +286,29 @@ void warnOfUnknownProfiles(GenerationInput& input, const ProfilesDocument& docum
     }
 }
 
-std::variant<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request) {
+Result<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request) {
     auto input = readGenerationInput(request);
-    if (auto* refused = std::get_if<GenerationFailure>(&input)) {
-        return std::move(*refused);
+    if (!input) {
+        return std::move(input).failure();
     }
     auto document = loadProfiles(request.profilesFile);
-    if (auto* refused = std::get_if<GenerationFailure>(&document)) {
-        return std::move(*refused);
+    if (!document) {
+        return std::move(document).failure();
     }
-    auto& profiles = std::get<ProfilesDocument>(document);
-    const auto index = chosenIndex(profiles, request);
-    if (const auto* refused = std::get_if<GenerationFailure>(&index)) {
-        return *refused;
+    const auto index = chosenIndex(document.value(), request);
+    if (!index) {
+        return index.failure();
     }
-    warnOfUnknownProfiles(std::get<GenerationInput>(input), profiles, request.profilesFile);
-    return ChosenProfile{std::move(std::get<GenerationInput>(input)), std::move(profiles),
-                         std::get<std::size_t>(index)};
+    warnOfUnknownProfiles(input.value(), document.value(), request.profilesFile);
+    return ChosenProfile{std::move(input).value(), std::move(document).value(), index.value()};
 }
 
 ProfileBlock generateChosenProfile(const GenerationRequest& request, bool refuseMenuErrors) {
     auto chosen = readChosenProfile(request);
-    if (auto* refused = std::get_if<GenerationFailure>(&chosen)) {
-        return failed(std::move(*refused));
+    if (!chosen) {
+        return failed(std::move(chosen).failure());
     }
-    const auto& profile = std::get<ChosenProfile>(chosen);
-    return generateProfile(profile.document, profile.index, profile.input,
+    return generateProfile(chosen->document, chosen->index, chosen->input,
                            {refuseMenuErrors, request.codePage()});
 }
 
