@@ -2,6 +2,7 @@
 
 #include "base/escaping.h"
 #include "exit_statuses.h"
+#include "platform/path_text.h"
 
 #include <charconv>
 
@@ -109,11 +110,8 @@ std::string escapedLine(std::string_view name) {
     return escapedControls(name, "\\");
 }
 
-std::string onOneLine(std::string message) {
-    if (const auto lineEnd = message.find('\n'); lineEnd != std::string::npos) {
-        message.replace(lineEnd, 1, ": ");
-    }
-    return message;
+std::string unwritableMessage(const Unwritable& failure) {
+    return "Unable to write to " + utf8FromPath(failure.path) + ": " + failure.reason;
 }
 
 std::string escapedMessage(std::string_view message) {

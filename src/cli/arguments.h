@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "formats/code_page.h"
+#include "platform/file.h"
 
 #include <functional>
 #include <optional>
@@ -95,9 +96,8 @@ std::string escapedLine(std::string_view name);
 // terminal: escaped as escapedLine does, but for the message's own line breaks
 // and backslashes (those of Windows paths), which are kept.
 std::string escapedMessage(std::string_view message);
-// The core's message for a message box, which has its reason on a line of its
-// own, as one line: "Unable to write to PATH: REASON".
-std::string onOneLine(std::string message);
+// "Unable to write to PATH: REASON".
+std::string unwritableMessage(const Unwritable& failure);
 // Writes "tavu-cli: MESSAGE" and a line break to standard error, the message
 // escaped as escapedMessage does.
 void printError(std::ostream& err, std::string_view message);

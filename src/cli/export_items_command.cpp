@@ -38,9 +38,8 @@ int runExportItems(std::span<const std::string_view> arguments, std::ostream& ou
         out << menuChangesFileText(input.changes);
         return ExitDone;
     }
-    std::string error = writeMenuChangesFile(input.changes, pathFromUtf8(file));
-    if (!error.empty()) {
-        throw Failure(ExitUnwritable, onOneLine(std::move(error)));
+    if (const auto written = writeMenuChangesFile(input.changes, pathFromUtf8(file)); !written) {
+        throw Failure(ExitUnwritable, unwritableMessage(written.failure()));
     }
     return ExitDone;
 }

@@ -41,9 +41,9 @@ int runExportWords(std::span<const std::string_view> arguments, std::ostream& ou
         out << languageFileText(input.vocabulary, languageName, languageCode);
         return ExitDone;
     }
-    std::string error = writeLanguageFile(pathFromUtf8(file), input.vocabulary, languageName, languageCode);
-    if (!error.empty()) {
-        throw Failure(ExitUnwritable, onOneLine(std::move(error)));
+    const auto written = writeLanguageFile(pathFromUtf8(file), input.vocabulary, languageName, languageCode);
+    if (!written) {
+        throw Failure(ExitUnwritable, unwritableMessage(written.failure()));
     }
     return ExitDone;
 }

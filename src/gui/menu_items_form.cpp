@@ -514,8 +514,8 @@ void MenuItemsForm::ExportButtonClick() {
         MessageBox::error(this, QString::fromUtf8(kExportOverSettings).arg(chosen));
         return;
     }
-    if (const std::string error = writeMenuChangesFile(changes_, filePath(chosen)); !error.empty()) {
-        MessageBox::error(this, fromUtf8(error));
+    if (const auto written = writeMenuChangesFile(changes_, filePath(chosen)); !written) {
+        MessageBox::error(this, fromUtf8(unwritableMessage(written.failure())));
     }
 }
 
@@ -527,19 +527,19 @@ void MenuItemsForm::ImportButtonClick() {
     if (chosen.isEmpty()) {
         return;
     }
-    MenuChangesFileRead read = readMenuChangesFile(filePath(chosen));
-    if (!read.error.empty()) {
-        MessageBox::error(this, fromUtf8(read.error));
+    auto read = readMenuChangesFile(filePath(chosen));
+    if (!read) {
+        MessageBox::error(this, fromUtf8(read.failure().reason));
         return;
     }
     QString question = QString::fromUtf8(kReplaceQuestion).arg(QFileInfo(chosen).fileName());
-    for (const std::string& problem : read.read.problems) {
+    for (const std::string& problem : read->problems) {
         question += QStringLiteral("\n\n") + fromUtf8(problem);
     }
     if (!MessageBox::confirm(this, question)) {
         return;
     }
-    changes_ = std::move(read.read.changes);
+    changes_ = std::move(read->changes);
     showMenu({});
 }
 

@@ -57,11 +57,11 @@ Result<Done, GenerationFailure> readChosenLanguage(const std::string& nameOrFile
     if (!language) {
         return failure::NoSuchLanguage{nameOrFile};
     }
-    LanguageRead read = readLanguageFile(language->path, input.vocabulary);
-    if (!read.error.empty()) {
-        return failure::UnreadableFile{std::move(read.error)};
+    auto read = readLanguageFile(language->path, input.vocabulary);
+    if (!read) {
+        return failure::UnreadableFile{std::move(read).failure().reason};
     }
-    input.vocabulary = std::move(read.vocabulary);
+    input.vocabulary = std::move(read).value();
     input.language = *language;
     return Done{};
 }
@@ -142,17 +142,18 @@ void warnOfUnknownIdentities(const MenuChanges& changes, const std::string& star
 void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored, GenerationInput& input) {
     std::string source = request.settingsFile ? *request.settingsFile : utf8FromPath(settingsFilePath());
     if (request.menuChangesFile) {
-        MenuChangesFileRead read = readMenuChangesFile(pathFromUtf8(*request.menuChangesFile));
-        if (!read.error.empty()) {
+        auto read = readMenuChangesFile(pathFromUtf8(*request.menuChangesFile));
+        if (!read) {
+            std::string reason = std::move(read).failure().reason;
             // The reason is a sentence of its own.
-            if (read.error.ends_with('.')) {
-                read.error.pop_back();
+            if (reason.ends_with('.')) {
+                reason.pop_back();
             }
             input.warnings.push_back(
-                {read.error + "; the menu is made without own items and items switched off"});
+                {reason + "; the menu is made without own items and items switched off"});
             stored = {};
         } else {
-            stored = std::move(read.read);
+            stored = std::move(read).value();
         }
         source = *request.menuChangesFile;
     }
@@ -190,12 +191,13 @@ ProfileBlock failed(GenerationFailure failure) {
 
 Result<GenerationInput, GenerationFailure> readGenerationInput(const GenerationRequest& request) {
     // Defaults in place of the operator's settings would make a different menu.
-    StoredSettings stored =
-        request.settingsFile ? loadSettings(pathFromUtf8(*request.settingsFile), MissingSettingsFile::IsError)
-                             : loadSettings(settingsFilePath(), MissingSettingsFile::MeansDefaults);
-    if (!stored.error.empty()) {
-        return failure::UnreadableFile{std::move(stored.error)};
+    auto loaded = request.settingsFile
+                      ? loadSettings(pathFromUtf8(*request.settingsFile), MissingSettingsFile::IsError)
+                      : loadSettings(settingsFilePath(), MissingSettingsFile::MeansDefaults);
+    if (!loaded) {
+        return failure::UnreadableFile{std::move(loaded).failure().reason};
     }
+    StoredSettings& stored = loaded.value();
     GenerationInput input{stored.settings.options, std::move(stored.vocabulary), {}, {}, {}, {}};
     chooseMenuChanges(request, std::move(stored.menuChanges), input);
     if (request.language) {
@@ -220,10 +222,10 @@ Result<GenerationInput, GenerationFailure> readGenerationInput(const GenerationR
 
 Result<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile) {
     auto loaded = ProfilesDocument::load(pathFromUtf8(profilesFile));
-    if (!loaded.document) {
-        return failure::UnreadableFile{std::move(loaded.error)};
+    if (!loaded) {
+        return failure::UnreadableFile{std::move(loaded).failure().reason};
     }
-    return std::move(*loaded.document);
+    return std::move(loaded).value();
 }
 
 ProfileBlock generateProfile(XmlElement profile, std::string_view name, const GenerationInput& input,

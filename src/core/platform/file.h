@@ -51,6 +51,18 @@ public:
 };
 FileOperations& systemFileOperations();
 
+// Why a file was not read, or not taken as what it was read for: a sentence
+// for a message, naming the file.
+struct Unreadable {
+    std::string reason;
+};
+
+// Why a file was not written.
+struct Unwritable {
+    std::filesystem::path path;
+    std::string reason; // the system's, as a sentence
+};
+
 enum class ReadStatus { Read, Missing, Unreadable };
 
 struct [[nodiscard]] FileRead {

@@ -262,17 +262,18 @@ void writeMenuChanges(const MenuChanges& changes, IniFile& file) {
         sections);
 }
 
-MenuChangesFileRead readMenuChangesFile(const std::filesystem::path& path, FileOperations& operations) {
+Result<MenuChangesRead, Unreadable> readMenuChangesFile(const std::filesystem::path& path,
+                                                        FileOperations& operations) {
     FileRead read = readRegularFile(path, kSettingsFileLimit, operations);
     switch (read.status) {
     case ReadStatus::Read:
-        return {readMenuChanges(IniFile::parse(read.bytes)), {}};
+        return readMenuChanges(IniFile::parse(read.bytes));
     case ReadStatus::Missing:
-        return {{}, "the file " + utf8FromPath(path) + " does not exist"};
+        return Unreadable{"the file " + utf8FromPath(path) + " does not exist"};
     case ReadStatus::Unreadable:
         break;
     }
-    return {{}, std::move(read.reason)};
+    return Unreadable{std::move(read.reason)};
 }
 
 std::string menuChangesFileText(const MenuChanges& changes) {
@@ -281,12 +282,12 @@ std::string menuChangesFileText(const MenuChanges& changes) {
     return file.text();
 }
 
-std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
-                                 FileOperations& operations) {
+Result<Done, Unwritable> writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
+                                              FileOperations& operations) {
     if (!writeFileAtomically(path, menuChangesFileText(changes), SymbolicLink::Replace, operations)) {
-        return "Unable to write to " + utf8FromPath(path) + "\n" + std::strerror(errno) + ".";
+        return Unwritable{path, std::string(std::strerror(errno)) + "."};
     }
-    return {};
+    return Done{};
 }
 
 } // namespace tavu

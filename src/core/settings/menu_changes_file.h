@@ -20,6 +20,7 @@
 // they stood above. The same sections, alone, make the file that
 // export and import exchange.
 
+#include "base/result.h"
 #include "formats/ini_file.h"
 #include "generator/menu_changes.h"
 #include "platform/file.h"
@@ -64,19 +65,13 @@ void forgetUnreadValues(OwnItem& item);
 void writeMenuChanges(const MenuChanges& changes, IniFile& file);
 
 // A file of menu changes alone, as export writes it and import reads it.
-struct [[nodiscard]] MenuChangesFileRead {
-    MenuChangesRead read;
-    std::string error; // why the file cannot be read; the changes are then empty
-};
-
-MenuChangesFileRead readMenuChangesFile(const std::filesystem::path& path,
-                                        FileOperations& operations = systemFileOperations());
+Result<MenuChangesRead, Unreadable> readMenuChangesFile(const std::filesystem::path& path,
+                                                        FileOperations& operations = systemFileOperations());
 
 // The text of such a file.
 std::string menuChangesFileText(const MenuChanges& changes);
 
-// Empty on success; otherwise "Unable to write to PATH" and the reason.
-[[nodiscard]] std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
-                                               FileOperations& operations = systemFileOperations());
+Result<Done, Unwritable> writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
+                                              FileOperations& operations = systemFileOperations());
 
 } // namespace tavu
