@@ -3,6 +3,8 @@
 // Reading a regular file whole within a size limit, and replacing files whole
 // so that none is ever seen half-written.
 
+#include "base/result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -158,10 +160,9 @@ private:
     std::vector<Staged> staged_;
 };
 
-// Replaces one file as FileBatch does. On failure errno tells why and the
-// result is false.
-[[nodiscard]] bool writeFileAtomically(const std::filesystem::path& path, std::string_view text,
-                                       SymbolicLink link = SymbolicLink::Follow,
-                                       FileOperations& operations = systemFileOperations());
+// Replaces one file as FileBatch does; a failure gives the system's reason.
+Result<Done, Unwritable> writeFileAtomically(const std::filesystem::path& path, std::string_view text,
+                                             SymbolicLink link = SymbolicLink::Follow,
+                                             FileOperations& operations = systemFileOperations());
 
 } // namespace tavu

@@ -6,8 +6,6 @@
 #include "settings/settings.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 namespace tavu {
@@ -284,10 +282,7 @@ std::string menuChangesFileText(const MenuChanges& changes) {
 
 Result<Done, Unwritable> writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
                                               FileOperations& operations) {
-    if (!writeFileAtomically(path, menuChangesFileText(changes), SymbolicLink::Replace, operations)) {
-        return Unwritable{path, std::string(std::strerror(errno)) + "."};
-    }
-    return Done{};
+    return writeFileAtomically(path, menuChangesFileText(changes), SymbolicLink::Replace, operations);
 }
 
 } // namespace tavu

@@ -4,8 +4,6 @@
 #include "platform/executable_folder.h"
 #include "platform/path_text.h"
 
-#include <cerrno>
-#include <cstring>
 #include <system_error>
 
 namespace tavu {
@@ -62,10 +60,7 @@ Result<Done, Unwritable> updateSettingsFile(const std::filesystem::path& path,
     if (path.has_parent_path()) {
         std::filesystem::create_directories(path.parent_path(), code);
     }
-    if (!writeFileAtomically(path, read->text(), SymbolicLink::Follow, operations)) {
-        return Unwritable{path, std::string(std::strerror(errno)) + "."};
-    }
-    return Done{};
+    return writeFileAtomically(path, read->text(), SymbolicLink::Follow, operations);
 }
 
 } // namespace tavu

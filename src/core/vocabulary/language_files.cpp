@@ -7,8 +7,6 @@
 #include "platform/path_text.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <iterator>
 #include <set>
 #include <system_error>
@@ -205,10 +203,7 @@ std::string languageFileText(const Vocabulary& vocabulary, const std::string& na
 
 Result<Done, Unwritable> writeLanguageFile(const std::filesystem::path& path, const Vocabulary& vocabulary,
                                            const std::string& name, const std::string& code) {
-    if (!writeFileAtomically(path, languageFileText(vocabulary, name, code), SymbolicLink::Replace)) {
-        return Unwritable{path, std::string(std::strerror(errno)) + "."};
-    }
-    return Done{};
+    return writeFileAtomically(path, languageFileText(vocabulary, name, code), SymbolicLink::Replace);
 }
 
 std::optional<LanguageFile> findLanguage(const std::string& nameOrFile,

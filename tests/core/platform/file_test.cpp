@@ -45,9 +45,10 @@ TEST_F(AtomicWrite, ReplacesTheFileWhole) {
 TEST_F(AtomicWrite, AReadOnlyFileIsNeverReplaced) {
     writeBytes(path, "old");
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    errno = 0;
-    EXPECT_FALSE(writeFileAtomically(path, "new"));
-    EXPECT_EQ(errno, EACCES);
+    const auto written = writeFileAtomically(path, "new");
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.failure().reason, std::string(std::strerror(EACCES)) + ".");
+    EXPECT_EQ(written.failure().path, path);
     EXPECT_EQ(contents(), "old");
     EXPECT_EQ(fileCount(), 1u);
 }
@@ -67,9 +68,9 @@ TEST_P(AtomicWriteFailure, IsReportedAndLeavesNoTemporaryFile) {
     const std::string after(100000, 'n');
     writeBytes(path, before);
     FailingOperations operations(GetParam().call, GetParam().failAt);
-    errno = 0;
-    EXPECT_FALSE(writeFileAtomically(path, after, SymbolicLink::Follow, operations));
-    EXPECT_EQ(errno, EIO);
+    const auto written = writeFileAtomically(path, after, SymbolicLink::Follow, operations);
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.failure().reason, std::string(std::strerror(EIO)) + ".");
     EXPECT_EQ(operations.count(GetParam().call), GetParam().failAt);
     EXPECT_EQ(contents(), GetParam().afterRename ? after : before);
     EXPECT_EQ(fileCount(), 1u);
