@@ -22,16 +22,16 @@ Result<ProfilesDocument, Unreadable> ProfilesDocument::load(const std::filesyste
 
 Result<ProfilesDocument, Unreadable> ProfilesDocument::parse(std::string_view bytes,
                                                              const std::string& name) {
-    XmlParseResult parsed = parseXml(bytes, name);
-    if (!parsed.document) {
-        return Unreadable{parsed.error};
+    auto parsed = parseXml(bytes, name);
+    if (!parsed) {
+        return std::move(parsed).failure();
     }
-    const XmlElement root = documentElement(parsed.document.get());
+    const XmlElement root = documentElement(parsed->get());
     if (root.name() != kRootName) {
         return Unreadable{name + ": the root element is not \"Profiles\", so the file holds no profiles."};
     }
     ProfilesDocument document;
-    document.document_ = std::move(parsed.document);
+    document.document_ = std::move(parsed).value();
     // Only elements are profiles: comments and processing instructions between
     // them take no position.
     for (XmlElement profile = root.firstChildElement(); profile; profile = profile.nextSiblingElement()) {
