@@ -44,14 +44,17 @@ std::string Session::load() {
     auto loaded = loadSettings(settingsFile_, MissingSettingsFile::MeansDefaults, operations_);
     // A file that cannot be read gives every default.
     StoredSettings stored;
+    std::string failure;
     if (loaded) {
         stored = std::move(loaded).value();
+    } else {
+        failure = loaded.failure().reason;
     }
     settings_ = std::move(stored.settings);
     vocabulary_ = std::move(stored.vocabulary);
     menuChanges_ = std::move(stored.menuChanges.changes);
     menuChangesProblems_ = std::move(stored.menuChanges.problems);
-    return loaded ? std::string() : loaded.failure().reason;
+    return failure;
 }
 
 std::string Session::save() const {

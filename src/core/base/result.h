@@ -26,9 +26,9 @@ public:
     // One kind of failure where F is a std::variant of kinds, so that an
     // operation returns the kind without naming F.
     template <typename Kind>
-    requires(!std::is_same_v<std::remove_cvref_t<Kind>, F> && std::is_constructible_v<F, Kind&&> &&
-             !std::is_constructible_v<T, Kind&&>) Result(Kind&& failure)
-        : state_(std::in_place_index<1>, F(std::forward<Kind>(failure))) {}
+    requires(!std::is_same_v<Kind, F> && std::is_constructible_v<F, Kind> &&
+             !std::is_constructible_v<T, Kind>) Result(Kind failure)
+        : state_(std::in_place_index<1>, F(std::move(failure))) {}
 
     bool ok() const { return state_.index() == 0; }
     explicit operator bool() const { return ok(); }

@@ -164,7 +164,9 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
         input.changes.ownItems.clear();
     } else {
         for (const std::string& problem : stored.problems) {
-            input.warnings.push_back({source + ": " + problem});
+            InputWarning warning{source};
+            warning.text.append(": ").append(problem);
+            input.warnings.push_back(std::move(warning));
         }
     }
     if (request.everyItem) {
