@@ -62,12 +62,12 @@ const std::string& largeFile() {
 void LoadLargeFile(benchmark::State& state) {
     const std::string& bytes = largeFile();
     for (auto _ : state) {
-        ProfilesDocument::LoadResult loaded = ProfilesDocument::parse(bytes, "profiles.xml");
-        if (!loaded.document) {
-            state.SkipWithError(loaded.error.c_str());
+        auto loaded = ProfilesDocument::parse(bytes, "profiles.xml");
+        if (!loaded) {
+            state.SkipWithError(loaded.failure().reason.c_str());
             return;
         }
-        benchmark::DoNotOptimize(loaded.document->names().data());
+        benchmark::DoNotOptimize(loaded->names().data());
     }
     state.counters["profiles"] = kLargeFileProfiles;
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));

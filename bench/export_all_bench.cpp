@@ -71,9 +71,9 @@ void WriteSameFilesUnsynced(benchmark::State& state) {
     const Vocabulary vocabulary;
     for (auto _ : state) {
         const auto loaded = ProfilesDocument::load(folder.profiles);
-        const std::vector<std::string> names = exportFileNames(loaded.document->names());
+        const std::vector<std::string> names = exportFileNames(loaded->names());
         for (std::size_t i = 0; i < names.size(); ++i) {
-            const std::string bytes = CreateUserCommands(loaded.document->profile(static_cast<int>(i)),
+            const std::string bytes = CreateUserCommands(loaded->profile(static_cast<int>(i)),
                                                          GenerationOptions{}, vocabulary, "07/12/2026")
                                           .text;
             const int fd =

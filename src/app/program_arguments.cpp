@@ -1,6 +1,6 @@
 #include "program_arguments.h"
 
-#include "preview/user_command_text.h"
+#include "base/escaping.h"
 #include "version.h"
 
 #include <cstdio>
@@ -63,7 +63,7 @@ std::optional<int> answerOnTerminal(const ProgramArguments& arguments) {
         break;
     }
     // The option as typed, its control characters written visibly.
-    const std::string option = preview::escapedControls(arguments.unknownOption.toStdString(), "\\");
+    const std::string option = escapedControls(arguments.unknownOption.toStdString(), "\\");
     std::fprintf(stderr, "tavu: unknown option %s\n%s\nTry \"tavu --help\".\n", option.c_str(), kUsage);
     return kExitUsage;
 }

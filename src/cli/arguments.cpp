@@ -1,6 +1,8 @@
 #include "arguments.h"
 
-#include "preview/user_command_text.h"
+#include "base/escaping.h"
+#include "exit_statuses.h"
+#include "platform/path_text.h"
 
 #include <charconv>
 
@@ -114,22 +116,24 @@ CodePage parseEncoding(std::string_view name) {
 }
 
 std::string escapedLine(std::string_view name) {
-    return preview::escapedControls(name, "\\");
+    return escapedControls(name, "\\");
 }
 
-std::string onOneLine(std::string message) {
-    if (const auto lineEnd = message.find('\n'); lineEnd != std::string::npos) {
-        message.replace(lineEnd, 1, ": ");
-    }
-    return message;
+std::string unwritableMessage(const Unwritable& failure) {
+    return "Unable to write to " + utf8FromPath(failure.path) + ": " + failure.reason;
 }
 
 std::string escapedMessage(std::string_view message) {
-    return preview::escapedControls(message, {}, "\n");
+    return escapedControls(message, {}, "\n");
 }
 
 void printError(std::ostream& err, std::string_view message) {
     err << "tavu-cli: " << escapedMessage(message) << '\n';
+}
+
+int printUsageError(std::ostream& err, std::string_view message) {
+    err << "tavu-cli: " << escapedMessage(message) << "\nTry 'tavu-cli --help'.\n";
+    return ExitUsage;
 }
 
 const OptionHelp kEncodingOption{

@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "formats/code_page.h"
+#include "platform/file.h"
 
 #include <cstdint>
 #include <functional>
@@ -91,18 +92,20 @@ CodePage parseEncoding(std::string_view name);
 // A name as one line of output: a backslash, the control characters (a line
 // break above all), the line and paragraph separators, the bidirectional
 // controls and bytes that are not UTF-8 are written as escapes
-// (preview::escapedControls), so that one line is one name.
+// (escapedControls), so that one line is one name.
 std::string escapedLine(std::string_view name);
 // A message for standard error with every name in it made harmless to the
 // terminal: escaped as escapedLine does, but for the message's own line breaks
 // and backslashes (those of Windows paths), which are kept.
 std::string escapedMessage(std::string_view message);
-// The core's message for a message box, which has its reason on a line of its
-// own, as one line: "Unable to write to PATH: REASON".
-std::string onOneLine(std::string message);
+// "Unable to write to PATH: REASON".
+std::string unwritableMessage(const Unwritable& failure);
 // Writes "tavu-cli: MESSAGE" and a line break to standard error, the message
 // escaped as escapedMessage does.
 void printError(std::ostream& err, std::string_view message);
+// Prints a usage error as printError does, with the way to the help after
+// it, and returns ExitUsage.
+int printUsageError(std::ostream& err, std::string_view message);
 
 extern const OptionHelp kEncodingOption;
 

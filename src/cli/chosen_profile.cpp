@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/escaping.h"
 #include "cli.h"
 #include "platform/file.h"
 #include "platform/path_text.h"
-#include "preview/user_command_text.h"
 #include "preview_output.h"
 #include "settings/settings_file.h"
 
@@ -53,16 +53,24 @@ std::string notUtf8(const failures::NotUtf8& refused) {
 // Written from the stop's parts: the window keeps what came before the stop,
 // the command line writes nothing, so the shared description would mislead here.
 std::string stopped(const failures::Stopped& stop, const FailurePlace& place) {
-    return place.who + "the permission " + stop.stop.element + " holds " + preview::quoted(stop.stop.text) +
+    return place.who + "the permission " + stop.stop.element + " holds " + quotedText(stop.stop.text) +
            ", which cannot be read as a permission; nothing was written";
 }
 
-int reportMenuMisread(const failures::MenuMisread& misread, const FailurePlace& place, std::ostream& err) {
-    printError(err, place.who + "the menu holds an error, so nothing was written:");
+// What the command line says of a failure: a message, the lines under it,
+// and the exit status; ExitUsage for an override it got wrong.
+struct Told {
+    int status;
+    std::string message;
+    std::string linesBelow = {};
+};
+
+Told menuMisread(const failures::MenuMisread& misread, const FailurePlace& place) {
+    Told told{ExitMenuError, place.who + "the menu holds an error, so nothing was written:"};
     for (const preview::Finding& finding : misread.findings) {
-        err << findingLine(finding, place.source);
+        told.linesBelow += findingLine(finding, place.source);
     }
-    return ExitMenuError;
+    return told;
 }
 
 std::string unencodable(const failures::Unencodable& refused, const FailurePlace& place) {
@@ -70,9 +78,41 @@ std::string unencodable(const failures::Unencodable& refused, const FailurePlace
            std::string(codePageName(refused.codePage)) + " cannot hold " + refused.character;
 }
 
-int printed(std::ostream& err, int status, const std::string& message) {
-    printError(err, message);
-    return status;
+Told toldOf(const GenerationFailure& failure, const FailurePlace& place) {
+    return std::visit(
+        Overloaded{
+            [](const failures::UnknownOptionKey& refused) {
+                return Told{ExitUsage,
+                            "--option: \"" + refused.key + "\" is not an option key such as sOffsets"};
+            },
+            [](const failures::OptionNotWholeNumber& refused) {
+                return Told{ExitUsage, "--option " + refused.key + ": \"" + refused.text +
+                                           "\" is not a whole number (1 is on, 0 is off)"};
+            },
+            [](const failures::UnknownWordKey& refused) {
+                return Told{ExitUsage, "--word: \"" + refused.key + "\" is not a word key such as wNick"};
+            },
+            [](const failures::NotUtf8& refused) {
+                return Told{ExitUsage, notUtf8(refused)};
+            },
+            [](const failures::NoSuchLanguage& missing) {
+                return Told{ExitNoProfiles, noSuchLanguage(missing)};
+            },
+            [](const failures::UnreadableFile& unreadable) {
+                return Told{ExitNoProfiles, unreadable.reason};
+            },
+            [](const failures::NoSuchProfile& missing) {
+                return Told{ExitNoProfiles, noSuchProfile(missing)};
+            },
+            [&](const failures::Stopped& stop) {
+                return Told{ExitStopped, stopped(stop, place)};
+            },
+            [&](const failures::MenuMisread& misread) { return menuMisread(misread, place); },
+            [&](const failures::Unencodable& refused) {
+                return Told{ExitUnencodable, unencodable(refused, place)};
+            },
+        },
+        failure);
 }
 
 } // namespace
@@ -140,7 +180,7 @@ void requireOneChoice(std::string_view command, const GenerationRequest& request
 }
 
 std::string profileLabel(std::size_t index, const std::string& name) {
-    return "profile " + std::to_string(index) + " " + preview::quoted(name);
+    return "profile " + std::to_string(index) + " " + quotedText(name);
 }
 
 std::string whoOf(const GenerationRequest& request, const ProfileBlock& block) {
@@ -167,7 +207,9 @@ void printWarnings(const GenerationInput& input, std::ostream& err) {
     // A file of a hundred thousand broken sections would bury everything else.
     const std::size_t shown = std::min(input.warnings.size(), kMostWarningsShown);
     for (std::size_t i = 0; i < shown; ++i) {
-        printError(err, "warning: " + input.warnings[i]);
+        const InputWarning& warning = input.warnings[i];
+        printError(err, "warning: " + warning.text +
+                            (warning.namesNoItem ? "; tavu-cli items lists the items" : ""));
     }
     if (const std::size_t more = input.warnings.size() - shown; more > 0) {
         printError(err, "warning: ... and " + std::to_string(more) + " more warnings");
@@ -175,44 +217,22 @@ void printWarnings(const GenerationInput& input, std::ostream& err) {
 }
 
 int reportFailure(const GenerationFailure& failure, const FailurePlace& place, std::ostream& err) {
-    return std::visit(
-        Overloaded{
-            [](const failures::UnknownOptionKey& refused) -> int {
-                throw UsageError("--option: \"" + refused.key + "\" is not an option key such as sOffsets");
-            },
-            [](const failures::OptionNotWholeNumber& refused) -> int {
-                throw UsageError("--option " + refused.key + ": \"" + refused.text +
-                                 "\" is not a whole number (1 is on, 0 is off)");
-            },
-            [](const failures::UnknownWordKey& refused) -> int {
-                throw UsageError("--word: \"" + refused.key + "\" is not a word key such as wNick");
-            },
-            [](const failures::NotUtf8& refused) -> int { throw UsageError(notUtf8(refused)); },
-            [&](const failures::NoSuchLanguage& missing) {
-                return printed(err, ExitNoProfiles, noSuchLanguage(missing));
-            },
-            [&](const failures::UnreadableFile& unreadable) {
-                return printed(err, ExitNoProfiles, unreadable.reason);
-            },
-            [&](const failures::NoSuchProfile& missing) {
-                return printed(err, ExitNoProfiles, noSuchProfile(missing));
-            },
-            [&](const failures::Stopped& stop) { return printed(err, ExitStopped, stopped(stop, place)); },
-            [&](const failures::MenuMisread& misread) { return reportMenuMisread(misread, place, err); },
-            [&](const failures::Unencodable& refused) {
-                return printed(err, ExitUnencodable, unencodable(refused, place));
-            },
-        },
-        failure);
+    const Told told = toldOf(failure, place);
+    if (told.status == ExitUsage) {
+        return printUsageError(err, told.message);
+    }
+    printError(err, told.message);
+    err << told.linesBelow;
+    return told.status;
 }
 
-std::variant<ChosenProfile, int> readWarnedProfile(const GenerationRequest& request, std::ostream& err) {
+Result<ChosenProfile, int> readWarnedProfile(const GenerationRequest& request, std::ostream& err) {
     auto chosen = readChosenProfile(request);
-    if (const auto* failure = std::get_if<GenerationFailure>(&chosen)) {
-        return reportFailure(*failure, {}, err);
+    if (!chosen) {
+        return reportFailure(chosen.failure(), {}, err);
     }
-    printWarnings(std::get<ChosenProfile>(chosen).input, err);
-    return std::move(std::get<ChosenProfile>(chosen));
+    printWarnings(chosen->input, err);
+    return std::move(chosen).value();
 }
 
 const OptionHelp kProfileOption{"--profile NAME", "the profile with this name (the first one, if several)"};

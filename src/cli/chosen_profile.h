@@ -1,6 +1,7 @@
 #pragma once
 
 #include "arguments.h"
+#include "base/result.h"
 #include "generation/profile_generation.h"
 
 #include <cstddef>
@@ -8,7 +9,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <variant>
 
 // What generate, tree, items and export-words share: the options that make a
 // generation request, and the words for what the core's generation refuses.
@@ -61,14 +61,14 @@ struct FailurePlace {
     bool namesProfileWhenUnencodable = false;
 };
 
-// Prints what the failure says under the place, and returns its exit status;
-// throws UsageError for an override that the command line got wrong.
+// Prints what the failure says under the place, an override that the command
+// line got wrong as a usage error, and returns its exit status.
 [[nodiscard]] int reportFailure(const GenerationFailure& failure, const FailurePlace& place,
                                 std::ostream& err);
 
 // The profile the request chooses with the input read for it, the input's
 // warnings printed; the exit status when it cannot be read.
-std::variant<ChosenProfile, int> readWarnedProfile(const GenerationRequest& request, std::ostream& err);
+Result<ChosenProfile, int> readWarnedProfile(const GenerationRequest& request, std::ostream& err);
 
 extern const OptionHelp kProfileOption;
 extern const OptionHelp kIndexOption;

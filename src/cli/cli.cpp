@@ -65,8 +65,7 @@ int runReportingErrors(std::span<const std::string_view> arguments, std::ostream
         cli::printError(err, failure.message());
         return failure.status();
     } catch (const cli::UsageError& error) {
-        err << "tavu-cli: " << cli::escapedMessage(error.message()) << "\nTry 'tavu-cli --help'.\n";
-        return ExitUsage;
+        return cli::printUsageError(err, error.message());
     }
 }
 

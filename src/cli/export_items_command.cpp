@@ -25,22 +25,21 @@ int runExportItems(std::span<const std::string_view> arguments, std::ostream& ou
         refuseTheSettingsFile("export-items", file, request, "items");
     }
     const auto read = readGenerationInput(request);
-    if (const auto* failure = std::get_if<GenerationFailure>(&read)) {
-        return reportFailure(*failure, {}, err);
+    if (!read) {
+        return reportFailure(read.failure(), {}, err);
     }
     // What the settings file holds is written whole, the items it cannot use
     // and the keys it does not know included, so that nothing is lost on the
     // way; the warnings say what the other side will be told too, and name
     // the sections that were not read and so are left out.
-    const auto& input = std::get<GenerationInput>(read);
+    const GenerationInput& input = read.value();
     printWarnings(input, err);
     if (file == "-") {
         out << menuChangesFileText(input.changes);
         return ExitDone;
     }
-    std::string error = writeMenuChangesFile(input.changes, pathFromUtf8(file));
-    if (!error.empty()) {
-        throw Failure(ExitUnwritable, onOneLine(std::move(error)));
+    if (const auto written = writeMenuChangesFile(input.changes, pathFromUtf8(file)); !written) {
+        throw Failure(ExitUnwritable, unwritableMessage(written.failure()));
     }
     return ExitDone;
 }

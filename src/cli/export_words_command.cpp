@@ -29,10 +29,10 @@ int runExportWords(std::span<const std::string_view> arguments, std::ostream& ou
         refuseTheSettingsFile("export-words", file, request, "words");
     }
     const auto read = readGenerationInput(request);
-    if (const auto* failure = std::get_if<GenerationFailure>(&read)) {
-        return reportFailure(*failure, {}, err);
+    if (!read) {
+        return reportFailure(read.failure(), {}, err);
     }
-    const auto& input = std::get<GenerationInput>(read);
+    const GenerationInput& input = read.value();
     // The words of a language keep its name and code unless told otherwise.
     const LanguageFile chosen = input.language.value_or(LanguageFile{});
     const std::string languageName = name.value_or(chosen.name);
@@ -41,9 +41,9 @@ int runExportWords(std::span<const std::string_view> arguments, std::ostream& ou
         out << languageFileText(input.vocabulary, languageName, languageCode);
         return ExitDone;
     }
-    std::string error = writeLanguageFile(pathFromUtf8(file), input.vocabulary, languageName, languageCode);
-    if (!error.empty()) {
-        throw Failure(ExitUnwritable, onOneLine(std::move(error)));
+    const auto written = writeLanguageFile(pathFromUtf8(file), input.vocabulary, languageName, languageCode);
+    if (!written) {
+        throw Failure(ExitUnwritable, unwritableMessage(written.failure()));
     }
     return ExitDone;
 }

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <variant>
 
 namespace tavu::cli {
 
@@ -24,10 +23,9 @@ struct StagedExport {
 
 // Generates one profile of --all and writes its temporary file; the status
 // when it fails, else its staged file.
-std::variant<int, StagedExport> stageExport(const ProfilesDocument& document, std::size_t index,
-                                            const std::filesystem::path& path,
-                                            const GenerationRequest& request, const GenerationInput& input,
-                                            FileBatch& batch, std::ostream& err) {
+Result<StagedExport, int> stageExport(const ProfilesDocument& document, std::size_t index,
+                                      const std::filesystem::path& path, const GenerationRequest& request,
+                                      const GenerationInput& input, FileBatch& batch, std::ostream& err) {
     // A part of a menu whose clear command wipes the users' menus is worse than
     // no file: the profile's file is left as it was. So is a menu that clients
     // would misread; the other profiles are still written.
@@ -64,16 +62,16 @@ int commitStaged(FileBatch& batch, std::vector<StagedExport>& staged, std::ostre
 int exportAll(const GenerationRequest& request, const std::string& outDir, std::ostream& out,
               std::ostream& err) {
     auto input = readGenerationInput(request);
-    if (const auto* failure = std::get_if<GenerationFailure>(&input)) {
-        return reportFailure(*failure, {}, err);
+    if (!input) {
+        return reportFailure(input.failure(), {}, err);
     }
     const auto profiles = loadProfiles(request.profilesFile);
-    if (const auto* failure = std::get_if<GenerationFailure>(&profiles)) {
-        return reportFailure(*failure, {}, err);
+    if (!profiles) {
+        return reportFailure(profiles.failure(), {}, err);
     }
-    const auto& document = std::get<ProfilesDocument>(profiles);
-    warnOfUnknownProfiles(std::get<GenerationInput>(input), document, request.profilesFile);
-    printWarnings(std::get<GenerationInput>(input), err);
+    const ProfilesDocument& document = profiles.value();
+    warnOfUnknownProfiles(input.value(), document, request.profilesFile);
+    printWarnings(input.value(), err);
     const std::filesystem::path folder = pathFromUtf8(outDir);
     std::error_code code;
     std::filesystem::create_directories(folder, code);
@@ -89,12 +87,12 @@ int exportAll(const GenerationRequest& request, const std::string& outDir, std::
     std::vector<StagedExport> staged;
     int status = ExitDone;
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
-        auto result = stageExport(document, i, folder / pathFromUtf8(fileNames[i]), request,
-                                  std::get<GenerationInput>(input), batch, err);
-        if (auto* file = std::get_if<StagedExport>(&result)) {
-            staged.push_back(std::move(*file));
+        auto result =
+            stageExport(document, i, folder / pathFromUtf8(fileNames[i]), request, input.value(), batch, err);
+        if (result) {
+            staged.push_back(std::move(result).value());
         } else {
-            status = std::max(status, std::get<int>(result));
+            status = std::max(status, result.failure());
         }
         if (batch.full()) {
             status = std::max(status, commitStaged(batch, staged, out, err));
@@ -128,10 +126,10 @@ int runGenerate(std::span<const std::string_view> arguments, std::ostream& out, 
     // status would otherwise install a block that clears the users' menus. Nor
     // a menu whose items would send the hub other than they say.
     const auto chosen = readWarnedProfile(request, err);
-    if (const auto* status = std::get_if<int>(&chosen)) {
-        return *status;
+    if (!chosen) {
+        return chosen.failure();
     }
-    const auto& profile = std::get<ChosenProfile>(chosen);
+    const ChosenProfile& profile = chosen.value();
     const ProfileBlock block =
         generateProfile(profile.document, profile.index, profile.input, {true, request.codePage()});
     if (block.failure) {

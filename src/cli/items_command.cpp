@@ -1,8 +1,8 @@
 #include "arguments.h"
+#include "base/escaping.h"
 #include "chosen_profile.h"
 #include "cli.h"
 #include "command.h"
-#include "preview/user_command_text.h"
 
 namespace tavu::cli {
 
@@ -13,7 +13,7 @@ namespace {
 // titles of a path and the keys of an identity, which --item-off takes as
 // printed.
 std::string field(std::string_view text) {
-    return preview::escapedControls(text, {});
+    return escapedControls(text, {});
 }
 
 int runItems(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
@@ -24,10 +24,10 @@ int runItems(std::span<const std::string_view> arguments, std::ostream& out, std
         throw UsageError("unknown option --encoding for items");
     }
     const auto chosen = readWarnedProfile(request, err);
-    if (const auto* status = std::get_if<int>(&chosen)) {
-        return *status;
+    if (!chosen) {
+        return chosen.failure();
     }
-    const auto& profile = std::get<ChosenProfile>(chosen);
+    const ChosenProfile& profile = chosen.value();
     const std::string& name = profile.document.names()[profile.index];
     const MenuListing listing =
         listMenuItems(profile.document.profile(static_cast<int>(profile.index)), profile.input.options,

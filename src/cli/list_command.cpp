@@ -11,10 +11,10 @@ int runList(std::span<const std::string_view> arguments, std::ostream& out, std:
     const auto operands =
         readArguments("list", arguments, [](std::string_view, OptionValue&) { return false; });
     const auto loaded = loadProfiles(std::string(oneOperand("list", operands, "the profiles file")));
-    if (const auto* failure = std::get_if<GenerationFailure>(&loaded)) {
-        return reportFailure(*failure, {}, err);
+    if (!loaded) {
+        return reportFailure(loaded.failure(), {}, err);
     }
-    for (const std::string& name : std::get<ProfilesDocument>(loaded).names()) {
+    for (const std::string& name : loaded->names()) {
         out << escapedLine(name) << '\n';
     }
     return ExitDone;

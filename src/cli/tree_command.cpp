@@ -25,10 +25,10 @@ int runTree(std::span<const std::string_view> arguments, std::ostream& out, std:
     // fails where generate would. A menu cut short at the stop is not the menu
     // generate would write.
     const auto chosen = readWarnedProfile(request, err);
-    if (const auto* status = std::get_if<int>(&chosen)) {
-        return *status;
+    if (!chosen) {
+        return chosen.failure();
     }
-    const auto& profile = std::get<ChosenProfile>(chosen);
+    const ChosenProfile& profile = chosen.value();
     const ProfileBlock block =
         generateProfile(profile.document, profile.index, profile.input, {false, request.codePage()});
     if (block.failure) {

@@ -3,6 +3,7 @@
 #include "file_dialog.h"
 #include "message_box.h"
 #include "platform/file.h"
+#include "session.h"
 #include "settings/menu_changes_file.h"
 
 #include <QFileInfo>
@@ -37,8 +38,8 @@ void exportMenuItems(QWidget* parent, const MenuChanges& changes, const std::fil
         MessageBox::error(parent, QString::fromUtf8(kExportOverSettings).arg(chosen));
         return;
     }
-    if (const std::string error = writeMenuChangesFile(changes, filePath(chosen)); !error.empty()) {
-        MessageBox::error(parent, QString::fromStdString(error));
+    if (const auto written = writeMenuChangesFile(changes, filePath(chosen)); !written) {
+        MessageBox::error(parent, QString::fromStdString(unwritableMessage(written.failure())));
     }
 }
 
@@ -50,19 +51,19 @@ std::optional<MenuChanges> importMenuItems(QWidget* parent) {
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
-    MenuChangesFileRead read = readMenuChangesFile(filePath(chosen));
-    if (!read.error.empty()) {
-        MessageBox::error(parent, QString::fromStdString(read.error));
+    auto read = readMenuChangesFile(filePath(chosen));
+    if (!read) {
+        MessageBox::error(parent, QString::fromStdString(read.failure().reason));
         return std::nullopt;
     }
     QString question = QString::fromUtf8(kReplaceQuestion).arg(QFileInfo(chosen).fileName());
-    for (const std::string& problem : read.read.problems) {
+    for (const std::string& problem : read->problems) {
         question += QStringLiteral("\n\n") + QString::fromStdString(problem);
     }
     if (!MessageBox::confirm(parent, question)) {
         return std::nullopt;
     }
-    return std::move(read.read.changes);
+    return std::move(read->changes);
 }
 
 } // namespace tavu

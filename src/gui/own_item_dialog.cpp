@@ -1,5 +1,7 @@
 #include "own_item_dialog.h"
 
+#include "settings/menu_changes_file.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>

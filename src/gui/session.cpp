@@ -1,15 +1,20 @@
 #include "session.h"
 
+#include "platform/path_text.h"
 #include "settings/settings_file.h"
 
 namespace tavu {
 
+std::string unwritableMessage(const Unwritable& failure) {
+    return "Unable to write to " + utf8FromPath(failure.path) + "\n" + failure.reason;
+}
+
 std::string ProfileSession::load(const std::filesystem::path& path) {
-    ProfilesDocument::LoadResult result = ProfilesDocument::load(path);
-    if (!result.document) {
-        return result.error;
+    auto loaded = ProfilesDocument::load(path);
+    if (!loaded) {
+        return std::move(loaded).failure().reason;
     }
-    document_ = std::move(result.document);
+    document_ = std::move(loaded).value();
     state_ = ProfileState::Loaded;
     return {};
 }
@@ -36,16 +41,24 @@ XmlElement ProfileSession::profileNode() const {
 }
 
 std::string Session::load() {
-    StoredSettings stored = loadSettings(settingsFile_, MissingSettingsFile::MeansDefaults, operations_);
+    auto loaded = loadSettings(settingsFile_, MissingSettingsFile::MeansDefaults, operations_);
+    // A file that cannot be read gives every default.
+    StoredSettings stored;
+    std::string failure;
+    if (loaded) {
+        stored = std::move(loaded).value();
+    } else {
+        failure = loaded.failure().reason;
+    }
     settings_ = std::move(stored.settings);
     vocabulary_ = std::move(stored.vocabulary);
     menuChanges_ = std::move(stored.menuChanges.changes);
     menuChangesProblems_ = std::move(stored.menuChanges.problems);
-    return std::move(stored.error);
+    return failure;
 }
 
 std::string Session::save() const {
-    return updateSettingsFile(
+    const auto saved = updateSettingsFile(
         settingsFile_,
         [this](IniFile& file) {
             writeSettingsSection(settings_, file);
@@ -53,6 +66,7 @@ std::string Session::save() const {
             writeMenuChanges(menuChanges_, file);
         },
         operations_);
+    return saved ? std::string() : unwritableMessage(saved.failure());
 }
 
 } // namespace tavu

@@ -18,6 +18,10 @@
 
 namespace tavu {
 
+// "Unable to write to PATH" with the reason on a line of its own, as a
+// message box shows it.
+std::string unwritableMessage(const Unwritable& failure);
+
 // No profiles file has been loaded yet, one is loaded but no profile has been
 // chosen since, or a profile is chosen.
 enum class ProfileState { NothingLoaded = -1, Loaded = 0, Chosen = 1 };

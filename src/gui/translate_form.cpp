@@ -3,6 +3,7 @@
 #include "file_dialog.h"
 #include "generator/generator.h"
 #include "message_box.h"
+#include "session.h"
 #include "vocabulary/language_files.h"
 #include "word_edit.h"
 
@@ -249,15 +250,15 @@ void TTranslateForm::ImportWordsClick() {
 // The file is read before the operator is asked, so that a file that cannot be
 // loaded is refused at once; nothing changes unless the operator agrees.
 void TTranslateForm::replaceWordsFrom(const std::filesystem::path& path, const QString& source) {
-    LanguageRead read = readLanguageFile(path, vocabulary_);
-    if (!read.error.empty()) {
-        MessageBox::error(this, QString::fromStdString(read.error));
+    auto read = readLanguageFile(path, vocabulary_);
+    if (!read) {
+        MessageBox::error(this, QString::fromStdString(read.failure().reason));
         return;
     }
     if (!MessageBox::confirm(this, QString::fromUtf8(kReplaceQuestion).arg(source))) {
         return;
     }
-    vocabulary_ = std::move(read.vocabulary);
+    vocabulary_ = std::move(read).value();
     LoadStrings();
 }
 
@@ -270,9 +271,9 @@ void TTranslateForm::ExportWordsClick() {
     }
     // The words carry no name of their own: the file's name stands for it.
     const std::string name = QFileInfo(chosen).completeBaseName().toStdString();
-    const std::string error = writeLanguageFile(filePath(chosen), vocabulary_, name, name);
-    if (!error.empty()) {
-        MessageBox::error(this, QString::fromStdString(error));
+    const auto written = writeLanguageFile(filePath(chosen), vocabulary_, name, name);
+    if (!written) {
+        MessageBox::error(this, QString::fromStdString(unwritableMessage(written.failure())));
     }
 }
 

@@ -41,8 +41,8 @@ TEST_F(HostileInput, AnEntityExpansionBombIsRefused) {
     }
     const auto loaded =
         ProfilesDocument::parse(oneProfile("<!DOCTYPE Profiles [" + entities + "]>", "&a9;"), "bomb");
-    EXPECT_FALSE(loaded.document);
-    EXPECT_FALSE(loaded.error.empty());
+    EXPECT_FALSE(loaded.ok());
+    EXPECT_FALSE(loaded.failure().reason.empty());
 }
 
 TEST_F(HostileInput, ExternalEntitiesAndDtdsAreNeverRead) {
@@ -60,8 +60,8 @@ TEST_F(HostileInput, ExternalEntitiesAndDtdsAreNeverRead) {
     };
     for (const auto& [doctype, name] : cases) {
         const auto loaded = ProfilesDocument::parse(oneProfile(doctype, "A&x;"), "t");
-        ASSERT_TRUE(loaded.document) << doctype << "\n" << loaded.error;
-        EXPECT_EQ(loaded.document->names(), std::vector<std::string>{name}) << doctype;
+        ASSERT_TRUE(loaded.ok()) << doctype << "\n" << loaded.failure().reason;
+        EXPECT_EQ(loaded->names(), std::vector<std::string>{name}) << doctype;
     }
 }
 
@@ -74,15 +74,15 @@ TEST_F(HostileInput, DeepNestingIsRefused) {
         xml += "</a>";
     }
     const auto loaded = ProfilesDocument::parse(xml + "</Profile></Profiles>", "deep");
-    EXPECT_FALSE(loaded.document);
-    EXPECT_NE(loaded.error.find("depth"), std::string::npos) << loaded.error;
+    EXPECT_FALSE(loaded.ok());
+    EXPECT_NE(loaded.failure().reason.find("depth"), std::string::npos) << loaded.failure().reason;
 }
 
 TEST_F(HostileInput, AMegabyteProfileNameIsKeptWhole) {
     const std::string name(1 << 20, 'N');
     const auto loaded = ProfilesDocument::parse(oneProfile("", name), "t");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_EQ(loaded.document->names()[0], name);
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_EQ(loaded->names()[0], name);
 }
 
 // A profiles file of `count` profiles, each granting every permission.
@@ -99,11 +99,10 @@ std::string manyProfiles(std::size_t count) {
 
 TEST_F(HostileInput, TenThousandProfilesAllLoad) {
     const auto loaded = ProfilesDocument::parse(manyProfiles(10000), "t");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_EQ(loaded.document->names().size(), 10000u);
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_EQ(loaded->names().size(), 10000u);
     EXPECT_EQ(
-        emissions(CreateUserCommands(loaded.document->profile(9999), allOptionsOn(), Vocabulary{}, "d").text)
-            .size(),
+        emissions(CreateUserCommands(loaded->profile(9999), allOptionsOn(), Vocabulary{}, "d").text).size(),
         252u);
 }
 
@@ -112,8 +111,8 @@ TEST_F(HostileInput, AHundredMegabyteProfilesFileLoads) {
     const std::string xml = manyProfiles((100u << 20) / perProfile + 1);
     ASSERT_GE(xml.size(), 100u << 20);
     const auto loaded = ProfilesDocument::parse(xml, "big");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_GT(loaded.document->names().size(), 10000u);
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_GT(loaded->names().size(), 10000u);
 }
 
 TEST_F(HostileInput, BytesThatAreNotTextAreRefused) {
@@ -123,8 +122,8 @@ TEST_F(HostileInput, BytesThatAreNotTextAreRefused) {
         c = static_cast<char>(random());
     }
     const auto loaded = ProfilesDocument::load(write("profiles.xml", bytes));
-    EXPECT_FALSE(loaded.document);
-    EXPECT_FALSE(loaded.error.empty());
+    EXPECT_FALSE(loaded.ok());
+    EXPECT_FALSE(loaded.failure().reason.empty());
 }
 
 TEST_F(HostileInput, AFiftyMegabyteSettingsFileWithATenMegabyteLine) {
@@ -136,9 +135,9 @@ TEST_F(HostileInput, AFiftyMegabyteSettingsFileWithATenMegabyteLine) {
     const auto path = write("TAVU.ini", text);
 
     Vocabulary vocabulary;
-    readStringsSection(vocabulary, readSettingsFile(path).file);
+    readStringsSection(vocabulary, readSettingsFile(path).value());
     EXPECT_EQ(vocabulary.text(Word::wNick), std::string(2047, 'n'));
-    ASSERT_EQ(updateSettingsFile(path, [&](IniFile& file) { writeStringsSection(vocabulary, file); }), "");
+    ASSERT_TRUE(updateSettingsFile(path, [&](IniFile& file) { writeStringsSection(vocabulary, file); }).ok());
     // The other section is untouched, its long line included.
     const FileRead saved = readRegularFile(path, kSettingsFileLimit);
     ASSERT_EQ(saved.status, ReadStatus::Read);
@@ -148,8 +147,9 @@ TEST_F(HostileInput, AFiftyMegabyteSettingsFileWithATenMegabyteLine) {
 TEST_F(HostileInput, ASettingsPathThatIsAFolderGivesDefaultsAndAClearSaveError) {
     const auto path = folder / "TAVU.ini";
     std::filesystem::create_directory(path);
-    EXPECT_EQ(readSettingsSection(readSettingsFile(path).file), Settings{});
-    EXPECT_EQ(updateSettingsFile(path, [](IniFile& file) { writeSettingsSection(Settings{}, file); }),
+    EXPECT_FALSE(readSettingsFile(path).ok());
+    EXPECT_EQ(writeFailureText(
+                  updateSettingsFile(path, [](IniFile& file) { writeSettingsSection(Settings{}, file); })),
               "Unable to write to " + path.string() + "\n" + path.string() + " is a folder, not a file.");
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
@@ -158,7 +158,7 @@ TEST_F(HostileInput, LongValuesAreReadBackToTheirFirst2047Characters) {
     for (std::size_t length : {2047u, 2048u, 100000u}) {
         const auto path = write("TAVU.ini", "[Strings]\nwBotMessage=" + std::string(length, 'm') + "\n");
         Vocabulary vocabulary;
-        readStringsSection(vocabulary, readSettingsFile(path).file);
+        readStringsSection(vocabulary, readSettingsFile(path).value());
         EXPECT_EQ(vocabulary.text(Word::wBotMessage).size(), 2047u) << length;
     }
 }

@@ -49,9 +49,9 @@ const QString kTitle = QString::fromUtf8(kApplicationTitle);
 // settings file in use.
 std::string coreOutput(const QString& file, int index, const GenerationOptions& options, const QString& ini) {
     Vocabulary vocabulary;
-    readStringsSection(vocabulary, readSettingsFile(ini.toStdString()).file);
+    readStringsSection(vocabulary, readSettingsFile(ini.toStdString()).value());
     const auto loaded = ProfilesDocument::load(file.toStdString());
-    return CreateUserCommands(loaded.document->profile(index), options, vocabulary, todayText()).text;
+    return CreateUserCommands(loaded->profile(index), options, vocabulary, todayText()).text;
 }
 
 QStringList comboItems(const QComboBox* combo) {
@@ -369,7 +369,7 @@ void MainFormTest::createReportsWhereTheGenerationStopped() {
     Vocabulary vocabulary;
     const auto loaded = ProfilesDocument::load(file.toStdString());
     const Generation expected =
-        CreateUserCommands(loaded.document->profile(0), GenerationOptions{}, vocabulary, todayText());
+        CreateUserCommands(loaded->profile(0), GenerationOptions{}, vocabulary, todayText());
     QVERIFY(expected.stop.has_value());
     QVERIFY(!expected.text.empty());
     QCOMPARE(fixture().commandsText().toStdString(), expected.text);

@@ -44,7 +44,7 @@ QString wordIn(const Vocabulary& vocabulary, Word word) {
 
 Vocabulary savedVocabulary(const QString& ini) {
     Vocabulary vocabulary;
-    readStringsSection(vocabulary, readSettingsFile(ini.toStdString()).file);
+    readStringsSection(vocabulary, readSettingsFile(ini.toStdString()).value());
     return vocabulary;
 }
 
@@ -472,7 +472,7 @@ void TranslateFormTest::loadingALanguageAsksFirst() {
 
     MessageBox::setNextAnswer(QMessageBox::Yes);
     useContextMenu({"Load language", "Русский"});
-    const Vocabulary russian = readLanguageFile(TAVU_SOURCE_DIR "/languages/ru.ini", {}).vocabulary;
+    const Vocabulary russian = readLanguageFile(TAVU_SOURCE_DIR "/languages/ru.ini", {}).value();
     QVERIFY(fixture().session().vocabulary() == russian);
     QVERIFY(fieldsShow(russian));
     QVERIFY(fixture().windows().form<TTranslateForm>().close());
@@ -540,7 +540,7 @@ void TranslateFormTest::exportReplacesALinkNotItsTarget() {
     FileDialog::setNextFileName(link);
     useContextMenu({"Export words to file…"});
     QVERIFY(!QFileInfo(link).isSymLink());
-    QVERIFY(readLanguageFile(QFileInfo(link).filesystemFilePath(), {}).error.empty());
+    QVERIFY(readLanguageFile(QFileInfo(link).filesystemFilePath(), {}).ok());
     QFile kept(target);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("kept"));

@@ -3,6 +3,7 @@
 // does, and every user command it announces and keeps is compared with what
 // the preview reads from the same bytes.
 
+#include "base/escaping.h"
 #include "hub/hub_server.h"
 #include "platform/file.h"
 #include "preview/menu_preview.h"
@@ -52,9 +53,9 @@ struct Command {
 void PrintTo(const Command& command, std::ostream* out) {
     *out << "\n  {type " << command.type << ", context " << command.context << ", path";
     for (const std::string& part : command.path) {
-        *out << " " << preview::quoted(part);
+        *out << " " << quotedText(part);
     }
-    *out << ", command " << preview::quoted(command.command) << "}";
+    *out << ", command " << quotedText(command.command) << "}";
 }
 
 // The commands the library announces to a client of one hub, which arrive on

@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include "platform/path_text.h"
+
 #include <stdexcept>
 
 namespace tavu::test {
@@ -53,10 +55,10 @@ std::string ProfileBuilder::profile(const std::string& name) const {
 
 ProfilesDocument ProfileBuilder::document(const std::string& name) const {
     auto loaded = ProfilesDocument::parse(xml(name), "test profiles");
-    if (!loaded.document) {
-        throw std::runtime_error(loaded.error);
+    if (!loaded) {
+        throw std::runtime_error(loaded.failure().reason);
     }
-    return std::move(*loaded.document);
+    return std::move(loaded).value();
 }
 
 GenerationOptions allOptionsOn() {
@@ -208,6 +210,12 @@ std::string fileUri(const std::filesystem::path& path) {
     const std::filesystem::path absolute = std::filesystem::absolute(path);
     // A drive letter needs the third slash that a POSIX path brings itself.
     return std::string(absolute.has_root_name() ? "file:///" : "file://") + absolute.generic_string();
+}
+
+std::string writeFailureText(const Result<Done, Unwritable>& written) {
+    return written ? std::string()
+                   : "Unable to write to " + utf8FromPath(written.failure().path) + "\n" +
+                         written.failure().reason;
 }
 
 } // namespace tavu::test

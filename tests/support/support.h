@@ -3,7 +3,9 @@
 // Helpers shared by the tests: profiles built in memory, generation with chosen
 // options, and the output cut into its emissions.
 
+#include "base/result.h"
 #include "generator/generator.h"
+#include "platform/file.h"
 #include "profiles/profiles_document.h"
 
 #include <filesystem>
@@ -65,5 +67,9 @@ ProfileBuilder everythingGranted();
 // The file:// address of a local file: file:///tmp/a on POSIX,
 // file:///C:/Temp/a on Windows.
 std::string fileUri(const std::filesystem::path& path);
+
+// Empty for a write that succeeded, else "Unable to write to PATH" and the
+// reason on a line of its own, as the windows tell it.
+std::string writeFailureText(const Result<Done, Unwritable>& written);
 
 } // namespace tavu::test

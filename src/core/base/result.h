@@ -23,6 +23,12 @@ class [[nodiscard]] Result {
 public:
     Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Result(F failure) : state_(std::in_place_index<1>, std::move(failure)) {}
+    // One kind of failure where F is a std::variant of kinds, so that an
+    // operation returns the kind without naming F.
+    template <typename Kind>
+    requires(!std::is_same_v<Kind, F> && std::is_constructible_v<F, Kind> &&
+             !std::is_constructible_v<T, Kind>) Result(Kind failure)
+        : state_(std::in_place_index<1>, F(std::move(failure))) {}
 
     bool ok() const { return state_.index() == 0; }
     explicit operator bool() const { return ok(); }

@@ -1,20 +1,11 @@
 #include "export/export_names.h"
 
-#include "formats/code_page.h"
-#include "formats/text.h"
-
-#include <unicase.h>
-#include <uninorm.h>
+#include "base/text.h"
+#include "formats/case_folding.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdint>
-#include <cstdlib>
-#include <memory>
-#include <optional>
 #include <string>
-#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -57,10 +48,6 @@ bool isDeviceName(std::string_view stem) {
                        [&](std::string_view device) { return equalsIgnoringAsciiCase(device, base); });
 }
 
-struct FreeWithC {
-    void operator()(void* memory) const { std::free(memory); }
-};
-
 std::string copySuffix(std::size_t copy) {
     return " (" + std::to_string(copy) + ")" + std::string(kExportExtension);
 }
@@ -78,30 +65,6 @@ std::string safeFileStem(std::string_view profileName) {
     std::string safe = isDeviceName(kept) ? "_" : "";
     safe.append(kept);
     return safe;
-}
-
-// NTFS upcases each character by its table, so it takes dotless "ı" for "I";
-// APFS and HFS+ fold the case of the canonical decomposition, so they take "é"
-// for "e" and U+0301. Upcasing each character, then folding and normalising the
-// whole name, gives one key for what either takes for the same file. Full folding
-// also joins "ß" and "SS", which NTFS keeps apart: a needless " (2)" is harmless
-// where a missed clash would overwrite a file.
-std::string foldedFileName(std::string_view name) {
-    std::optional<std::u32string> characters = codePointsOfUtf8(name);
-    if (!characters) {
-        return toLowerAscii(name);
-    }
-    std::transform(characters->begin(), characters->end(), characters->begin(),
-                   [](char32_t c) { return static_cast<char32_t>(uc_toupper(c)); });
-    const std::string upcased = utf8OfCodePoints(*characters);
-    std::size_t length = 0;
-    const std::unique_ptr<std::uint8_t, FreeWithC> folded(
-        u8_casefold(reinterpret_cast<const std::uint8_t*>(upcased.data()), upcased.size(), nullptr,
-                    UNINORM_NFC, nullptr, &length));
-    if (!folded) {
-        throw std::system_error(errno, std::generic_category(), "cannot fold the letter case of a file name");
-    }
-    return std::string(reinterpret_cast<const char*>(folded.get()), length);
 }
 
 std::vector<std::string> exportFileNames(const std::vector<std::string>& profileNames) {

@@ -19,11 +19,6 @@ inline constexpr std::string_view kExportExtension = ".txt";
 // splitting a character, and an empty result becomes "profile".
 std::string safeFileStem(std::string_view profileName);
 
-// The name as case-insensitive and normalising file systems (NTFS, APFS, HFS+)
-// compare names: two names with the same key may be one file on one of them.
-// Text that is not UTF-8 has its ASCII letters folded only.
-std::string foldedFileName(std::string_view name);
-
 // One file name per profile, in order: its safe stem with the extension, and
 // " (2)", " (3)", ... (the first number free) where an earlier name has the
 // same folded name.

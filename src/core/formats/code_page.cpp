@@ -1,6 +1,6 @@
 #include "formats/code_page.h"
 
-#include "formats/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "formats/ini_file.h"
 
-#include "formats/text.h"
+#include "base/text.h"
 
 #include <unordered_set>
 

@@ -8,8 +8,8 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include "base/text.h"
 #include "formats/code_page.h"
-#include "formats/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -588,21 +588,21 @@ void watchWhileParsing(xmlSAXHandler& handler) {
     handler.serror = noteFirstError;
 }
 
-XmlParseResult parseXml(std::string_view bytes, const std::string& name) {
+Result<XmlDocumentPtr, Unreadable> parseXml(std::string_view bytes, const std::string& name) {
     configureLibxmlOnce();
     if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
-        return {nullptr, name + ": the file is too large to read."};
+        return Unreadable{name + ": the file is too large to read."};
     }
     const ScanText scan = scanTextOf(bytes);
     if (!scan.refusal.empty()) {
-        return {nullptr, name + ": " + scan.refusal};
+        return Unreadable{name + ": " + scan.refusal};
     }
     if (const auto refused = attributesRefused(scan.text)) {
-        return {nullptr, name + ": " + *refused};
+        return Unreadable{name + ": " + *refused};
     }
     std::unique_ptr<xmlParserCtxt, ParserContextDeleter> context(xmlNewParserCtxt());
     if (!context) {
-        return {nullptr, name + ": out of memory."};
+        return Unreadable{name + ": out of memory."};
     }
     // No XML_PARSE_HUGE: libxml2 keeps its limits on depth, text size and entity
     // expansion. No XML_PARSE_DTDLOAD, and NONET on top of the refusing loader.
@@ -615,18 +615,17 @@ XmlParseResult parseXml(std::string_view bytes, const std::string& name) {
     XmlDocumentPtr document(
         xmlCtxtReadIO(context.get(), readSource, nullptr, &source, nullptr, nullptr, options));
     if (!watch.refusal.empty()) {
-        return {nullptr, name + ": " + watch.refusal};
+        return Unreadable{name + ": " + watch.refusal};
     }
     if (!document || !context->wellFormed) {
-        return {nullptr, describe(watch.firstError ? watch.firstError
-                                                   : firstErrorOf(xmlCtxtGetLastError(context.get())),
-                                  name)};
+        return Unreadable{describe(
+            watch.firstError ? watch.firstError : firstErrorOf(xmlCtxtGetLastError(context.get())), name)};
     }
     // Worded as libxml2 words any other content after the root element.
     if (!watch.end.reached || watch.end.inputLeft || source.offset != bytes.size()) {
-        return {nullptr, placed(name, watch.end.line, "Extra content at the end of the document")};
+        return Unreadable{placed(name, watch.end.line, "Extra content at the end of the document")};
     }
-    return {std::move(document), {}};
+    return document;
 }
 
 XmlElement documentElement(const _xmlDoc* document) {

@@ -3,6 +3,9 @@
 // The XML reading layer: a libxml2 document held by RAII, read with no network
 // access and no external DTD or entity, and a small element view over it.
 
+#include "base/result.h"
+#include "platform/file.h"
+
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -48,11 +51,6 @@ struct XmlDocumentDeleter {
 };
 using XmlDocumentPtr = std::unique_ptr<_xmlDoc, XmlDocumentDeleter>;
 
-struct XmlParseResult {
-    XmlDocumentPtr document; // null when parsing failed
-    std::string error;       // the parser's description of the failure
-};
-
 // The most attributes one element, or one declaration of the internal DTD
 // subset, may carry, its default and namespace attributes included. A profile
 // element carries a handful and no element of a profiles file more than a few
@@ -80,7 +78,7 @@ inline constexpr std::size_t kMaxNamespacesInScope = 100;
 // one of the bounds above is refused, as is one in an encoding other than
 // UTF-8, UTF-16, ASCII and the ISO-8859 and Windows code pages; the first
 // error of the parse ends it.
-XmlParseResult parseXml(std::string_view bytes, const std::string& name);
+Result<XmlDocumentPtr, Unreadable> parseXml(std::string_view bytes, const std::string& name);
 
 XmlElement documentElement(const _xmlDoc* document);
 

@@ -1,6 +1,7 @@
 #include "generation/profile_generation.h"
 
-#include "export/export_names.h"
+#include "base/escaping.h"
+#include "formats/case_folding.h"
 #include "generator/options.h"
 #include "platform/date_text.h"
 #include "platform/path_text.h"
@@ -20,7 +21,7 @@ std::optional<ConversionFailure> notUtf8(std::string_view text) {
     return decodeToUtf8(text, CodePage::Utf8).failure;
 }
 
-std::optional<GenerationFailure> applyOptions(const GenerationRequest& request, GenerationOptions& options) {
+Result<Done, GenerationFailure> applyOptions(const GenerationRequest& request, GenerationOptions& options) {
     for (const auto& [key, text] : request.options) {
         const OptionEntry* entry = optionByKey(key);
         if (entry == nullptr) {
@@ -32,10 +33,10 @@ std::optional<GenerationFailure> applyOptions(const GenerationRequest& request, 
         }
         options.*entry->option = *value;
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<GenerationFailure> applyWords(const GenerationRequest& request, Vocabulary& vocabulary) {
+Result<Done, GenerationFailure> applyWords(const GenerationRequest& request, Vocabulary& vocabulary) {
     for (const auto& [key, text] : request.words) {
         const auto word = wordByKey(key);
         if (!word) {
@@ -46,23 +47,23 @@ std::optional<GenerationFailure> applyWords(const GenerationRequest& request, Vo
         }
         vocabulary.setText(*word, std::string(text));
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // The installed language or the language file the request names, read over
 // the words of the settings file.
-std::optional<GenerationFailure> readChosenLanguage(const std::string& nameOrFile, GenerationInput& input) {
+Result<Done, GenerationFailure> readChosenLanguage(const std::string& nameOrFile, GenerationInput& input) {
     const auto language = findLanguage(nameOrFile, findLanguages(languageFolders()).languages);
     if (!language) {
         return failure::NoSuchLanguage{nameOrFile};
     }
-    LanguageRead read = readLanguageFile(language->path, input.vocabulary);
-    if (!read.error.empty()) {
-        return failure::UnreadableFile{std::move(read.error)};
+    auto read = readLanguageFile(language->path, input.vocabulary);
+    if (!read) {
+        return failure::UnreadableFile{std::move(read).failure().reason};
     }
-    input.vocabulary = std::move(read.vocabulary);
+    input.vocabulary = std::move(read).value();
     input.language = *language;
-    return std::nullopt;
+    return Done{};
 }
 
 // Names the text that brought the character into the block: the first word
@@ -109,8 +110,8 @@ std::optional<std::string> nameDifferingInCase(const std::vector<std::string>& n
 }
 
 // The index of the requested profile in the document.
-std::variant<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument& document,
-                                                         const GenerationRequest& request) {
+Result<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument& document,
+                                                   const GenerationRequest& request) {
     const std::vector<std::string>& names = document.names();
     int index = request.profileIndex.value_or(-1);
     if (request.profileName) {
@@ -130,10 +131,9 @@ std::variant<std::size_t, GenerationFailure> chosenIndex(const ProfilesDocument&
 // A warning, starting with `start`, for each identity switched off that
 // covers no item of the catalogue.
 void warnOfUnknownIdentities(const MenuChanges& changes, const std::string& start,
-                             std::vector<std::string>& warnings) {
+                             std::vector<InputWarning>& warnings) {
     for (const std::string& identity : unknownIdentities(changes)) {
-        warnings.push_back(start + preview::quoted(identity) +
-                           " switched off is in no menu; tavu-cli items lists the items");
+        warnings.push_back({start + quotedText(identity) + " switched off is in no menu", true});
     }
 }
 
@@ -142,17 +142,18 @@ void warnOfUnknownIdentities(const MenuChanges& changes, const std::string& star
 void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored, GenerationInput& input) {
     std::string source = request.settingsFile ? *request.settingsFile : utf8FromPath(settingsFilePath());
     if (request.menuChangesFile) {
-        MenuChangesFileRead read = readMenuChangesFile(pathFromUtf8(*request.menuChangesFile));
-        if (!read.error.empty()) {
+        auto read = readMenuChangesFile(pathFromUtf8(*request.menuChangesFile));
+        if (!read) {
+            std::string reason = std::move(read).failure().reason;
             // The reason is a sentence of its own.
-            if (read.error.ends_with('.')) {
-                read.error.pop_back();
+            if (reason.ends_with('.')) {
+                reason.pop_back();
             }
-            input.warnings.push_back(read.error +
-                                     "; the menu is made without own items and items switched off");
+            input.warnings.push_back(
+                {reason + "; the menu is made without own items and items switched off"});
             stored = {};
         } else {
-            stored = std::move(read.read);
+            stored = std::move(read).value();
         }
         source = *request.menuChangesFile;
     }
@@ -163,8 +164,9 @@ void chooseMenuChanges(const GenerationRequest& request, MenuChangesRead stored,
         input.changes.ownItems.clear();
     } else {
         for (const std::string& problem : stored.problems) {
-            input.warnings.push_back(source);
-            input.warnings.back().append(": ").append(problem);
+            InputWarning warning{source};
+            warning.text.append(": ").append(problem);
+            input.warnings.push_back(std::move(warning));
         }
     }
     if (request.everyItem) {
@@ -189,26 +191,27 @@ ProfileBlock failed(GenerationFailure failure) {
 
 } // namespace
 
-std::variant<GenerationInput, GenerationFailure> readGenerationInput(const GenerationRequest& request) {
+Result<GenerationInput, GenerationFailure> readGenerationInput(const GenerationRequest& request) {
     // Defaults in place of the operator's settings would make a different menu.
-    StoredSettings stored =
-        request.settingsFile ? loadSettings(pathFromUtf8(*request.settingsFile), MissingSettingsFile::IsError)
-                             : loadSettings(settingsFilePath(), MissingSettingsFile::MeansDefaults);
-    if (!stored.error.empty()) {
-        return failure::UnreadableFile{std::move(stored.error)};
+    auto loaded = request.settingsFile
+                      ? loadSettings(pathFromUtf8(*request.settingsFile), MissingSettingsFile::IsError)
+                      : loadSettings(settingsFilePath(), MissingSettingsFile::MeansDefaults);
+    if (!loaded) {
+        return failure::UnreadableFile{std::move(loaded).failure().reason};
     }
+    StoredSettings& stored = loaded.value();
     GenerationInput input{stored.settings.options, std::move(stored.vocabulary), {}, {}, {}, {}};
     chooseMenuChanges(request, std::move(stored.menuChanges), input);
     if (request.language) {
-        if (auto refused = readChosenLanguage(*request.language, input)) {
-            return std::move(*refused);
+        if (auto read = readChosenLanguage(*request.language, input); !read) {
+            return std::move(read).failure();
         }
     }
-    if (auto refused = applyOptions(request, input.options)) {
-        return std::move(*refused);
+    if (auto applied = applyOptions(request, input.options); !applied) {
+        return std::move(applied).failure();
     }
-    if (auto refused = applyWords(request, input.vocabulary)) {
-        return std::move(*refused);
+    if (auto applied = applyWords(request, input.vocabulary); !applied) {
+        return std::move(applied).failure();
     }
     if (request.date) {
         if (const auto bad = notUtf8(*request.date)) {
@@ -219,12 +222,12 @@ std::variant<GenerationInput, GenerationFailure> readGenerationInput(const Gener
     return input;
 }
 
-std::variant<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile) {
+Result<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile) {
     auto loaded = ProfilesDocument::load(pathFromUtf8(profilesFile));
-    if (!loaded.document) {
-        return failure::UnreadableFile{std::move(loaded.error)};
+    if (!loaded) {
+        return failure::UnreadableFile{std::move(loaded).failure().reason};
     }
-    return std::move(*loaded.document);
+    return std::move(loaded).value();
 }
 
 ProfileBlock generateProfile(XmlElement profile, std::string_view name, const GenerationInput& input,
@@ -272,47 +275,44 @@ void warnOfUnknownProfiles(GenerationInput& input, const ProfilesDocument& docum
         for (const std::string& name : choice.names) {
             if (!held.contains(name)) {
                 std::string warning = input.changesFile;
-                warning += ": " + what + " names the profile " + preview::quoted(name) + ", which ";
+                warning += ": " + what + " names the profile " + quotedText(name) + ", which ";
                 warning += profilesFile + " does not hold";
-                input.warnings.push_back(std::move(warning));
+                input.warnings.push_back({std::move(warning)});
             }
         }
     };
     for (const ItemOff& off : input.changes.itemsOff) {
-        warn(off.profiles, "the item " + preview::quoted(off.identity) + " switched off");
+        warn(off.profiles, "the item " + quotedText(off.identity) + " switched off");
     }
     for (std::size_t i = 0; i < input.changes.ownItems.size(); ++i) {
         const OwnItem& item = input.changes.ownItems[i];
-        warn(item.profiles, "the own item " + std::to_string(i + 1) + " " + preview::quoted(item.path));
+        warn(item.profiles, "the own item " + std::to_string(i + 1) + " " + quotedText(item.path));
     }
 }
 
-std::variant<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request) {
+Result<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request) {
     auto input = readGenerationInput(request);
-    if (auto* refused = std::get_if<GenerationFailure>(&input)) {
-        return std::move(*refused);
+    if (!input) {
+        return std::move(input).failure();
     }
     auto document = loadProfiles(request.profilesFile);
-    if (auto* refused = std::get_if<GenerationFailure>(&document)) {
-        return std::move(*refused);
+    if (!document) {
+        return std::move(document).failure();
     }
-    auto& profiles = std::get<ProfilesDocument>(document);
-    const auto index = chosenIndex(profiles, request);
-    if (const auto* refused = std::get_if<GenerationFailure>(&index)) {
-        return *refused;
+    const auto index = chosenIndex(document.value(), request);
+    if (!index) {
+        return index.failure();
     }
-    warnOfUnknownProfiles(std::get<GenerationInput>(input), profiles, request.profilesFile);
-    return ChosenProfile{std::move(std::get<GenerationInput>(input)), std::move(profiles),
-                         std::get<std::size_t>(index)};
+    warnOfUnknownProfiles(input.value(), document.value(), request.profilesFile);
+    return ChosenProfile{std::move(input).value(), std::move(document).value(), index.value()};
 }
 
 ProfileBlock generateChosenProfile(const GenerationRequest& request, bool refuseMenuErrors) {
     auto chosen = readChosenProfile(request);
-    if (auto* refused = std::get_if<GenerationFailure>(&chosen)) {
-        return failed(std::move(*refused));
+    if (!chosen) {
+        return failed(std::move(chosen).failure());
     }
-    const auto& profile = std::get<ChosenProfile>(chosen);
-    return generateProfile(profile.document, profile.index, profile.input,
+    return generateProfile(chosen->document, chosen->index, chosen->input,
                            {refuseMenuErrors, request.codePage()});
 }
 

@@ -6,6 +6,7 @@
 // block as it says, and its code page. A step that cannot be done says why as
 // a typed failure, which the command line and the windows word each their way.
 
+#include "base/result.h"
 #include "formats/code_page.h"
 #include "formats/xml.h"
 #include "generator/generator.h"
@@ -48,6 +49,14 @@ struct GenerationRequest {
     CodePage codePage() const { return encoding.value_or(CodePage::Utf8); }
 };
 
+// What the input holds that is not taken as it stands, for the caller to tell.
+struct InputWarning {
+    std::string text;
+    // An identity switched off that covers no item: the caller may say where
+    // the items are listed.
+    bool namesNoItem = false;
+};
+
 // Everything a generation reads besides the profile.
 struct GenerationInput {
     GenerationOptions options;
@@ -58,7 +67,7 @@ struct GenerationInput {
     // What the caller tells as warnings: own items refused, identities that
     // name no item, an own-items file that could not be read, profiles named
     // that the profiles file does not hold.
-    std::vector<std::string> warnings;
+    std::vector<InputWarning> warnings;
     std::string changesFile = {}; // the file the changes come from, which the warnings name
 };
 
@@ -132,9 +141,9 @@ struct [[nodiscard]] ProfileBlock {
 };
 
 // The settings file, then the language over its words, then the overrides.
-std::variant<GenerationInput, GenerationFailure> readGenerationInput(const GenerationRequest& request);
+Result<GenerationInput, GenerationFailure> readGenerationInput(const GenerationRequest& request);
 
-std::variant<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile);
+Result<ProfilesDocument, GenerationFailure> loadProfiles(const std::string& profilesFile);
 
 // Generates the profile named `name`; a stop is a failure, then the checks run in order.
 ProfileBlock generateProfile(XmlElement profile, std::string_view name, const GenerationInput& input,
@@ -155,7 +164,7 @@ void warnOfUnknownProfiles(GenerationInput& input, const ProfilesDocument& docum
                            const std::string& profilesFile);
 
 // Reads the input, loads the profiles and chooses the profile; warns as above.
-std::variant<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request);
+Result<ChosenProfile, GenerationFailure> readChosenProfile(const GenerationRequest& request);
 
 // Reads the input, loads the profiles, chooses the profile and generates it,
 // encoded as the request says.

@@ -1,6 +1,6 @@
 #include "generator/escaped_words.h"
 
-#include "generator/menu_changes.h"
+#include "base/escaping.h"
 
 namespace tavu {
 

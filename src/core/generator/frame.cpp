@@ -1,5 +1,6 @@
 #include "generator/frame.h"
 
+#include "base/escaping.h"
 #include "generator/own_item_placement.h"
 #include "profiles/permission_tests.h"
 

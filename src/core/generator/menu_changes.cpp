@@ -1,9 +1,9 @@
 #include "generator/menu_changes.h"
 
-#include "formats/text.h"
+#include "base/escaping.h"
+#include "base/text.h"
 #include "generator/generator.h"
 #include "preview/lint.h"
-#include "preview/user_command_text.h"
 #include "vocabulary/vocabulary.h"
 
 #include <algorithm>
@@ -11,22 +11,6 @@
 namespace tavu {
 
 namespace {
-
-// The escape clients turn back into the character, for the characters typed
-// text may not hold as they are: "|" ends an NMDC command, "$" starts one, and
-// "&" would let the text spell "&#124;" or "&#36;", which clients decode into them.
-std::string_view escapeOf(char c) {
-    switch (c) {
-    case '$':
-        return "&#36;";
-    case '|':
-        return "&#124;";
-    case '&':
-        return "&amp;";
-    default:
-        return {};
-    }
-}
 
 bool isWordReference(std::string_view element) {
     return element.size() > 2 && element.front() == '{' && element.back() == '}';
@@ -86,14 +70,14 @@ std::string pathProblem(const OwnItem& item) {
         }
         for (const char refused : {'|', '$'}) {
             if (part.find(refused) != std::string_view::npos) {
-                return "its title " + preview::quoted(part) + " holds \"" + std::string(1, refused) +
+                return "its title " + quotedText(part) + " holds \"" + std::string(1, refused) +
                        "\", which ends or starts a command in the hub's protocol";
             }
         }
         leading = leading && isWordReference(part);
         if (leading && !wordByKey(part.substr(1, part.size() - 2))) {
-            return "its path names " + preview::quoted(part) + ", but no word has the key " +
-                   preview::quoted(part.substr(1, part.size() - 2));
+            return "its path names " + quotedText(part) + ", but no word has the key " +
+                   quotedText(part.substr(1, part.size() - 2));
         }
     }
     return {};
@@ -105,12 +89,12 @@ std::string promptProblem(std::string_view command) {
         start += kPromptStart.size();
         const std::size_t end = command.find(']', start);
         if (end == std::string_view::npos) {
-            return "the prompt " + preview::quoted(command.substr(start - kPromptStart.size())) +
+            return "the prompt " + quotedText(command.substr(start - kPromptStart.size())) +
                    " is not closed by \"]\"";
         }
         const std::string_view title = command.substr(start, end - start);
         if (title.find('[') != std::string_view::npos) {
-            return "the prompt title " + preview::quoted(title) +
+            return "the prompt title " + quotedText(title) +
                    " would end at its first \"]\": a prompt title cannot hold \"[\" or \"]\"";
         }
         start = end;
@@ -134,7 +118,7 @@ std::string commandProblem(const OwnItem& item) {
 std::string profilesProblem(const OwnItem& item) {
     for (const std::string& name : item.profiles.names) {
         if (name.empty() || name.find('|') != std::string::npos) {
-            return "the profile name " + preview::quoted(name) + " is empty or holds \"|\"";
+            return "the profile name " + quotedText(name) + " is empty or holds \"|\"";
         }
     }
     return {};
@@ -165,18 +149,6 @@ std::string clientProblem(const OwnItem& item) {
 }
 
 } // namespace
-
-void appendEscaped(std::string& out, std::string_view text) {
-    std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (const std::string_view escape = escapeOf(text[i]); !escape.empty()) {
-            out.append(text, run, i - run);
-            out += escape;
-            run = i + 1;
-        }
-    }
-    out.append(text, run);
-}
 
 bool ProfileChoice::includes(std::string_view profile) const {
     return !none && (names.empty() || std::find(names.begin(), names.end(), profile) != names.end());
@@ -229,14 +201,6 @@ std::string ownItemProblem(const OwnItem& item) {
         }
     }
     return {};
-}
-
-void forgetUnreadValues(OwnItem& item) {
-    std::erase_if(item.otherKeys, [](const KeptKey& kept) {
-        return std::any_of(kOwnItemKeys.begin(), kOwnItemKeys.end(),
-                           [&](std::string_view known) { return equalsIgnoringAsciiCase(kept.key, known); });
-    });
-    item.damage.clear();
 }
 
 std::string ownItemCommand(std::string_view typed) {

@@ -8,7 +8,6 @@
 
 #include "vocabulary/words.h"
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,14 +47,6 @@ struct KeptLine {
     std::string line;
     bool operator==(const KeptLine&) const = default;
 };
-
-// The keys of an own item's section in the settings file.
-inline constexpr std::string_view kPathKey = "Path";
-inline constexpr std::string_view kMenusKey = "Menus";
-inline constexpr std::string_view kCommandKey = "Command";
-inline constexpr std::string_view kSeparatorKey = "Separator";
-inline constexpr std::string_view kProfilesKey = "Profiles";
-inline constexpr std::array kOwnItemKeys{kPathKey, kMenusKey, kCommandKey, kSeparatorKey, kProfilesKey};
 
 // The menus an own item is shown in: its context.
 enum class OwnItemMenus : std::uint8_t { Hub = 1, UserList = 2, Both = 3 };
@@ -141,17 +132,9 @@ std::vector<OwnPathElement> ownPathElements(std::string_view path);
 // when it can. Whatever passes gives commands that clients read as written.
 std::string ownItemProblem(const OwnItem& item);
 
-// Forgets the values of the item that could not be read, once the operator
-// has given each of them anew.
-void forgetUnreadValues(OwnItem& item);
-
 // The command written for an own item, without its title: the message from the
 // clicking user with "$", "|" and "&" escaped, and its end.
 std::string ownItemCommand(std::string_view typed);
-
-// Appends the text with "$", "|" and "&" escaped, so that clients send it
-// exactly as typed and it can break no command, even by spelling an escape.
-void appendEscaped(std::string& out, std::string_view text);
 
 // Whether an identity switched off covers an item's identity: the same
 // identity, or a submenu that holds the item.

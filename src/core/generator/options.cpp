@@ -1,6 +1,6 @@
 #include "generator/options.h"
 
-#include "formats/text.h"
+#include "base/text.h"
 
 namespace tavu {
 

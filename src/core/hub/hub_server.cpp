@@ -1,8 +1,8 @@
 #include "hub/hub_server.h"
 
+#include "base/escaping.h"
 #include "platform/date_text.h"
 #include "platform/listening.h"
-#include "preview/user_command_text.h"
 
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
@@ -128,8 +128,7 @@ private:
     };
 
     std::string who() const {
-        return session_.nick().empty() ? std::string("a client")
-                                       : preview::escapedControls(session_.nick(), "\\");
+        return session_.nick().empty() ? std::string("a client") : escapedControls(session_.nick(), "\\");
     }
 
     // Ends the connection when the client says nothing for `time`.

@@ -1,11 +1,11 @@
 #include "hub/hub_session.h"
 
+#include "base/escaping.h"
 #include "base/result.h"
-#include "formats/text.h"
+#include "base/text.h"
 #include "generator/generator.h"
 #include "generator/menu_changes.h"
 #include "hub/nmdc_key.h"
-#include "preview/user_command_text.h"
 
 #include <algorithm>
 #include <utility>
@@ -223,7 +223,7 @@ void HubSession::handleKey(std::string_view message, SessionStep& step) {
     }
     const auto key = argumentOf(message, "$Key");
     if (!key) {
-        refuse(step, "it sent " + preview::quoted(firstCharacters(message, kShownStart)) +
+        refuse(step, "it sent " + quotedText(firstCharacters(message, kShownStart)) +
                          " where the hub awaits its $Key");
         return;
     }
@@ -238,14 +238,14 @@ void HubSession::handleKey(std::string_view message, SessionStep& step) {
 void HubSession::handleNick(std::string_view message, SessionStep& step) {
     const auto nick = argumentOf(message, "$ValidateNick");
     if (!nick) {
-        refuse(step, "it sent " + preview::quoted(firstCharacters(message, kShownStart)) +
+        refuse(step, "it sent " + quotedText(firstCharacters(message, kShownStart)) +
                          " where the hub awaits its $ValidateNick");
         return;
     }
     if (const auto usable = usableNick(*nick, nickBytes_); !usable) {
         step.reply.push_back(shared("$ValidateDenide " + std::string(*nick) + "|"));
         refuse(step, "it asked for " + usable.failure() + ", " +
-                         preview::quoted(firstCharacters(*nick, kShownStart)));
+                         quotedText(firstCharacters(*nick, kShownStart)));
         return;
     }
     nick_ = *nick;
@@ -263,12 +263,11 @@ void HubSession::handleInfo(std::string_view message, SessionStep& step) {
     }
     const auto info = argumentOf(message, "$MyINFO");
     if (!info) {
-        refuse(step,
-               "it sent " + preview::quoted(firstCharacters(message, kShownStart)) + " before it logged in");
+        refuse(step, "it sent " + quotedText(firstCharacters(message, kShownStart)) + " before it logged in");
         return;
     }
     if (!info->starts_with("$ALL " + nick_ + " ")) {
-        refuse(step, "its $MyINFO is not that of the nick " + preview::quoted(nick_));
+        refuse(step, "its $MyINFO is not that of the nick " + quotedText(nick_));
         return;
     }
     // The hub shows the client itself in its user list, as it is.
@@ -338,8 +337,7 @@ Outgoing HubSession::menuPieces() const {
 // The text as the client meant it: in the menu's code page, the escapes of
 // "$", "|" and "&" undone; control characters escaped for the terminal.
 std::string HubSession::readable(std::string_view text) const {
-    return preview::escapedControls(decodedForReading(preview::unescapeCommandText(text), menu_->codePage),
-                                    "\\");
+    return escapedControls(decodedForReading(unescapeCommandText(text), menu_->codePage), "\\");
 }
 
 } // namespace tavu::hub

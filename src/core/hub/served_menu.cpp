@@ -1,5 +1,6 @@
 #include "hub/served_menu.h"
 
+#include "base/escaping.h"
 #include "platform/file.h"
 #include "platform/path_text.h"
 #include "preview/lint.h"
@@ -73,7 +74,7 @@ ServedMenu profileMenu(const GenerationRequest& request) {
                 return MadeMenu{
                     HubMenu{std::move(block.bytes),
                             "You are looking at the menu of profile " + std::to_string(block.index) + " " +
-                                preview::quoted(block.name) + " of " + request.profilesFile + ", with " +
+                                quotedText(block.name) + " of " + request.profilesFile + ", with " +
                                 words + ", encoded as " + std::string(codePageName(request.codePage())) + ".",
                             request.codePage()},
                     {}};

@@ -1,6 +1,6 @@
 #include "platform/console_text.h"
 
-#include "formats/text.h"
+#include "base/text.h"
 
 #include <windows.h>
 

@@ -324,15 +324,14 @@ std::vector<int> FileBatch::commit() {
     return results;
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view text, SymbolicLink link,
-                         FileOperations& operations) {
+Result<Done, Unwritable> writeFileAtomically(const std::filesystem::path& path, std::string_view text,
+                                             SymbolicLink link, FileOperations& operations) {
     FileBatch batch(FileBatch::Sync::EachFile, operations);
-    if (!batch.stage(path, text, link)) {
-        return false;
+    const int failure = batch.stage(path, text, link) ? batch.commit().front() : errno;
+    if (failure != 0) {
+        return Unwritable{path, std::string(std::strerror(failure)) + "."};
     }
-    const int failure = batch.commit().front();
-    errno = failure;
-    return failure == 0;
+    return Done{};
 }
 
 } // namespace tavu

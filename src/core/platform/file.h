@@ -3,6 +3,8 @@
 // Reading a regular file whole within a size limit, and replacing files whole
 // so that none is ever seen half-written.
 
+#include "base/result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -50,6 +52,18 @@ public:
     virtual int remove(const char* path);
 };
 FileOperations& systemFileOperations();
+
+// Why a file was not read, or not taken as what it was read for: a sentence
+// for a message, naming the file.
+struct Unreadable {
+    std::string reason;
+};
+
+// Why a file was not written.
+struct Unwritable {
+    std::filesystem::path path;
+    std::string reason; // the system's, as a sentence
+};
 
 enum class ReadStatus { Read, Missing, Unreadable };
 
@@ -140,10 +154,9 @@ private:
     std::vector<Staged> staged_;
 };
 
-// Replaces one file as FileBatch does. On failure errno tells why and the
-// result is false.
-[[nodiscard]] bool writeFileAtomically(const std::filesystem::path& path, std::string_view text,
-                                       SymbolicLink link = SymbolicLink::Follow,
-                                       FileOperations& operations = systemFileOperations());
+// Replaces one file as FileBatch does; a failure gives the system's reason.
+Result<Done, Unwritable> writeFileAtomically(const std::filesystem::path& path, std::string_view text,
+                                             SymbolicLink link = SymbolicLink::Follow,
+                                             FileOperations& operations = systemFileOperations());
 
 } // namespace tavu

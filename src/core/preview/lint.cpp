@@ -1,6 +1,7 @@
 #include "preview/lint.h"
 
-#include "formats/text.h"
+#include "base/escaping.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <optional>
@@ -14,7 +15,7 @@ constexpr std::size_t kExcerptCharacters = 48;
 
 std::string excerpt(std::string_view text) {
     const std::string_view start = firstCharacters(text, kExcerptCharacters);
-    return quoted(start) + (start.size() < text.size() ? "..." : "");
+    return quotedText(start) + (start.size() < text.size() ? "..." : "");
 }
 
 // The start of a text already quoted.
@@ -98,7 +99,7 @@ std::optional<StrayPercent> strayPercent(std::string_view command) {
 }
 
 std::string strayPercentDetail(std::string_view command, const StrayPercent& stray) {
-    const std::string holds = "the command " + excerpt(command) + " holds " + quoted(stray.text);
+    const std::string holds = "the command " + excerpt(command) + " holds " + quotedText(stray.text);
     switch (stray.kind) {
     case StrayPercent::Kind::Percent:
         return holds + ", which EiskaltDC++ sends as \"%\"";
@@ -138,11 +139,11 @@ QtTitle qtTitle(std::string_view title) {
 std::string ampersandDetail(std::string_view title) {
     const QtTitle qt = qtTitle(title);
     if (qt.marksCharacter) {
-        return "the \"&\" in the title " + quoted(title) +
+        return "the \"&\" in the title " + quotedText(title) +
                " is shown as a keyboard-shortcut marker, not as \"&\"";
     }
-    return "clients whose menus Qt draws, such as EiskaltDC++, show the title " + quoted(title) + " as " +
-           quoted(qt.shown) + ": \"&&\" stands for \"&\", and a \"&\" at the end of a level is not shown";
+    return "clients whose menus Qt draws, such as EiskaltDC++, show the title " + quotedText(title) + " as " +
+           quotedText(qt.shown) + ": \"&&\" stands for \"&\", and a \"&\" at the end of a level is not shown";
 }
 
 // Why EiskaltDC++ reads the title into another path than its "\\" say.

@@ -1,6 +1,7 @@
 #include "preview/menu_preview.h"
 
-#include "formats/text.h"
+#include "base/escaping.h"
+#include "base/text.h"
 #include "preview/lint.h"
 
 #include <algorithm>
@@ -102,7 +103,7 @@ public:
 
     void submenuCase(std::size_t piece, const std::string& title, const std::string& earlier) {
         add(Finding::Kind::SubmenuCase, piece,
-            "the submenu " + quoted(title) + " differs from the submenu " + quoted(earlier) +
+            "the submenu " + quotedText(title) + " differs from the submenu " + quotedText(earlier) +
                 " beside it only in case, and is a submenu of its own");
     }
 

@@ -1,5 +1,6 @@
 #include "preview/preview_text.h"
 
+#include "base/escaping.h"
 #include "preview/lint.h"
 
 namespace tavu::preview {
@@ -19,7 +20,7 @@ std::string indent(std::size_t depth) {
 std::string promptList(const std::vector<std::string>& prompts) {
     std::string text;
     for (const std::string& prompt : prompts) {
-        text += (text.empty() ? "" : ", ") + quoted(prompt);
+        text += (text.empty() ? "" : ", ") + quotedText(prompt);
     }
     return text;
 }
@@ -31,11 +32,11 @@ void appendEntries(std::string& out, const std::vector<MenuNode>& entries, std::
             out += indent(depth) + "---\n";
             break;
         case MenuNode::Kind::Submenu:
-            out += indent(depth) + "+ " + quoted(node.title) + "\n";
+            out += indent(depth) + "+ " + quotedText(node.title) + "\n";
             appendEntries(out, node.children, depth + 1);
             break;
         case MenuNode::Kind::Item:
-            out += indent(depth) + "- " + quoted(node.title) + " -> " + quoted(node.command) + "\n";
+            out += indent(depth) + "- " + quotedText(node.title) + " -> " + quotedText(node.command) + "\n";
             if (!node.prompts.empty()) {
                 out += indent(depth + 1) + "asks for " + promptList(node.prompts) + "\n";
             }
@@ -61,7 +62,7 @@ std::string menusAndChatText(const MenuPreview& preview) {
     appendMenu(out, "User-list menu", preview.userListMenu);
     out += "Chat text\n";
     for (const ChatText& chat : preview.chat) {
-        out += indent(1) + "piece " + std::to_string(chat.piece) + ": " + quoted(chat.text) + "\n";
+        out += indent(1) + "piece " + std::to_string(chat.piece) + ": " + quotedText(chat.text) + "\n";
     }
     if (preview.chat.empty()) {
         out += indent(1) + "(none)\n";

@@ -49,8 +49,6 @@ struct Piece {
 // is no piece at all.
 std::vector<Piece> cutIntoPieces(std::string_view text);
 
-// "&#36;", "&#124;" and "&amp;" replaced, one after the other, as clients do.
-std::string unescapeCommandText(std::string_view text);
 // The menu path of a title as the client library of EiskaltDC++ reads it:
 // cut at every "\", nothing trimmed, with two "\" in a row read as one "/"
 // in the title instead of a cut (so that "A\\B" is the one title "A/B"), a
@@ -67,18 +65,5 @@ std::string quotedPath(const std::vector<std::string>& path);
 // running to the first "]", the next prompt looked for after it), each once,
 // in order of first appearance.
 std::vector<std::string> promptTitles(std::string_view command);
-
-// The text with every character that could act on a terminal or reorder or
-// break a line written visibly: C0 controls and DEL as \n, \r, \t or \xHH;
-// C1 controls, the line and paragraph separators and the bidirectional
-// controls as \u{XXXX}; a byte that is not UTF-8 as \xHH. Each ASCII character
-// of `backslashed` is written with a backslash before it, and each of `kept`
-// (line breaks in a message of several lines) as it is.
-std::string escapedControls(std::string_view text, std::string_view backslashed, std::string_view kept = {});
-
-// The text in double quotes, with quotes, backslashes and control characters
-// escaped (escapedControls), so that white space at either end and line breaks
-// stay visible.
-std::string quoted(std::string_view text);
 
 } // namespace tavu::preview

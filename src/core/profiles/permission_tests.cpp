@@ -1,6 +1,6 @@
 #include "profiles/permission_tests.h"
 
-#include "formats/text.h"
+#include "base/text.h"
 
 #include <charconv>
 

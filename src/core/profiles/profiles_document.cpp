@@ -12,39 +12,39 @@ constexpr std::string_view kNameElement = "Name";
 
 } // namespace
 
-ProfilesDocument::LoadResult ProfilesDocument::load(const std::filesystem::path& path) {
+Result<ProfilesDocument, Unreadable> ProfilesDocument::load(const std::filesystem::path& path) {
     const FileRead file = readRegularFile(path, kProfilesFileLimit);
     if (file.status != ReadStatus::Read) {
-        return {std::nullopt, file.reason};
+        return Unreadable{file.reason};
     }
     return parse(file.bytes, utf8FromPath(path));
 }
 
-ProfilesDocument::LoadResult ProfilesDocument::parse(std::string_view bytes, const std::string& name) {
-    XmlParseResult parsed = parseXml(bytes, name);
-    if (!parsed.document) {
-        return {std::nullopt, parsed.error};
+Result<ProfilesDocument, Unreadable> ProfilesDocument::parse(std::string_view bytes,
+                                                             const std::string& name) {
+    auto parsed = parseXml(bytes, name);
+    if (!parsed) {
+        return std::move(parsed).failure();
     }
-    const XmlElement root = documentElement(parsed.document.get());
+    const XmlElement root = documentElement(parsed->get());
     if (root.name() != kRootName) {
-        return {std::nullopt,
-                name + ": the root element is not \"Profiles\", so the file holds no profiles."};
+        return Unreadable{name + ": the root element is not \"Profiles\", so the file holds no profiles."};
     }
     ProfilesDocument document;
-    document.document_ = std::move(parsed.document);
+    document.document_ = std::move(parsed).value();
     // Only elements are profiles: comments and processing instructions between
     // them take no position.
     for (XmlElement profile = root.firstChildElement(); profile; profile = profile.nextSiblingElement()) {
         const ElementText text = profile.child(kNameElement).text();
         if (text.kind != ElementText::Kind::Text || text.text.empty()) {
-            return {std::nullopt, "Could not convert variant of type (Null) into type (String)\n\nProfile " +
-                                      std::to_string(document.profiles_.size() + 1) +
-                                      " has no \"Name\" with a text."};
+            return Unreadable{"Could not convert variant of type (Null) into type (String)\n\nProfile " +
+                              std::to_string(document.profiles_.size() + 1) +
+                              " has no \"Name\" with a text."};
         }
         document.profiles_.push_back(profile);
         document.names_.push_back(text.text);
     }
-    return {std::move(document), {}};
+    return document;
 }
 
 XmlElement ProfilesDocument::profile(int index) const {

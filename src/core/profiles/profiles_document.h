@@ -1,6 +1,8 @@
 #pragma once
 
+#include "base/result.h"
 #include "formats/xml.h"
+#include "platform/file.h"
 
 #include <filesystem>
 #include <optional>
@@ -13,12 +15,10 @@ namespace tavu {
 // element and display name.
 class ProfilesDocument {
 public:
-    struct LoadResult;
-
     // Reads and parses the file and every profile's name. Only a file that
     // succeeds in all of that gives a document.
-    static LoadResult load(const std::filesystem::path& path);
-    static LoadResult parse(std::string_view bytes, const std::string& name);
+    static Result<ProfilesDocument, Unreadable> load(const std::filesystem::path& path);
+    static Result<ProfilesDocument, Unreadable> parse(std::string_view bytes, const std::string& name);
 
     const std::vector<std::string>& names() const { return names_; }
     XmlElement profile(int index) const;
@@ -27,11 +27,6 @@ private:
     XmlDocumentPtr document_;
     std::vector<XmlElement> profiles_;
     std::vector<std::string> names_;
-};
-
-struct ProfilesDocument::LoadResult {
-    std::optional<ProfilesDocument> document;
-    std::string error; // set when document is empty
 };
 
 } // namespace tavu

@@ -1,13 +1,11 @@
 #include "settings/menu_changes_file.h"
 
-#include "formats/text.h"
+#include "base/escaping.h"
+#include "base/text.h"
 #include "platform/path_text.h"
-#include "preview/user_command_text.h"
 #include "settings/settings.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 namespace tavu {
@@ -128,8 +126,7 @@ std::string_view menusName(OwnItemMenus menus) {
 void keepUnread(OwnItem& item, const IniFile::Entry& entry, std::string_view expected) {
     item.otherKeys.push_back(KeptKey{entry.key, entry.value});
     if (item.damage.empty()) {
-        item.damage =
-            "its " + entry.key + " " + preview::quoted(entry.value) + " is not " + std::string(expected);
+        item.damage = "its " + entry.key + " " + quotedText(entry.value) + " is not " + std::string(expected);
     }
 }
 
@@ -190,7 +187,7 @@ std::vector<IniFile::Entry> ownItemEntries(const OwnItem& item) {
 }
 
 std::string ownItemLabel(std::size_t number, const OwnItem& item) {
-    return "own item " + std::to_string(number) + " " + preview::quoted(item.path);
+    return "own item " + std::to_string(number) + " " + quotedText(item.path);
 }
 
 } // namespace
@@ -232,6 +229,14 @@ MenuChangesRead readMenuChanges(const IniFile& file) {
     return read;
 }
 
+void forgetUnreadValues(OwnItem& item) {
+    std::erase_if(item.otherKeys, [](const KeptKey& kept) {
+        return std::any_of(kOwnItemKeys.begin(), kOwnItemKeys.end(),
+                           [&](std::string_view known) { return equalsIgnoringAsciiCase(kept.key, known); });
+    });
+    item.damage.clear();
+}
+
 void writeMenuChanges(const MenuChanges& changes, IniFile& file) {
     std::vector<IniFile::Section> sections;
     std::vector<IniFile::Entry> off;
@@ -255,17 +260,18 @@ void writeMenuChanges(const MenuChanges& changes, IniFile& file) {
         sections);
 }
 
-MenuChangesFileRead readMenuChangesFile(const std::filesystem::path& path, FileOperations& operations) {
+Result<MenuChangesRead, Unreadable> readMenuChangesFile(const std::filesystem::path& path,
+                                                        FileOperations& operations) {
     FileRead read = readRegularFile(path, kSettingsFileLimit, operations);
     switch (read.status) {
     case ReadStatus::Read:
-        return {readMenuChanges(IniFile::parse(read.bytes)), {}};
+        return readMenuChanges(IniFile::parse(read.bytes));
     case ReadStatus::Missing:
-        return {{}, "the file " + utf8FromPath(path) + " does not exist"};
+        return Unreadable{"the file " + utf8FromPath(path) + " does not exist"};
     case ReadStatus::Unreadable:
         break;
     }
-    return {{}, std::move(read.reason)};
+    return Unreadable{std::move(read.reason)};
 }
 
 std::string menuChangesFileText(const MenuChanges& changes) {
@@ -274,12 +280,9 @@ std::string menuChangesFileText(const MenuChanges& changes) {
     return file.text();
 }
 
-std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
-                                 FileOperations& operations) {
-    if (!writeFileAtomically(path, menuChangesFileText(changes), SymbolicLink::Replace, operations)) {
-        return "Unable to write to " + utf8FromPath(path) + "\n" + std::strerror(errno) + ".";
-    }
-    return {};
+Result<Done, Unwritable> writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
+                                              FileOperations& operations) {
+    return writeFileAtomically(path, menuChangesFileText(changes), SymbolicLink::Replace, operations);
 }
 
 } // namespace tavu

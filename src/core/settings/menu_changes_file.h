@@ -20,10 +20,12 @@
 // they stood above. The same sections, alone, make the file that
 // export and import exchange.
 
+#include "base/result.h"
 #include "formats/ini_file.h"
 #include "generator/menu_changes.h"
 #include "platform/file.h"
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -33,6 +35,14 @@ namespace tavu {
 
 inline constexpr std::string_view kItemsOffSection = "Items off";
 inline constexpr std::string_view kOwnItemSectionPrefix = "Own item ";
+
+// The keys of an own item's section.
+inline constexpr std::string_view kPathKey = "Path";
+inline constexpr std::string_view kMenusKey = "Menus";
+inline constexpr std::string_view kCommandKey = "Command";
+inline constexpr std::string_view kSeparatorKey = "Separator";
+inline constexpr std::string_view kProfilesKey = "Profiles";
+inline constexpr std::array kOwnItemKeys{kPathKey, kMenusKey, kCommandKey, kSeparatorKey, kProfilesKey};
 
 struct [[nodiscard]] MenuChangesRead {
     MenuChanges changes;
@@ -45,25 +55,23 @@ struct [[nodiscard]] MenuChangesRead {
 
 MenuChangesRead readMenuChanges(const IniFile& file);
 
+// Forgets the values of the item that could not be read, once the operator
+// has given each of them anew.
+void forgetUnreadValues(OwnItem& item);
+
 // Erases the sections of items off and own items that readMenuChanges reads,
 // then writes them anew from `changes`, unknown keys, comments and blank lines
 // included.
 void writeMenuChanges(const MenuChanges& changes, IniFile& file);
 
 // A file of menu changes alone, as export writes it and import reads it.
-struct [[nodiscard]] MenuChangesFileRead {
-    MenuChangesRead read;
-    std::string error; // why the file cannot be read; the changes are then empty
-};
-
-MenuChangesFileRead readMenuChangesFile(const std::filesystem::path& path,
-                                        FileOperations& operations = systemFileOperations());
+Result<MenuChangesRead, Unreadable> readMenuChangesFile(const std::filesystem::path& path,
+                                                        FileOperations& operations = systemFileOperations());
 
 // The text of such a file.
 std::string menuChangesFileText(const MenuChanges& changes);
 
-// Empty on success; otherwise "Unable to write to PATH" and the reason.
-[[nodiscard]] std::string writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
-                                               FileOperations& operations = systemFileOperations());
+Result<Done, Unwritable> writeMenuChangesFile(const MenuChanges& changes, const std::filesystem::path& path,
+                                              FileOperations& operations = systemFileOperations());
 
 } // namespace tavu

@@ -1,7 +1,7 @@
 #include "settings/settings.h"
 
+#include "base/text.h"
 #include "formats/ini_file.h"
-#include "formats/text.h"
 
 #include <charconv>
 #include <cstdint>

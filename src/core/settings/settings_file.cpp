@@ -4,8 +4,6 @@
 #include "platform/executable_folder.h"
 #include "platform/path_text.h"
 
-#include <cerrno>
-#include <cstring>
 #include <system_error>
 
 namespace tavu {
@@ -22,48 +20,47 @@ std::filesystem::path settingsFilePath() {
     return userSettingsFolder() / kSettingsFileName;
 }
 
-SettingsFileRead readSettingsFile(const std::filesystem::path& path, FileOperations& operations,
-                                  MissingSettingsFile missing) {
+Result<IniFile, Unreadable> readSettingsFile(const std::filesystem::path& path, FileOperations& operations,
+                                             MissingSettingsFile missing) {
     FileRead read = readRegularFile(path, kSettingsFileLimit, operations);
     switch (read.status) {
     case ReadStatus::Read:
-        return {IniFile::parse(read.bytes), {}};
+        return IniFile::parse(read.bytes);
     case ReadStatus::Missing:
         if (missing == MissingSettingsFile::IsError) {
-            return {IniFile{}, "the settings file " + utf8FromPath(path) + " does not exist"};
+            return Unreadable{"the settings file " + utf8FromPath(path) + " does not exist"};
         }
-        return {};
+        return IniFile{};
     case ReadStatus::Unreadable:
         break;
     }
-    return {IniFile{}, std::move(read.reason)};
+    return Unreadable{std::move(read.reason)};
 }
 
-StoredSettings loadSettings(const std::filesystem::path& path, MissingSettingsFile missing,
-                            FileOperations& operations) {
-    const SettingsFileRead read = readSettingsFile(path, operations, missing);
-    StoredSettings stored{readSettingsSection(read.file), Vocabulary{}, readMenuChanges(read.file),
-                          read.error};
-    readStringsSection(stored.vocabulary, read.file);
+Result<StoredSettings, Unreadable> loadSettings(const std::filesystem::path& path,
+                                                MissingSettingsFile missing, FileOperations& operations) {
+    const auto read = readSettingsFile(path, operations, missing);
+    if (!read) {
+        return read.failure();
+    }
+    StoredSettings stored{readSettingsSection(read.value()), Vocabulary{}, readMenuChanges(read.value())};
+    readStringsSection(stored.vocabulary, read.value());
     return stored;
 }
 
-std::string updateSettingsFile(const std::filesystem::path& path, const std::function<void(IniFile&)>& change,
-                               FileOperations& operations) {
-    const std::string failure = "Unable to write to " + utf8FromPath(path);
-    SettingsFileRead read = readSettingsFile(path, operations);
-    if (!read.error.empty()) {
-        return failure + "\n" + read.error;
+Result<Done, Unwritable> updateSettingsFile(const std::filesystem::path& path,
+                                            const std::function<void(IniFile&)>& change,
+                                            FileOperations& operations) {
+    auto read = readSettingsFile(path, operations);
+    if (!read) {
+        return Unwritable{path, std::move(read).failure().reason};
     }
-    change(read.file);
+    change(read.value());
     std::error_code code;
     if (path.has_parent_path()) {
         std::filesystem::create_directories(path.parent_path(), code);
     }
-    if (!writeFileAtomically(path, read.file.text(), SymbolicLink::Follow, operations)) {
-        return failure + "\n" + std::strerror(errno) + ".";
-    }
-    return {};
+    return writeFileAtomically(path, read->text(), SymbolicLink::Follow, operations);
 }
 
 } // namespace tavu

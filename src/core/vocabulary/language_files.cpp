@@ -1,14 +1,12 @@
 #include "vocabulary/language_files.h"
 
+#include "base/text.h"
 #include "formats/ini_file.h"
-#include "formats/text.h"
 #include "platform/executable_folder.h"
 #include "platform/file.h"
 #include "platform/path_text.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <iterator>
 #include <set>
 #include <system_error>
@@ -164,28 +162,27 @@ LanguageListing findLanguages(const std::vector<std::filesystem::path>& folders)
     return listing;
 }
 
-LanguageRead readLanguageFile(const std::filesystem::path& path, const Vocabulary& current) {
-    LanguageRead result{current, {}};
+Result<Vocabulary, Unreadable> readLanguageFile(const std::filesystem::path& path,
+                                                const Vocabulary& current) {
     const FileRead read = readRegularFile(path, kSettingsFileLimit);
     if (read.status != ReadStatus::Read) {
-        result.error = read.reason;
-        return result;
+        return Unreadable{read.reason};
     }
     const IniFile file = IniFile::parse(read.bytes);
     if (!holdsWords(file)) {
-        result.error = utf8FromPath(path) + " is not a language file: it has no section [" +
-                       std::string(kStringsSection) + "] with the words in it.";
-        return result;
+        return Unreadable{utf8FromPath(path) + " is not a language file: it has no section [" +
+                          std::string(kStringsSection) + "] with the words in it."};
     }
     if (const auto forbidden = forbiddenTextIn(file)) {
-        result.error = utf8FromPath(path) + " is refused: its word " +
-                       std::string(wordKey(forbidden->first)) + " holds \"" + std::string(forbidden->second) +
-                       "\", which would end a prompt or start a command in the hub's menus. No word of a "
-                       "language file may hold ], |, $ or %[, and none of its words were loaded.";
-        return result;
+        return Unreadable{utf8FromPath(path) + " is refused: its word " +
+                          std::string(wordKey(forbidden->first)) + " holds \"" +
+                          std::string(forbidden->second) +
+                          "\", which would end a prompt or start a command in the hub's menus. No word of a "
+                          "language file may hold ], |, $ or %[, and none of its words were loaded."};
     }
-    readStringsSection(result.vocabulary, file);
-    return result;
+    Vocabulary vocabulary = current;
+    readStringsSection(vocabulary, file);
+    return vocabulary;
 }
 
 std::string languageFileText(const Vocabulary& vocabulary, const std::string& name, const std::string& code) {
@@ -204,13 +201,9 @@ std::string languageFileText(const Vocabulary& vocabulary, const std::string& na
     return file.text();
 }
 
-std::string writeLanguageFile(const std::filesystem::path& path, const Vocabulary& vocabulary,
-                              const std::string& name, const std::string& code) {
-    if (!writeFileAtomically(path, languageFileText(vocabulary, name, code), SymbolicLink::Replace)) {
-        const int reason = errno;
-        return "Unable to write to " + utf8FromPath(path) + "\n" + std::strerror(reason) + ".";
-    }
-    return {};
+Result<Done, Unwritable> writeLanguageFile(const std::filesystem::path& path, const Vocabulary& vocabulary,
+                                           const std::string& name, const std::string& code) {
+    return writeFileAtomically(path, languageFileText(vocabulary, name, code), SymbolicLink::Replace);
 }
 
 std::optional<LanguageFile> findLanguage(const std::string& nameOrFile,

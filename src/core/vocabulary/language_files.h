@@ -6,6 +6,8 @@
 // exported by one program loads in another, and a settings file is itself a
 // language file without a name.
 
+#include "base/result.h"
+#include "platform/file.h"
 #include "vocabulary/vocabulary.h"
 
 #include <array>
@@ -55,30 +57,24 @@ inline constexpr std::size_t kLanguageHeaderLimit = 64 * 1024;
 // counted in `leftOut`. Words are not checked here: loading a file does.
 LanguageListing findLanguages(const std::vector<std::filesystem::path>& folders);
 
-struct [[nodiscard]] LanguageRead {
-    Vocabulary vocabulary; // the given words with the file's words read over them
-    std::string error;     // empty when the file was read
-};
-
 // Reads the words of a language file over `current`: a key the file holds sets
 // its word, a key it lacks keeps the current text. A file that cannot be read
 // whole, or holds no section "Strings" with a word key in it, is refused with
-// a message that names it, and `current` comes back unchanged. So is a file
+// a message that names it. So is a file
 // with "]", "|", "$" or "%[" in a word it sets, which would end the prompt the
 // word stands in or start a command in the hub's menus: the message names the
 // key and the character. A translator never needs them, and a shared file
 // must not smuggle a command in.
-LanguageRead readLanguageFile(const std::filesystem::path& path, const Vocabulary& current);
+Result<Vocabulary, Unreadable> readLanguageFile(const std::filesystem::path& path, const Vocabulary& current);
 
 // The text of a language file with these words: a comment, the section
 // "Language" with the name and code that are not empty, and the section "Strings".
 std::string languageFileText(const Vocabulary& vocabulary, const std::string& name, const std::string& code);
 
 // Writes the words as a language file, replacing the file whole (a symbolic
-// link is itself replaced, never the file it points to); empty on success,
-// otherwise the message.
-[[nodiscard]] std::string writeLanguageFile(const std::filesystem::path& path, const Vocabulary& vocabulary,
-                                            const std::string& name, const std::string& code);
+// link is itself replaced, never the file it points to).
+Result<Done, Unwritable> writeLanguageFile(const std::filesystem::path& path, const Vocabulary& vocabulary,
+                                           const std::string& name, const std::string& code);
 
 // A language given by name, code or file. A path (a text holding "/", or a backslash
 // on Windows, or ending in ".ini" in any letter case) is taken as a file,

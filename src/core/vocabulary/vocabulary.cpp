@@ -1,7 +1,7 @@
 #include "vocabulary/vocabulary.h"
 
+#include "base/text.h"
 #include "formats/ini_file.h"
-#include "formats/text.h"
 
 namespace tavu {
 

@@ -1,6 +1,7 @@
 #include "export/export_names.h"
+#include "formats/case_folding.h"
 
-#include "formats/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

@@ -99,8 +99,8 @@ class TooManyAttributes : public testing::TestWithParam<AttributeCase> {};
 
 TEST_P(TooManyAttributes, AreRefusedNamingTheFileAndTheLimit) {
     const auto loaded = ProfilesDocument::parse(GetParam().xml, "profiles.xml");
-    EXPECT_FALSE(loaded.document);
-    EXPECT_EQ(loaded.error, "profiles.xml: " + GetParam().refusal);
+    EXPECT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.failure().reason, "profiles.xml: " + GetParam().refusal);
 }
 
 const std::string kFiveThousand = attributes(5000);
@@ -150,8 +150,8 @@ class AttributesWithinTheLimit : public testing::TestWithParam<AttributeCase> {}
 
 TEST_P(AttributesWithinTheLimit, Load) {
     const auto loaded = ProfilesDocument::parse(GetParam().xml, "profiles.xml");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_EQ(loaded.document->names(), std::vector<std::string>{"A"});
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_EQ(loaded->names(), std::vector<std::string>{"A"});
 }
 
 const std::string kManyEquals(5000, '=');
@@ -180,8 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AttributeLimit, TheExampleFileLoads) {
     const auto loaded = ProfilesDocument::load(TAVU_SOURCE_DIR "/examples/profiles.xml");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_FALSE(loaded.document->names().empty());
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_FALSE(loaded->names().empty());
 }
 
 } // namespace

@@ -12,9 +12,9 @@ namespace {
 // against a reviewed copy of the output.
 TEST(FullMenu, EveryPermissionAndOptionGivesTheWholeCatalogue) {
     const auto loaded = ProfilesDocument::load(TAVU_SOURCE_DIR "/examples/profiles.xml");
-    ASSERT_TRUE(loaded.document) << loaded.error;
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
     const Generation generation =
-        CreateUserCommands(loaded.document->profile(0), allOptionsOn(), Vocabulary{}, "07/12/2026");
+        CreateUserCommands(loaded->profile(0), allOptionsOn(), Vocabulary{}, "07/12/2026");
     EXPECT_FALSE(generation.stop);
     EXPECT_EQ(generation.text, sourceFileText("tests/golden/owner-every-option.txt"));
 
@@ -30,18 +30,17 @@ TEST(FullMenu, EveryPermissionAndOptionGivesTheWholeCatalogue) {
 
 TEST(FullMenu, TheBuiltProfileGrantsTheSameAsTheExample) {
     const auto loaded = ProfilesDocument::load(TAVU_SOURCE_DIR "/examples/profiles.xml");
-    ASSERT_TRUE(loaded.document);
-    EXPECT_EQ(
-        generate(everythingGranted().document(), allOptionsOn()).text,
-        CreateUserCommands(loaded.document->profile(0), allOptionsOn(), Vocabulary{}, "07/12/2026").text);
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_EQ(generate(everythingGranted().document(), allOptionsOn()).text,
+              CreateUserCommands(loaded->profile(0), allOptionsOn(), Vocabulary{}, "07/12/2026").text);
 }
 
 TEST(FullMenu, ARegularMemberGetsOnlyWhatTheProfileGrants) {
     const auto loaded = ProfilesDocument::load(TAVU_SOURCE_DIR "/examples/profiles.xml");
-    ASSERT_TRUE(loaded.document);
-    ASSERT_EQ(loaded.document->names()[2], "Regular");
+    ASSERT_TRUE(loaded.ok());
+    ASSERT_EQ(loaded->names()[2], "Regular");
     const Generation generation =
-        CreateUserCommands(loaded.document->profile(2), allOptionsOn(), Vocabulary{}, "07/12/2026");
+        CreateUserCommands(loaded->profile(2), allOptionsOn(), Vocabulary{}, "07/12/2026");
     std::vector<std::string> commands;
     for (const std::string& line : emissions(generation.text)) {
         const auto command = line.find("$<%[mynick]> ");

@@ -54,10 +54,10 @@ GenerationOptions hubControlOnly(ItemOptions item = {}) {
 
 ProfilesDocument parsed(const std::string& xml) {
     auto loaded = ProfilesDocument::parse(xml, "test profiles");
-    if (!loaded.document) {
-        throw std::runtime_error(loaded.error);
+    if (!loaded) {
+        throw std::runtime_error(loaded.failure().reason);
     }
-    return std::move(*loaded.document);
+    return std::move(loaded).value();
 }
 
 // A profile whose one element carries both an enable attribute and a text, so

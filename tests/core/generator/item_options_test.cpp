@@ -35,7 +35,7 @@ std::vector<std::string> itemsWith(unsigned on) {
     options.offsets = (on & Offsets) != 0;
     options.fastUserControl = (on & Fast) != 0;
     const Generation generation =
-        generate(ProfilesDocument::load(TAVU_SOURCE_DIR "/examples/profiles.xml").document.value(), options);
+        generate(ProfilesDocument::load(TAVU_SOURCE_DIR "/examples/profiles.xml").value(), options);
     EXPECT_FALSE(generation.stop);
     return emissions(generation.text);
 }

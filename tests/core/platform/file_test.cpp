@@ -4,6 +4,7 @@
 #include "platform/path_text.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "support.h"
 #include "vocabulary/language_files.h"
 
 #include <gtest/gtest.h>
@@ -44,9 +45,10 @@ TEST_F(AtomicWrite, ReplacesTheFileWhole) {
 TEST_F(AtomicWrite, AReadOnlyFileIsNeverReplaced) {
     writeBytes(path, "old");
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    errno = 0;
-    EXPECT_FALSE(writeFileAtomically(path, "new"));
-    EXPECT_EQ(errno, EACCES);
+    const auto written = writeFileAtomically(path, "new");
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.failure().reason, std::string(std::strerror(EACCES)) + ".");
+    EXPECT_EQ(written.failure().path, path);
     EXPECT_EQ(contents(), "old");
     EXPECT_EQ(fileCount(), 1u);
 }
@@ -66,9 +68,9 @@ TEST_P(AtomicWriteFailure, IsReportedAndLeavesNoTemporaryFile) {
     const std::string after(100000, 'n');
     writeBytes(path, before);
     FailingOperations operations(GetParam().call, GetParam().failAt);
-    errno = 0;
-    EXPECT_FALSE(writeFileAtomically(path, after, SymbolicLink::Follow, operations));
-    EXPECT_EQ(errno, EIO);
+    const auto written = writeFileAtomically(path, after, SymbolicLink::Follow, operations);
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.failure().reason, std::string(std::strerror(EIO)) + ".");
     EXPECT_EQ(operations.count(GetParam().call), GetParam().failAt);
     EXPECT_EQ(contents(), GetParam().afterRename ? after : before);
     EXPECT_EQ(fileCount(), 1u);
@@ -204,8 +206,8 @@ TEST_F(AtomicWrite, ASettingsFileThatFailsPartWayIsNeverOverwritten) {
     writeBytes(path, before);
     for (const int failAt : {1, 2}) {
         FailingOperations failing(Call::Read, failAt);
-        EXPECT_EQ(updateSettingsFile(
-                      path, [](IniFile& file) { file.replaceSection("Settings", {}); }, failing),
+        EXPECT_EQ(test::writeFailureText(updateSettingsFile(
+                      path, [](IniFile& file) { file.replaceSection("Settings", {}); }, failing)),
                   "Unable to write to " + utf8FromPath(path) + "\n" + utf8FromPath(path) +
                       " cannot be read: " + std::strerror(EIO) + ".");
         EXPECT_EQ(contents(), before);
@@ -215,15 +217,16 @@ TEST_F(AtomicWrite, ASettingsFileThatFailsPartWayIsNeverOverwritten) {
 TEST_F(AtomicWrite, AFailedSettingsSaveReportsThePathAndLeavesTheFile) {
     writeBytes(path, "[Settings]\nsClear=0\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    EXPECT_EQ(updateSettingsFile(path, [](IniFile& file) { writeSettingsSection(Settings{}, file); }),
+    EXPECT_EQ(test::writeFailureText(
+                  updateSettingsFile(path, [](IniFile& file) { writeSettingsSection(Settings{}, file); })),
               "Unable to write to " + utf8FromPath(path) + "\nPermission denied.");
-    EXPECT_EQ(readSettingsFile(path).file.text(), "[Settings]\nsClear=0\n");
+    EXPECT_EQ(readSettingsFile(path).value().text(), "[Settings]\nsClear=0\n");
     EXPECT_EQ(fileCount(), 1u);
 
     const auto folderPath = folder / "folder.ini";
     std::filesystem::create_directory(folderPath);
-    EXPECT_TRUE(updateSettingsFile(folderPath, [](IniFile&) {
-                }).starts_with("Unable to write to " + utf8FromPath(folderPath) + "\n"));
+    EXPECT_TRUE(test::writeFailureText(updateSettingsFile(folderPath, [](IniFile&) {
+                })).starts_with("Unable to write to " + utf8FromPath(folderPath) + "\n"));
 }
 
 // A symbolic link to a file elsewhere, where this user may make one.
@@ -269,9 +272,9 @@ TEST_F(AtomicWrite, WritingALanguageFileOntoALinkReplacesTheLink) {
     if (!linked(outside, folder / "link.ini")) {
         GTEST_SKIP() << "this user may not make symbolic links";
     }
-    ASSERT_EQ(writeLanguageFile(folder / "link.ini", Vocabulary{}, "", ""), "");
+    ASSERT_TRUE(writeLanguageFile(folder / "link.ini", Vocabulary{}, "", "").ok());
     EXPECT_FALSE(std::filesystem::is_symlink(folder / "link.ini"));
-    EXPECT_EQ(readLanguageFile(folder / "link.ini", {}).error, "");
+    EXPECT_TRUE(readLanguageFile(folder / "link.ini", {}).ok());
     EXPECT_EQ(readRegularFile(outside, kSettingsFileLimit).bytes, "kept");
 }
 

@@ -41,8 +41,8 @@ class OwnerPreview : public testing::Test {
 protected:
     void SetUp() override {
         const auto loaded = ProfilesDocument::load(TAVU_SOURCE_DIR "/examples/profiles.xml");
-        ASSERT_TRUE(loaded.document) << loaded.error;
-        const Generation generation = generate(*loaded.document, allOptionsOn());
+        ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+        const Generation generation = generate(loaded.value(), allOptionsOn());
         ASSERT_FALSE(generation.stop);
         text = generation.text;
         menus = preview::previewUserCommands(text);

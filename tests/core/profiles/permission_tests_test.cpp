@@ -81,13 +81,10 @@ TEST(PermissionTests, NamesMatchExactlyAndTheFirstMatchCounts) {
                             "<maylockhub enable='true'/><MayLockHub enable='false'/>"
                             "<MayLockHub enable='true'/></HubControl></General></Profile></Profiles>";
     const auto loaded = ProfilesDocument::parse(xml, "t");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_EQ(enableTest(loaded.document->profile(0), "General/HubControl/MayLockHub").outcome,
-              Outcome::Fail);
-    EXPECT_EQ(enableTest(loaded.document->profile(0), "General/HubControl/maylockhub").outcome,
-              Outcome::Pass);
-    EXPECT_EQ(enableTest(loaded.document->profile(0), "general/HubControl/MayLockHub").outcome,
-              Outcome::Fail);
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_EQ(enableTest(loaded->profile(0), "General/HubControl/MayLockHub").outcome, Outcome::Fail);
+    EXPECT_EQ(enableTest(loaded->profile(0), "General/HubControl/maylockhub").outcome, Outcome::Pass);
+    EXPECT_EQ(enableTest(loaded->profile(0), "general/HubControl/MayLockHub").outcome, Outcome::Fail);
 }
 
 } // namespace

@@ -22,20 +22,20 @@ std::string profilesXml(const Names& names) {
 
 TEST(ProfilesDocument, ListsTheNamesInDocumentOrder) {
     const auto loaded = ProfilesDocument::parse(profilesXml({"Owner", "Operator", "Regular"}), "t");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_EQ(loaded.document->names(), (Names{"Owner", "Operator", "Regular"}));
-    EXPECT_EQ(loaded.document->profile(1).child("Name").text().text, "Operator");
-    EXPECT_FALSE(loaded.document->profile(3));
-    EXPECT_FALSE(loaded.document->profile(-1));
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_EQ(loaded->names(), (Names{"Owner", "Operator", "Regular"}));
+    EXPECT_EQ(loaded->profile(1).child("Name").text().text, "Operator");
+    EXPECT_FALSE(loaded->profile(3));
+    EXPECT_FALSE(loaded->profile(-1));
 }
 
 TEST(ProfilesDocument, OnlyElementsAreProfiles) {
     const std::string xml = "<Profiles><!-- the owners --><Profile><Name>Owner</Name></Profile>"
                             "<?hub generated?>text between<Profile><Name>Regular</Name></Profile></Profiles>";
     const auto loaded = ProfilesDocument::parse(xml, "t");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_EQ(loaded.document->names(), (Names{"Owner", "Regular"}));
-    EXPECT_EQ(loaded.document->profile(1).child("Name").text().text, "Regular");
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_EQ(loaded->names(), (Names{"Owner", "Regular"}));
+    EXPECT_EQ(loaded->profile(1).child("Name").text().text, "Regular");
 }
 
 std::string utf16le(std::string_view ascii) {
@@ -65,8 +65,9 @@ class ProfilesDocumentRefuses : public testing::TestWithParam<BadFile> {};
 
 TEST_P(ProfilesDocumentRefuses, TheWholeFile) {
     const auto loaded = ProfilesDocument::parse(GetParam().xml, "profiles.xml");
-    EXPECT_FALSE(loaded.document);
-    EXPECT_NE(loaded.error.find(GetParam().messagePart), std::string::npos) << loaded.error;
+    EXPECT_FALSE(loaded.ok());
+    EXPECT_NE(loaded.failure().reason.find(GetParam().messagePart), std::string::npos)
+        << loaded.failure().reason;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -117,8 +118,8 @@ class ProfilesDocumentEncoding : public testing::TestWithParam<EncodedFile> {};
 
 TEST_P(ProfilesDocumentEncoding, DeclaredEncodingIsHonoured) {
     const auto loaded = ProfilesDocument::parse(GetParam().bytes, "t");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_EQ(loaded.document->names(), (Names{GetParam().expectedName}));
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_EQ(loaded->names(), (Names{GetParam().expectedName}));
 }
 
 std::string declared(const char* encoding, const std::string& name) {
@@ -151,8 +152,8 @@ TEST(ProfilesDocument, ExternalEntitiesAreNeverRead) {
                             "\"><!ENTITY inner \"Inner\">]>"
                             "<Profiles><Profile><Name>&inner;&leak;</Name></Profile></Profiles>";
     const auto loaded = ProfilesDocument::parse(xml, "t");
-    ASSERT_TRUE(loaded.document) << loaded.error;
-    EXPECT_EQ(loaded.document->names(), (Names{"Inner"}));
+    ASSERT_TRUE(loaded.ok()) << loaded.failure().reason;
+    EXPECT_EQ(loaded->names(), (Names{"Inner"}));
 }
 
 } // namespace

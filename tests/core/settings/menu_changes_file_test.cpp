@@ -128,12 +128,12 @@ TEST(MenuChangesFile, NoChangesLeaveAFileWithoutTheSectionsAsItWas) {
 TEST(MenuChangesFile, ExportThenImportGivesTheSameChanges) {
     const test::TemporaryFolder folder("tavu-items-");
     const auto path = folder / "items.ini";
-    ASSERT_EQ(writeMenuChangesFile(sample(), path), "");
-    const MenuChangesFileRead read = readMenuChangesFile(path);
+    ASSERT_TRUE(writeMenuChangesFile(sample(), path).ok());
+    const auto read = readMenuChangesFile(path);
     std::filesystem::remove(path);
-    EXPECT_EQ(read.error, "");
-    EXPECT_EQ(read.read.changes, sample());
-    EXPECT_NE(readMenuChangesFile(path).error, "");
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read->changes, sample());
+    EXPECT_FALSE(readMenuChangesFile(path).ok());
 }
 
 } // namespace

@@ -83,19 +83,19 @@ TEST(Settings, SavedSectionHoldsExactlyTheTwelveKeysInOrder) {
 TEST(SettingsFile, UpdateCreatesTheFolderAndKeepsOtherSections) {
     const tavu::test::TemporaryFolder folder("tavu-settings-");
     const auto path = folder / "sub" / "TAVU.ini";
-    EXPECT_EQ(readSettingsFile(path).file.text(), "");
-    ASSERT_EQ(updateSettingsFile(path, [](IniFile& file) { file.replaceSection("Own", {{"a", "1"}}); }), "");
+    EXPECT_EQ(readSettingsFile(path).value().text(), "");
+    ASSERT_TRUE(updateSettingsFile(path, [](IniFile& file) {
+                    file.replaceSection("Own", {{"a", "1"}});
+                }).ok());
     Settings settings;
     settings.options.clear = false;
     Vocabulary vocabulary;
     vocabulary.setText(Word::wNick, "Nickname");
-    ASSERT_EQ(updateSettingsFile(path,
-                                 [&](IniFile& file) {
-                                     writeSettingsSection(settings, file);
-                                     writeStringsSection(vocabulary, file);
-                                 }),
-              "");
-    const IniFile saved = readSettingsFile(path).file;
+    ASSERT_TRUE(updateSettingsFile(path, [&](IniFile& file) {
+                    writeSettingsSection(settings, file);
+                    writeStringsSection(vocabulary, file);
+                }).ok());
+    const IniFile saved = readSettingsFile(path).value();
     EXPECT_EQ(saved.value("Own", "a"), "1");
     EXPECT_EQ(readSettingsSection(saved), settings);
     Vocabulary reloaded;

@@ -46,10 +46,10 @@ TEST(ShippedLanguages, EachIsCompleteAndMakesAReadableMenu) {
     }
     for (const auto& path : files) {
         SCOPED_TRACE(path.filename().string());
-        const LanguageRead read = readLanguageFile(path, sentinel);
-        ASSERT_EQ(read.error, "");
+        const auto read = readLanguageFile(path, sentinel);
+        ASSERT_TRUE(read.ok()) << read.failure().reason;
         for (std::size_t i = 0; i < kWordCount; ++i) {
-            const std::string& word = read.vocabulary.text(static_cast<Word>(i));
+            const std::string& word = read->text(static_cast<Word>(i));
             EXPECT_NE(word, "\x01") << wordKey(static_cast<Word>(i)) << " is missing";
         }
         const auto language = findLanguage(path.string(), {});
@@ -137,9 +137,9 @@ class EachShippedLanguage : public testing::TestWithParam<ShippedLanguage> {
 protected:
     static std::string fileName() { return std::string(GetParam().code) + ".ini"; }
     static Vocabulary words() {
-        const LanguageRead read = readLanguageFile(kShipped / fileName(), Vocabulary{});
-        EXPECT_EQ(read.error, "");
-        return read.vocabulary;
+        const auto read = readLanguageFile(kShipped / fileName(), Vocabulary{});
+        EXPECT_TRUE(read.ok()) << read.failure().reason;
+        return read.value();
     }
     // The whole menu: every permission granted, every option on.
     static Generation fullMenu() { return generate(everythingGranted().document(), allOptionsOn(), words()); }
@@ -223,15 +223,15 @@ TEST_F(LanguageFiles, WrittenWordsReadBackTheSame) {
     words.setText(Word::wReason, " leading space");
     words.setText(Word::wStartWith, "»\xC2\xA0");
     const auto path = folder / "mine.ini";
-    ASSERT_EQ(writeLanguageFile(path, words, "Русский", "ru-x"), "");
-    const LanguageRead read = readLanguageFile(path, Vocabulary{});
-    EXPECT_EQ(read.error, "");
-    EXPECT_EQ(read.vocabulary, words);
+    ASSERT_TRUE(writeLanguageFile(path, words, "Русский", "ru-x").ok());
+    const auto read = readLanguageFile(path, Vocabulary{});
+    ASSERT_TRUE(read.ok()) << read.failure().reason;
+    EXPECT_EQ(read.value(), words);
     const auto found = findLanguages({folder.path()}).languages;
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].name, "Русский");
     EXPECT_EQ(found[0].code, "ru-x");
-    EXPECT_NE(writeLanguageFile(folder / "none" / "x.ini", words, "", ""), "");
+    EXPECT_FALSE(writeLanguageFile(folder / "none" / "x.ini", words, "", "").ok());
 }
 
 TEST_F(LanguageFiles, ARefusedFileLeavesTheWordsAndSaysWhy) {
@@ -241,14 +241,15 @@ TEST_F(LanguageFiles, ARefusedFileLeavesTheWordsAndSaysWhy) {
          {write("settings.ini", "[Settings]\nsClear=0\n[Language]\nName=X\n"),
           write("empty.ini", "[Strings]\nnotAWord=1\n"), folder / "missing.ini", folder.path()}) {
         SCOPED_TRACE(path.string());
-        const LanguageRead read = readLanguageFile(path, current);
-        EXPECT_EQ(read.vocabulary, current);
-        EXPECT_NE(read.error.find(path.string()), std::string::npos) << read.error;
+        const auto read = readLanguageFile(path, current);
+        ASSERT_FALSE(read.ok());
+        EXPECT_NE(read.failure().reason.find(path.string()), std::string::npos) << read.failure().reason;
     }
     write("part.ini", "[strings]\nwBan=Bann\n");
-    const LanguageRead part = readLanguageFile(folder / "part.ini", current);
-    EXPECT_EQ(part.vocabulary.text(Word::wBan), "Bann");
-    EXPECT_EQ(part.vocabulary.text(Word::wNick), "Mine") << "a missing key keeps the current text";
+    const auto part = readLanguageFile(folder / "part.ini", current);
+    ASSERT_TRUE(part.ok());
+    EXPECT_EQ(part->text(Word::wBan), "Bann");
+    EXPECT_EQ(part->text(Word::wNick), "Mine") << "a missing key keeps the current text";
 }
 
 // Sorted by file name across folders; the first folder wins a code; files
@@ -281,19 +282,20 @@ TEST_P(ForbiddenInWords, RefuseTheWholeFile) {
     Vocabulary current;
     current.setText(Word::wNick, "Mine");
     const auto path = write("shared.ini", "[Strings]\nwNick=Theirs\nwKick=Kick" + GetParam() + "x\n");
-    const LanguageRead read = readLanguageFile(path, current);
-    EXPECT_EQ(read.vocabulary, current);
-    EXPECT_NE(read.error.find(path.string() + " is refused: its word wKick holds \"" + GetParam() + "\""),
+    const auto read = readLanguageFile(path, current);
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.failure().reason.find(path.string() + " is refused: its word wKick holds \"" + GetParam() +
+                                         "\""),
               std::string::npos)
-        << read.error;
+        << read.failure().reason;
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCharacter, ForbiddenInWords, testing::Values("]", "|", "$", "%["));
 
 TEST_F(LanguageFiles, APercentOrBracketAloneIsAWord) {
-    const LanguageRead read = readLanguageFile(write("fine.ini", "[Strings]\nwKick=100% [Kick\n"), {});
-    EXPECT_EQ(read.error, "");
-    EXPECT_EQ(read.vocabulary.text(Word::wKick), "100% [Kick");
+    const auto read = readLanguageFile(write("fine.ini", "[Strings]\nwKick=100% [Kick\n"), {});
+    ASSERT_TRUE(read.ok()) << read.failure().reason;
+    EXPECT_EQ(read->text(Word::wKick), "100% [Kick");
 }
 
 // Files and folders named like installed languages in the working folder
@@ -362,9 +364,8 @@ TEST_F(LanguageFiles, AListingReadsOnlyTheStart) {
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].name, "Čeština");
     EXPECT_EQ(found[1].name, "Großes");
-    EXPECT_NE(readLanguageFile(huge, {}).error, "");
-    EXPECT_EQ(readLanguageFile(chosen, {}).vocabulary.text(Word::wNick), "Ник")
-        << "a chosen file is read whole";
+    EXPECT_FALSE(readLanguageFile(huge, {}).ok());
+    EXPECT_EQ(readLanguageFile(chosen, {}).value().text(Word::wNick), "Ник") << "a chosen file is read whole";
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "formats/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <array>
