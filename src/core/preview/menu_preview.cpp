@@ -203,11 +203,10 @@ public:
 
     // The first command that the family dropped, and how many later ones it dropped.
     void dropped(std::size_t piece, ClientFamily family, std::size_t later, ClientFamilies keeping) {
-        std::string detail = std::string(familyName(family)) + " keeps at most " +
-                             withThousands(*commandLimit(family)) +
-                             " user commands of a hub and drops the rest without a word: it shows neither "
-                             "this one nor " +
-                             withThousands(later) + " later ones";
+        std::string detail =
+            std::string(familyName(family)) + " keeps at most " + withThousands(*commandLimit(family)) +
+            " user commands of a hub and drops the rest without a word: this command " +
+            (later == 0 ? "is" : "and the " + withThousands(later) + " after it are") + " not in its menus";
         if (keeping != 0) {
             detail += "; " + familyNames(keeping) + (isPlural(keeping) ? " show" : " shows") + " them";
         }
