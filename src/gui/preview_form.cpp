@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -137,6 +138,10 @@ void TPreviewForm::buildControls() {
     resize(760, 520);
     SummaryLabel = new QLabel(this);
     SummaryLabel->setObjectName(QStringLiteral("SummaryLabel"));
+    ClientComboBox = new QComboBox(this);
+    ClientComboBox->setObjectName(QStringLiteral("ClientComboBox"));
+    ClientComboBox->addItems({QStringLiteral("EiskaltDC++"), QStringLiteral("DC++ and AirDC++")});
+    ClientComboBox->setStatusTip(QStringLiteral("Show the menus and findings of this client family"));
     MenuTabs = new QTabWidget(this);
     MenuTabs->setObjectName(QStringLiteral("MenuTabs"));
     HubMenuTree = placeMenuTree("HubMenuTree", "Hub menu");
@@ -172,11 +177,13 @@ void TPreviewForm::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(SummaryLabel);
+    layout->addLayout(clientRow());
     layout->addWidget(splitter, 1);
     layout->addWidget(buildTryPanel());
     layout->addLayout(buttons);
 
     connect(FindingsList, &QTreeWidget::itemDoubleClicked, this, &TPreviewForm::FindingsListDoubleClick);
+    connect(ClientComboBox, &QComboBox::currentIndexChanged, this, &TPreviewForm::ClientComboBoxChange);
     connect(CloseButton, &QPushButton::clicked, this, &TPreviewForm::CloseButtonClick);
     connect(MenuItemsButton, &QPushButton::clicked, this, &TPreviewForm::MenuItemsButtonClick);
     connect(TryButton, &QPushButton::clicked, this, &TPreviewForm::TryButtonClick);
@@ -216,6 +223,23 @@ QWidget* TPreviewForm::buildTryPanel() {
     return TryPanel;
 }
 
+// "Client:" and the choice of family above the trees; Alt+C reaches it.
+QHBoxLayout* TPreviewForm::clientRow() {
+    auto* label = new QLabel(QStringLiteral("&Client:"), this);
+    label->setBuddy(ClientComboBox);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(ClientComboBox);
+    row->addStretch();
+    return row;
+}
+
+void TPreviewForm::ClientComboBoxChange() {
+    if (!output_.empty()) {
+        FormShow(output_);
+    }
+}
+
 QTreeWidget* TPreviewForm::placeMenuTree(const char* name, const char* caption) {
     QTreeWidget* tree = newTree(MenuTabs, name, {"Title", "Command", "Prompts"});
     tree->setColumnWidth(0, 240);
@@ -246,7 +270,16 @@ hub::HubMenu TPreviewForm::hubMenu() const {
 }
 
 void TPreviewForm::FormShow(std::string_view output) {
-    const preview::MenuPreview menus = preview::previewUserCommands(output);
+    // DC++ and AirDC++ differ only in how many commands they keep; the menus
+    // shown for both are those of AirDC++, which keeps fewer, and the
+    // findings name each of them.
+    const bool windowsFamily = ClientComboBox->currentIndex() == 1;
+    const preview::MenuPreview menus =
+        windowsFamily ? preview::previewUserCommands(output, preview::ClientFamily::AirDcpp,
+                                                     preview::only(preview::ClientFamily::Dcpp) |
+                                                         preview::only(preview::ClientFamily::AirDcpp))
+                      : preview::previewUserCommands(output, preview::ClientFamily::EiskaltDc,
+                                                     preview::only(preview::ClientFamily::EiskaltDc));
     const int hubItems = showMenu(HubMenuTree, menus.hubMenu);
     const int userListItems = showMenu(UserListMenuTree, menus.userListMenu);
     showFindings(menus.findings);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -49,6 +51,7 @@ signals:
 
 private slots:
     void FindingsListDoubleClick(QTreeWidgetItem* finding);
+    void ClientComboBoxChange();
     void CloseButtonClick();
     void MenuItemsButtonClick();
     void TryButtonClick();
@@ -68,6 +71,7 @@ private:
     void addClientLine(const QString& line);
     void showLinesLeftOut();
     QTreeWidget* placeMenuTree(const char* name, const char* caption);
+    QHBoxLayout* clientRow();
     void showFindings(const std::vector<preview::Finding>& findings);
     struct TreeItem {
         QTreeWidget* tree = nullptr;
@@ -78,6 +82,7 @@ private:
 
     QLabel* SummaryLabel;
     QTabWidget* MenuTabs;
+    QComboBox* ClientComboBox;
     QTreeWidget* HubMenuTree;
     QTreeWidget* UserListMenuTree;
     QTreeWidget* FindingsList;
