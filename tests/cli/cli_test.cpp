@@ -521,9 +521,6 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"CheckTwoFiles", {"check", "PROFILES", "PROFILES"}, ExitUsage},
         ExitCase{"CheckMissingFile", {"check", "/nonexistent/block.txt"}, ExitNoProfiles},
         ExitCase{"UnknownClient", {"check", "PROFILES", "--client", "dc"}, ExitUsage},
-        ExitCase{"ClientTwice",
-                 {"tree", "PROFILES", "--index", "0", "--client", "dcpp", "--client=dcpp"},
-                 ExitUsage},
         ExitCase{"TreeForAirDcpp", {"tree", "PROFILES", "--index", "0", "--client=airdcpp"}, ExitDone},
         ExitCase{"IndexTwice", {"generate", "PROFILES", "--index", "0", "--index", "1"}, ExitUsage},
         ExitCase{
