@@ -16,11 +16,14 @@ namespace {
 int runCheck(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     std::optional<CodePage> encoding;
     std::optional<PreviewFormat> format;
+    std::optional<preview::ClientFamily> client;
     const auto operands = readArguments("check", arguments, [&](std::string_view flag, OptionValue& value) {
         if (flag == "--encoding") {
             setOnce(encoding, flag, parseEncoding(value.take()));
         } else if (flag == "--format") {
             setOnce(format, flag, parseFormat(value.take()));
+        } else if (flag == "--client") {
+            setOnce(client, flag, parseClient(value.take()));
         } else {
             return false;
         }
@@ -42,19 +45,19 @@ int runCheck(std::span<const std::string_view> arguments, std::ostream& out, std
                             (codePage == CodePage::Utf8 ? "; name its code page with --encoding" : ""));
         return ExitNoProfiles;
     }
-    const preview::MenuPreview preview = preview::previewUserCommands(text.bytes);
+    const preview::MenuPreview preview = previewFor(text.bytes, client);
     // "<stdin>", as compilers name it: a name no editor opens as a file.
     out << previewOutput(preview, standardInput ? "<stdin>" : file, format.value_or(PreviewFormat::Text));
     return preview.hasError() ? ExitUnreadablePiece : ExitDone;
 }
 
-const OptionHelp* const kOptions[] = {&kEncodingOption, &kFormatOption};
+const OptionHelp* const kOptions[] = {&kEncodingOption, &kFormatOption, &kClientOption};
 
 } // namespace
 
 const Command kCheckCommand{
     .name = "check",
-    .synopsis = "tavu-cli check FILE [--encoding NAME] [--format FORMAT]",
+    .synopsis = "tavu-cli check FILE [--encoding NAME] [--format FORMAT] [--client FAMILY]",
     .usageNote = {},
     .description =
         "shows the menus, the chat text and the problems found, as tree does, for a block saved in "

@@ -52,6 +52,8 @@ std::string_view kindName(preview::Finding::Kind kind) {
         return "too-deep";
     case Kind::PromptCutShort:
         return "prompt-cut-short";
+    case Kind::PastLimit:
+        return "past-limit";
     }
     return "unknown";
 }
@@ -105,7 +107,8 @@ void appendJsonNodes(std::string& json, const std::vector<preview::MenuNode>& no
 }
 
 std::string previewJson(const preview::MenuPreview& preview, std::string_view source) {
-    std::string json = R"({"file":)" + jsonString(source) + R"(,"hubMenu":)";
+    std::string json = R"({"file":)" + jsonString(source) + R"(,"client":)" +
+                       jsonString(preview::familyKey(preview.family)) + R"(,"hubMenu":)";
     appendJsonNodes(json, preview.hubMenu, 1);
     json += R"(,"userListMenu":)";
     appendJsonNodes(json, preview.userListMenu, 1);
@@ -135,6 +138,20 @@ PreviewFormat parseFormat(std::string_view name) {
         return PreviewFormat::Json;
     }
     throw UsageError("--format: \"" + std::string(name) + "\" is not one of text, json");
+}
+
+preview::ClientFamily parseClient(std::string_view name) {
+    const auto family = preview::familyFromKey(name);
+    if (!family) {
+        throw UsageError("--client: \"" + family.failure().word +
+                         "\" is not one of eiskaltdc, dcpp, airdcpp");
+    }
+    return family.value();
+}
+
+preview::MenuPreview previewFor(std::string_view text, std::optional<preview::ClientFamily> client) {
+    return client ? preview::previewUserCommands(text, *client, preview::only(*client))
+                  : preview::previewUserCommands(text);
 }
 
 std::string jsonString(std::string_view text) {
@@ -167,5 +184,12 @@ const OptionHelp kFormatOption{
     "text (the default): the menus as indented trees, then each finding as \"FILE:LINE: severity: message "
     "(piece N)\", as editors and CI read them; json: one JSON object with the menus, the chat text and the "
     "findings, for scripts (docs/scripting.md describes it)"};
+
+const OptionHelp kClientOption{
+    "--client FAMILY",
+    "the menus as that client family builds them, and only its findings: eiskaltdc (EiskaltDC++), dcpp "
+    "(DC++, which keeps a repeated item once, in the first one's place, and at most 5,000 commands of a hub) "
+    "or airdcpp (AirDC++, as DC++ but at most 2,000); without it, the menus of EiskaltDC++ and findings that "
+    "name each family where they differ"};
 
 } // namespace tavu::cli

@@ -3,6 +3,7 @@
 #include "command.h"
 #include "preview/menu_preview.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,14 @@ namespace tavu::cli {
 enum class PreviewFormat { Text, Json };
 
 PreviewFormat parseFormat(std::string_view name);
+
+// The family that --client names.
+preview::ClientFamily parseClient(std::string_view name);
+
+// The preview of the text: the menus of the chosen client family and its
+// findings alone, or without a choice the menus of EiskaltDC++ and findings
+// that name each family where they differ.
+preview::MenuPreview previewFor(std::string_view text, std::optional<preview::ClientFamily> client);
 
 // `source` names the block in each finding ("FILE:LINE: severity: message
 // (piece N)") and in the JSON object's "file".
@@ -26,5 +35,6 @@ std::string findingLine(const preview::Finding& finding, std::string_view source
 std::string jsonString(std::string_view text);
 
 extern const OptionHelp kFormatOption;
+extern const OptionHelp kClientOption;
 
 } // namespace tavu::cli

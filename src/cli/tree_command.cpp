@@ -12,12 +12,16 @@ namespace {
 
 int runTree(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
     std::optional<PreviewFormat> format;
+    std::optional<preview::ClientFamily> client;
     const GenerationRequest request =
         readProfileRequest("tree", arguments, [&](std::string_view flag, OptionValue& value) {
-            if (flag != "--format") {
+            if (flag == "--format") {
+                setOnce(format, flag, parseFormat(value.take()));
+            } else if (flag == "--client") {
+                setOnce(client, flag, parseClient(value.take()));
+            } else {
                 return false;
             }
-            setOnce(format, flag, parseFormat(value.take()));
             return true;
         });
     requireOneChoice("tree", request);
@@ -37,7 +41,7 @@ int runTree(std::span<const std::string_view> arguments, std::ostream& out, std:
     // The block has no file of its own; findings name the profile, which an
     // editor will not try to open.
     const std::string source = "<profile " + std::to_string(block.index) + ">";
-    out << previewOutput(preview::previewUserCommands(block.generation.text), source,
+    out << previewOutput(previewFor(block.generation.text, client), source,
                          format.value_or(PreviewFormat::Text));
     return ExitDone;
 }
@@ -45,17 +49,18 @@ int runTree(std::span<const std::string_view> arguments, std::ostream& out, std:
 const OptionHelp* const kOptions[] = {
     &kProfileOption,  &kIndexOption,    &kSettingsOption, &kLanguageOption, &kDateOption,
     &kOptionOption,   &kWordOption,     &kItemOffOption,  &kOwnItemsOption, &kNoOwnItemsOption,
-    &kAllItemsOption, &kEncodingOption, &kFormatOption};
+    &kAllItemsOption, &kEncodingOption, &kFormatOption,   &kClientOption};
 
 } // namespace
 
 const Command kTreeCommand{
     .name = "tree",
     .synopsis = "tavu-cli tree PROFILES (--profile NAME | --index N) [SETTINGS] [--encoding NAME]\n"
-                "         [--format FORMAT]",
+                "         [--format FORMAT] [--client FAMILY]",
     .usageNote = kSettingsSynopsis,
     .description =
-        "shows the menus that a client builds from the block generate would write: the hub menu "
+        "shows the menus that a client (EiskaltDC++ unless --client names another) builds from the block "
+        "generate would write: the hub menu "
         "and the user-list menu as indented trees, each item with its command and the titles it "
         "prompts for, then the chat text and the problems found. Findings name the block \"<profile N>\", N "
         "the profile's index. A generation that stops prints nothing.",

@@ -5,6 +5,7 @@
 #include "try_in_client_panel.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -116,6 +117,10 @@ void TPreviewForm::buildControls() {
     resize(760, 520);
     SummaryLabel = new QLabel(this);
     SummaryLabel->setObjectName(QStringLiteral("SummaryLabel"));
+    ClientComboBox = new QComboBox(this);
+    ClientComboBox->setObjectName(QStringLiteral("ClientComboBox"));
+    ClientComboBox->addItems({QStringLiteral("EiskaltDC++"), QStringLiteral("DC++ and AirDC++")});
+    ClientComboBox->setStatusTip(QStringLiteral("Show the menus and findings of this client family"));
     MenuTabs = new QTabWidget(this);
     MenuTabs->setObjectName(QStringLiteral("MenuTabs"));
     HubMenuTree = placeMenuTree("HubMenuTree", "Hub menu");
@@ -151,15 +156,34 @@ void TPreviewForm::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(SummaryLabel);
+    layout->addLayout(clientRow());
     layout->addWidget(splitter, 1);
     TryPanel = new TryInClientPanel(this);
     layout->addWidget(TryPanel);
     layout->addLayout(buttons);
 
     connect(FindingsList, &QTreeWidget::itemDoubleClicked, this, &TPreviewForm::FindingsListDoubleClick);
+    connect(ClientComboBox, &QComboBox::currentIndexChanged, this, &TPreviewForm::ClientComboBoxChange);
     connect(CloseButton, &QPushButton::clicked, this, &TPreviewForm::CloseButtonClick);
     connect(MenuItemsButton, &QPushButton::clicked, this, &TPreviewForm::MenuItemsButtonClick);
     connect(TryButton, &QPushButton::clicked, this, &TPreviewForm::TryButtonClick);
+}
+
+// "Client:" and the choice of family above the trees; Alt+C reaches it.
+QHBoxLayout* TPreviewForm::clientRow() {
+    auto* label = new QLabel(QStringLiteral("&Client:"), this);
+    label->setBuddy(ClientComboBox);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(ClientComboBox);
+    row->addStretch();
+    return row;
+}
+
+void TPreviewForm::ClientComboBoxChange() {
+    if (!output_.empty()) {
+        FormShow(output_);
+    }
 }
 
 QTreeWidget* TPreviewForm::placeMenuTree(const char* name, const char* caption) {
@@ -190,7 +214,16 @@ hub::HubMenu TPreviewForm::hubMenu() const {
 }
 
 void TPreviewForm::FormShow(std::string_view output) {
-    const preview::MenuPreview menus = preview::previewUserCommands(output);
+    // DC++ and AirDC++ differ only in how many commands they keep; the menus
+    // shown for both are those of AirDC++, which keeps fewer, and the
+    // findings name each of them.
+    const bool windowsFamily = ClientComboBox->currentIndex() == 1;
+    const preview::MenuPreview menus =
+        windowsFamily ? preview::previewUserCommands(output, preview::ClientFamily::AirDcpp,
+                                                     preview::only(preview::ClientFamily::Dcpp) |
+                                                         preview::only(preview::ClientFamily::AirDcpp))
+                      : preview::previewUserCommands(output, preview::ClientFamily::EiskaltDc,
+                                                     preview::only(preview::ClientFamily::EiskaltDc));
     const int hubItems = showMenu(HubMenuTree, menus.hubMenu);
     const int userListItems = showMenu(UserListMenuTree, menus.userListMenu);
     showFindings(menus.findings);

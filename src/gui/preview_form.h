@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -46,6 +48,7 @@ signals:
 
 private slots:
     void FindingsListDoubleClick(QTreeWidgetItem* finding);
+    void ClientComboBoxChange();
     void CloseButtonClick();
     void MenuItemsButtonClick();
     void TryButtonClick();
@@ -58,6 +61,7 @@ private:
     hub::HubMenu hubMenu() const;
     void buildControls();
     QTreeWidget* placeMenuTree(const char* name, const char* caption);
+    QHBoxLayout* clientRow();
     void showFindings(const std::vector<preview::Finding>& findings);
     struct TreeItem {
         QTreeWidget* tree = nullptr;
@@ -68,6 +72,7 @@ private:
 
     QLabel* SummaryLabel;
     QTabWidget* MenuTabs;
+    QComboBox* ClientComboBox;
     QTreeWidget* HubMenuTree;
     QTreeWidget* UserListMenuTree;
     QTreeWidget* FindingsList;

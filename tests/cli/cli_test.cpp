@@ -172,18 +172,20 @@ TEST_F(Cli, JsonHoldsTheMenusChatAndFindingsEscaped) {
     std::ofstream(block)
         << "$UserCommand 1 1 A\\B\"$x %[line:N]|$UserCommand 0 1 |\x01\xC3\xA9|$UserCommand 1 2 &$y|";
     EXPECT_EQ(run({"check", "--format=json", block.string()}), ExitDone) << err.str();
-    EXPECT_EQ(out.str(),
-              R"({"file":")" + block.string() +
-                  R"(","hubMenu":[{"kind":"submenu","title":"A","children":[{"kind":"item","title":)"
-                  R"("B\"","command":"x %[line:N]","prompts":["N"],"piece":1},{"kind":)"
-                  R"("separator","piece":2}]}],"userListMenu":[{"kind":"item","title":"&","command":)"
-                  R"("y","prompts":[],"piece":4}],"chat":[{"piece":3,"text":"\u0001é"}],"findings":)"
-                  R"([{"severity":"warning","kind":"hidden-separator","piece":2,"line":1,"message":)"
-                  R"("the separator is last in its menu, where clients whose menus Qt draws, such as )"
-                  R"(EiskaltDC++, draw none"},{"severity":"warning","kind":"ampersand","piece":4,"line":1,)"
-                  R"("message":"clients whose menus Qt draws, such as EiskaltDC++, show the title \"&\" )"
-                  R"(as \"\": \"&&\" stands for \"&\", and a \"&\" at the end of a level is not shown"}]})"
-                  "\n");
+    EXPECT_EQ(
+        out.str(),
+        R"({"file":")" + block.string() +
+            R"(","client":"eiskaltdc","hubMenu":[{"kind":"submenu","title":"A","children":[{"kind":"item","title":)"
+            R"("B\"","command":"x %[line:N]","prompts":["N"],"piece":1},{"kind":)"
+            R"("separator","piece":2}]}],"userListMenu":[{"kind":"item","title":"&","command":)"
+            R"("y","prompts":[],"piece":4}],"chat":[{"piece":3,"text":"\u0001é"}],"findings":)"
+            R"([{"severity":"warning","kind":"hidden-separator","piece":2,"line":1,"message":)"
+            R"("the separator is last in its menu, where clients whose menus Qt draws, such as )"
+            R"(EiskaltDC++, draw none; DC++ and AirDC++ draw it"},{"severity":"warning","kind":"ampersand",)"
+            R"("piece":4,"line":1,)"
+            R"("message":"clients whose menus Qt draws, such as EiskaltDC++, show the title \"&\" )"
+            R"(as \"\": \"&&\" stands for \"&\", and a \"&\" at the end of a level is not shown"}]})"
+            "\n");
 }
 
 // Every key that keys prints is one that --option or --word takes.
@@ -494,6 +496,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"CheckWithoutFile", {"check"}, ExitUsage},
         ExitCase{"CheckTwoFiles", {"check", "PROFILES", "PROFILES"}, ExitUsage},
         ExitCase{"CheckMissingFile", {"check", "/nonexistent/block.txt"}, ExitNoProfiles},
+        ExitCase{"UnknownClient", {"check", "PROFILES", "--client", "dc"}, ExitUsage},
+        ExitCase{"TreeForAirDcpp", {"tree", "PROFILES", "--index", "0", "--client=airdcpp"}, ExitDone},
         ExitCase{"IndexTwice", {"generate", "PROFILES", "--index", "0", "--index", "1"}, ExitUsage},
         ExitCase{
             "ProfileTwice", {"tree", "PROFILES", "--profile", "Owner", "--profile", "Broken"}, ExitUsage},

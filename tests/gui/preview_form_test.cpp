@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +47,7 @@ private slots:
     void frameAndDisabledMainWindowUntilClosed();
     void treesShowTheMenusAsAClientBuildsThem();
     void findingsAreListedWithSeverityPieceAndLine();
+    void clientChoiceRebuildsTheTreesAndFindings();
     void doubleClickOnAFindingSelectsItsItem_data();
     void doubleClickOnAFindingSelectsItsItem();
     void deepMenuStopsAtTheCapAndItsFindingsSelectTheItem();
@@ -279,6 +281,23 @@ void PreviewFormTest::findingsAreListedWithSeverityPieceAndLine() {
         QCOMPARE(columns, expected[row].section(QLatin1Char(' '), 0, 2) + " ");
         QVERIFY2(item->text(3).contains(fragment), qPrintable(item->text(3)));
     }
+}
+
+// Alt+C reaches the choice; the arrow key makes it DC++ and AirDC++, which
+// show one item for a repeated one, running the later command.
+void PreviewFormTest::clientChoiceRebuildsTheTreesAndFindings() {
+    startActive();
+    TPreviewForm& form = openPreview(QStringLiteral("$UserCommand 1 3 A$a|$UserCommand 1 3 A$b|"));
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(form.focusWidget(), Qt::Key_C, Qt::AltModifier);
+    auto* choice = WindowsFixture::find<QComboBox>(form, QStringLiteral("ClientComboBox"));
+    QVERIFY(choice->hasFocus());
+    QTest::keyClick(choice, Qt::Key_Down);
+    QCOMPARE(dump(tree(form, "HubMenuTree")->invisibleRootItem()), QStringLiteral("A | b | \n"));
+    const QString finding = tree(form, "FindingsList")->topLevelItem(0)->text(3);
+    QVERIFY2(finding.endsWith(
+                 "DC++ and AirDC++ show one item, running the command of piece 2, where piece 1 stood"),
+             qPrintable(finding));
 }
 
 void PreviewFormTest::doubleClickOnAFindingSelectsItsItem_data() {

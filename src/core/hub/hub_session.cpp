@@ -244,8 +244,8 @@ void HubSession::handleNick(std::string_view message, SessionStep& step) {
     }
     if (const auto usable = usableNick(*nick, nickBytes_); !usable) {
         step.reply.push_back(shared("$ValidateDenide " + std::string(*nick) + "|"));
-        refuse(step, "it asked for " + usable.failure() + ", " +
-                         quotedText(firstCharacters(*nick, kShownStart)));
+        refuse(step,
+               "it asked for " + usable.failure() + ", " + quotedText(firstCharacters(*nick, kShownStart)));
         return;
     }
     nick_ = *nick;

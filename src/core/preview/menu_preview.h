@@ -3,6 +3,7 @@
 // The menus a Direct Connect client builds from a block of user commands, and
 // the problems in the block, for the command line and for a preview window.
 
+#include "preview/client_family.h"
 #include "preview/user_command_text.h"
 
 #include <cstddef>
@@ -41,7 +42,8 @@ struct Finding {
         Unreadable,         // a "$UserCommand" no client can read
         Unterminated,       // text after the last "|", never read
         CommandShownAsChat, // white space, usually a line break, before a "$"
-        Duplicate,          // same title path as an earlier item of the same menu; both are shown
+        Duplicate,          // same title path as an earlier item of the same menu, or a command that
+                            // DC++ and AirDC++ put in an earlier one's place
         Ampersand,          // "&" in a title, shown as a keyboard-shortcut marker
         StrayPercent,       // "%" in a command outside a "%[...]" variable
         TitleReadOtherwise, // a title whose "\", "/" or tab make another path than its "\" say
@@ -51,6 +53,7 @@ struct Finding {
         OtherCommand,       // a "$" command that is not a user command
         TooDeep,            // an item deeper than kMaxMenuDepth, shown at that depth
         PromptCutShort,     // a "]" in a prompt's title ended the prompt early
+        PastLimit,          // the first command past the number a client keeps from a hub
     };
     Kind kind;
     std::size_t piece = 0;
@@ -65,23 +68,31 @@ struct Finding {
 };
 
 struct MenuPreview {
-    std::vector<MenuNode> hubMenu;      // context bit 1
-    std::vector<MenuNode> userListMenu; // context bit 2
-    std::vector<ChatText> chat;         // pieces shown as chat text, in order
-    std::vector<Finding> findings;      // in the order of their pieces
+    ClientFamily family = ClientFamily::EiskaltDc; // whose menus these are
+    std::vector<MenuNode> hubMenu;                 // context bit 1
+    std::vector<MenuNode> userListMenu;            // context bit 2
+    std::vector<ChatText> chat;                    // pieces shown as chat text, in order
+    std::vector<Finding> findings;                 // in the order of their pieces
 
     // Whether any finding is an error (Finding::isError).
     bool hasError() const;
 };
 
-// Reads the text as clients read "$UserCommand", after the client library of
-// EiskaltDC++: later clears remove earlier commands that share a context bit,
-// an item whose title path repeats an earlier one is shown beside it, titles
-// are read into paths by titlePath, submenus of the same title (case counts)
-// at one level are one submenu, and a separator goes into the menu the
-// previous item went into.
+// Reads the text as clients read "$UserCommand" and builds the menus that
+// `family` shows; the findings name each family of `reported` where the
+// families differ. After the client library of EiskaltDC++: later clears
+// remove earlier commands that share a context bit, an item whose title path
+// repeats an earlier one is shown beside it, titles are read into paths by
+// titlePath, submenus of the same title (case counts) at one level are one
+// submenu, and a separator goes into the menu the previous item went into.
+// DC++ and AirDC++ read and clear alike, but a command of the same title,
+// context and type as one they hold replaces that one's command in its place
+// (so only the first separator of a context stays until a clear), they keep
+// at most commandLimit commands and drop the rest, and submenus whose titles
+// differ only in case are one submenu.
 // Items deeper than kMaxMenuDepth are built at that depth, the deeper levels
 // of their path left in their title. The work grows as n log n at most.
-MenuPreview previewUserCommands(std::string_view text);
+MenuPreview previewUserCommands(std::string_view text, ClientFamily family = ClientFamily::EiskaltDc,
+                                ClientFamilies reported = kEveryFamily);
 
 } // namespace tavu::preview

@@ -7,6 +7,10 @@ namespace tavu::test {
 namespace {
 
 using Kind = preview::Finding::Kind;
+using preview::only;
+
+// The lint is worded for the client whose library the reference test reads.
+constexpr preview::ClientFamily kEiskalt = preview::ClientFamily::EiskaltDc;
 
 struct Found {
     Kind kind;
@@ -43,7 +47,8 @@ std::string repeated(std::string_view text, std::size_t times) {
 class Lint : public testing::TestWithParam<LintCase> {};
 
 TEST_P(Lint, Findings) {
-    const preview::MenuPreview preview = preview::previewUserCommands(GetParam().block);
+    const preview::MenuPreview preview =
+        preview::previewUserCommands(GetParam().block, kEiskalt, only(kEiskalt));
     std::vector<Found> found;
     for (const preview::Finding& finding : preview.findings) {
         found.push_back({finding.kind, finding.piece, finding.line});
@@ -184,7 +189,8 @@ void PrintTo(const DetailCase& value, std::ostream* out) {
 class LintDetail : public testing::TestWithParam<DetailCase> {};
 
 TEST_P(LintDetail, SaysWhatClientsDo) {
-    const preview::MenuPreview preview = preview::previewUserCommands(GetParam().block);
+    const preview::MenuPreview preview =
+        preview::previewUserCommands(GetParam().block, kEiskalt, only(kEiskalt));
     ASSERT_FALSE(preview.findings.empty());
     EXPECT_EQ(preview.findings.back().detail, GetParam().detail);
 }

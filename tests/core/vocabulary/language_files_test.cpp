@@ -162,13 +162,17 @@ TEST_P(EachShippedLanguage, NoWordHoldsABackslashOrAnAmpersand) {
     }
 }
 
-// Its full menu is one that clients show as it says: nothing unreadable, no
-// title with "&", and no two items of a submenu with the same title.
+// Its full menu is one that every client family shows as it says: nothing
+// unreadable, no title with "&", no two items of a submenu with the same title
+// and no command that DC++ and AirDC++ keep otherwise.
 TEST_P(EachShippedLanguage, ItsFullMenuGivesNoMenuPreviewFinding) {
     const Generation menu = fullMenu();
     EXPECT_FALSE(menu.stop);
-    for (const preview::Finding& finding : preview::previewUserCommands(menu.text).findings) {
-        ADD_FAILURE() << "line " << finding.line << ": " << finding.detail;
+    for (const preview::ClientFamily family : preview::kClientFamilies) {
+        for (const preview::Finding& finding : preview::previewUserCommands(menu.text, family).findings) {
+            ADD_FAILURE() << preview::familyName(family) << ", line " << finding.line << ": "
+                          << finding.detail;
+        }
     }
 }
 
