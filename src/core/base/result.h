@@ -35,7 +35,7 @@ public:
     const T* operator->() const { return &value(); }
 
     // Only when !ok().
-    const F& failure() const { return std::get<1>(state_); }
+    const F& failure() const& { return std::get<1>(state_); }
     F&& failure() && { return std::get<1>(std::move(state_)); }
 
 private:

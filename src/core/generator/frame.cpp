@@ -194,6 +194,7 @@ public:
 
     MenuListing list() && {
         tracking_ = true;
+        listing_ = true;
         walk();
         MenuListing listing{{}, generation_.stop};
         if (listing.stop) {
@@ -209,9 +210,11 @@ public:
         for (std::size_t i = 0; i < met_.size(); ++i) {
             const Met& met = met_[i];
             const Row* previous = met.catalogueIndex > 0 ? catalogueRow(met.catalogueIndex - 1) : nullptr;
-            listing.items.push_back(
-                MenuItem{catalogueIdentities()[met.catalogueIndex], rowPath(*met.row, previous, &vocabulary_),
-                         contextOf(met.row->kind), met.row->kind == Separator, false, met.on});
+            const std::size_t start = i > 0 ? met_[i - 1].textEnd : commandsStart_;
+            listing.items.push_back(MenuItem{catalogueIdentities()[met.catalogueIndex],
+                                             rowPath(*met.row, previous, &vocabulary_),
+                                             contextOf(met.row->kind), met.row->kind == Separator, false,
+                                             met.on, generation_.text.substr(start, met.textEnd - start)});
             addOwnUpTo(i);
         }
         addOwnUpTo(kAtEnd);
@@ -236,6 +239,7 @@ private:
             generation_.stop = GenerationStop{};
             return;
         }
+        commandsStart_ = generation_.text.size();
         std::size_t catalogueIndex = 0;
         for (const Group& group : catalogueGroups()) {
             if ((group.gate == nullptr || options_.*group.gate) && !appendGroup(group.rows, catalogueIndex)) {
@@ -261,7 +265,8 @@ private:
             }
             if (blockPasses && (row.options & itemOptions_) == row.options) {
                 const bool on = rowsOff_.empty() || !rowsOff_[firstIndex + i];
-                if (on) {
+                // A listing writes the items switched off too, for their commands.
+                if (on || listing_) {
                     append(row);
                 }
                 if (tracking_) {
@@ -452,7 +457,8 @@ private:
                         static_cast<unsigned>(item.menus),
                         item.separator,
                         true,
-                        placed.on};
+                        placed.on,
+                        ownItemText(item)};
     }
 
     // Splices each own item into the text after its anchor row.
@@ -486,6 +492,8 @@ private:
     std::string_view profileName_;
     std::vector<bool> rowsOff_;
     bool tracking_ = false;
+    bool listing_ = false;
+    std::size_t commandsStart_ = 0; // where the first row's text starts, after the clear command
     std::vector<Met> met_;
     std::string_view groupPath_;
     XmlElement group_;
@@ -511,8 +519,8 @@ Generation CreateUserCommands(XmlElement profileNode, const GenerationOptions& o
 
 MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options,
                           const Vocabulary& vocabulary, const MenuChanges& changes,
-                          std::string_view profileName) {
-    return Frame(profileNode, options, vocabulary, {}, changes, profileName).list();
+                          std::string_view profileName, std::string_view dateText) {
+    return Frame(profileNode, options, vocabulary, dateText, changes, profileName).list();
 }
 
 const std::vector<std::string>& catalogueIdentities() {

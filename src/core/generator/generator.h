@@ -57,6 +57,8 @@ struct MenuItem {
     bool separator = false;
     bool own = false;
     bool on = true; // false when switched off for this profile, or an own item that is refused
+    // The bytes the item is written as, also when it is switched off.
+    std::string command;
 };
 
 struct [[nodiscard]] MenuListing {
@@ -68,7 +70,7 @@ struct [[nodiscard]] MenuListing {
 // off or not, with the own items for the profile where they would be written.
 MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options,
                           const Vocabulary& vocabulary, const MenuChanges& changes = {},
-                          std::string_view profileName = {});
+                          std::string_view profileName = {}, std::string_view dateText = {});
 
 // Every identity of the catalogue, in the order the rows are written.
 const std::vector<std::string>& catalogueIdentities();
