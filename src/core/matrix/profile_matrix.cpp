@@ -60,8 +60,8 @@ private:
     std::size_t ownCount_;
 };
 
-// The marks of every slot while the profiles are read, and each item as it is
-// first listed with the place it takes among the others.
+// The marks of every slot while the profiles are read, each item as it is
+// first listed, and the place it takes among the others.
 class Collected {
 public:
     Collected(const Slots& slots, std::size_t profiles)
@@ -85,8 +85,12 @@ public:
             }
             given_[*slot * profiles_ + profile] = true;
             written_[*slot * profiles_ + profile] = item.on;
+            // An own item goes after the last row it follows in any profile:
+            // one at the end of the menu stays after every row.
+            places_[*slot] = slots_.isOwn(*slot)
+                                 ? Place{std::max(std::get<0>(places_[*slot]), after), 1, *slot}
+                                 : Place{*slot + 1, 0, *slot};
             if (!items_[*slot]) {
-                places_[*slot] = slots_.isOwn(*slot) ? Place{after, 1, *slot} : Place{*slot + 1, 0, *slot};
                 items_[*slot] = MatrixItem{std::move(item.identity), std::move(item.path),
                                            std::move(item.command),  item.context,
                                            item.separator,           item.own};
