@@ -777,7 +777,8 @@ class CliMatrix : public Cli, public testing::WithParamInterface<MatrixCase> {};
 // Names made to break markup, CSV and the terminal are shown as text in every format.
 TEST_P(CliMatrix, ShowsMenusSideBySideAndTheirChanges) {
     const ProfileBuilder owner = ProfileBuilder().enable("General/ProfileSettings/MayUseHubCommands");
-    const std::string before = profileOf(owner.xml("Owner")) + profileOf(ProfileBuilder().xml("&lt;script&gt;"));
+    const std::string before =
+        profileOf(owner.xml("Owner")) + profileOf(ProfileBuilder().xml("&lt;script&gt;"));
     std::ofstream(folder / "old.xml") << "<Profiles>" << before << "</Profiles>";
     std::ofstream(folder / "new.xml")
         << "<Profiles>"
