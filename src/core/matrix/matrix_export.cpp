@@ -1,6 +1,10 @@
 #include "matrix/matrix_export.h"
 
+#include "platform/file.h"
 #include "preview/user_command_text.h"
+
+#include <cctype>
+#include <cerrno>
 
 namespace tavu {
 
@@ -102,6 +106,19 @@ std::string_view markText(Mark mark) {
         break;
     }
     return {};
+}
+
+Result<Done, MatrixFileUnwritable>
+writeMatrixFile(const ProfileMatrix& matrix, const std::filesystem::path& path, std::string_view title) {
+    std::string extension = path.extension().string();
+    for (char& c : extension) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    const bool html = extension == ".html" || extension == ".htm";
+    if (!writeFileAtomically(path, html ? matrixHtml(matrix, title) : matrixCsv(matrix))) {
+        return MatrixFileUnwritable{path, errno};
+    }
+    return Done{};
 }
 
 std::string_view submenuOf(const MatrixItem& item) {
