@@ -6,6 +6,7 @@
 #include "menu_items_form.h"
 #include "message_box.h"
 #include "preview_form.h"
+#include "profiles_glance_form.h"
 #include "program_arguments.h"
 #include "settings/settings_file.h"
 #include "translate_form.h"
@@ -42,9 +43,40 @@ Windows::Windows(Session& session) {
         SecondaryFormTrigger{"TranslateButton", add(std::make_unique<TTranslateForm>(session.vocabulary()))},
         SecondaryFormTrigger{"MenuPreviewAction", add(std::make_unique<TPreviewForm>())},
         SecondaryFormTrigger{"MenuItemsAction", add(std::make_unique<MenuItemsForm>(session))},
+        SecondaryFormTrigger{"ProfilesGlanceAction", add(std::make_unique<ProfilesGlanceForm>(session))},
     };
     mainForm_->setSecondaryForms(rows);
     connectMenuItemsToPreview();
+    connectProfilesGlanceToMenuItems();
+}
+
+// A double-click in Profiles at a glance chooses that cell's profile in the
+// main window and opens the Menu items window over it, which shows the chosen
+// profile's menu; the glance waits for it, and shows the changes kept there.
+void Windows::connectProfilesGlanceToMenuItems() {
+    auto& glance = form<ProfilesGlanceForm>();
+    auto& menuItems = form<MenuItemsForm>();
+    QObject::connect(&glance, &ProfilesGlanceForm::MenuItemsRequested, &glance,
+                     [this, &glance, &menuItems](int profile, const QString& identity) {
+                         mainForm_->chooseProfile(profile);
+                         if (const QString refusal = menuItems.takeOutput({}); !refusal.isEmpty()) {
+                             MessageBox::error(&glance, refusal);
+                             return;
+                         }
+                         // An item the profile no longer has leaves the window at its top.
+                         static_cast<void>(menuItems.selectItem(identity.toStdString()));
+                         glance.setEnabled(false);
+                         menuItems.show();
+                         menuItems.raise();
+                         menuItems.activateWindow();
+                     });
+    QObject::connect(&menuItems, &SecondaryForm::FormClosed, &glance, [&glance] { glance.setEnabled(true); });
+    QObject::connect(&menuItems, &MenuItemsForm::ChangesKept, &glance, [&glance] {
+        if (glance.isVisible()) {
+            // The matrix was shown before, so it shows again; a refusal has nothing new to say.
+            static_cast<void>(glance.takeOutput({}));
+        }
+    });
 }
 
 // The Menu preview's button opens the Menu items window over the preview,

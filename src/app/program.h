@@ -42,6 +42,7 @@ public:
 private:
     SecondaryForm* add(std::unique_ptr<SecondaryForm> form);
     void connectMenuItemsToPreview();
+    void connectProfilesGlanceToMenuItems();
 
     std::unique_ptr<TMainForm> mainForm_;
     // Declared after the main window, so that they go first: the main window

@@ -125,12 +125,8 @@ GenerationRequest readProfileRequest(std::string_view command, std::span<const s
             setOnce(request.profileName, flag, std::string(value.take()));
         } else if (flag == "--index") {
             setOnce(request.profileIndex, flag, parseIndex(value.take()));
-        } else if (takeWordsOption(request, flag, value) || takeMenuChangesOption(request, flag, value)) {
+        } else if (takeSettingsOption(request, flag, value)) {
             return true;
-        } else if (flag == "--date") {
-            setOnce(request.date, flag, std::string(value.take()));
-        } else if (flag == "--option") {
-            request.options.push_back(splitAssignment(flag, value.take()));
         } else if (flag == "--encoding") {
             setOnce(request.encoding, flag, parseEncoding(value.take()));
         } else {
@@ -140,6 +136,20 @@ GenerationRequest readProfileRequest(std::string_view command, std::span<const s
     });
     request.profilesFile = std::string(oneOperand(command, operands, "the profiles file"));
     return request;
+}
+
+bool takeSettingsOption(GenerationRequest& request, std::string_view flag, OptionValue& value) {
+    if (takeWordsOption(request, flag, value) || takeMenuChangesOption(request, flag, value)) {
+        return true;
+    }
+    if (flag == "--date") {
+        setOnce(request.date, flag, std::string(value.take()));
+    } else if (flag == "--option") {
+        request.options.push_back(splitAssignment(flag, value.take()));
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool takeWordsOption(GenerationRequest& request, std::string_view flag, OptionValue& value) {

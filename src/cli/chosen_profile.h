@@ -28,6 +28,9 @@ bool takeWordsOption(GenerationRequest& request, std::string_view flag, OptionVa
 // that change the generated menu for one run; false for any other.
 bool takeMenuChangesOption(GenerationRequest& request, std::string_view flag, OptionValue& value);
 
+// Takes every option of SETTINGS; false for any other.
+bool takeSettingsOption(GenerationRequest& request, std::string_view flag, OptionValue& value);
+
 // Reads the profiles file and the options that generate, tree and items share;
 // `takeOwnOption` takes the command's others.
 GenerationRequest readProfileRequest(std::string_view command, std::span<const std::string_view> arguments,

@@ -35,13 +35,16 @@ extern const Command kKeysCommand;
 extern const Command kLanguagesCommand;
 extern const Command kExportWordsCommand;
 extern const Command kItemsCommand;
+extern const Command kMatrixCommand;
+extern const Command kDiffCommand;
 extern const Command kExportItemsCommand;
 extern const Command kServeCommand;
 
 // Every command, in the order the help lists them. The bash completion and
 // the manual page list them too; a test holds both to this table.
-inline constexpr const Command* kCommands[] = {
-    &kListCommand, &kGenerateCommand,  &kTreeCommand,        &kItemsCommand,       &kCheckCommand,
-    &kKeysCommand, &kLanguagesCommand, &kExportWordsCommand, &kExportItemsCommand, &kServeCommand};
+inline constexpr const Command* kCommands[] = {&kListCommand,        &kGenerateCommand,    &kTreeCommand,
+                                               &kItemsCommand,       &kMatrixCommand,      &kDiffCommand,
+                                               &kCheckCommand,       &kKeysCommand,        &kLanguagesCommand,
+                                               &kExportWordsCommand, &kExportItemsCommand, &kServeCommand};
 
 } // namespace tavu::cli

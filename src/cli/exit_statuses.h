@@ -20,16 +20,19 @@ struct ExitStatus {
 
 // The higher of two statuses is the worse, so that a run over several profiles
 // can report its worst outcome.
-inline constexpr ExitStatus ExitDone{0, "done",
-                                     "done; for check, no error in the block (warnings may be printed)"};
+inline constexpr ExitStatus ExitDone{
+    0, "done", "done; for check, no error in the block (warnings may be printed); for diff, no menu changes"};
 inline constexpr ExitStatus ExitStopped{
     1, "stopped",
     "generate, tree and items: the generation stopped at a permission whose text cannot be read (nothing is "
     "written, and standard error names the profiles file, the profile, the element and its text); check: an "
     "error in "
-    "the block (a piece that no client can read, or a prompt that a \"]\" ends early)"};
+    "the block (a piece that no client can read, or a prompt that a \"]\" ends early); matrix and diff: as "
+    "generate for any profile; diff: also when a profile's menu changes, or a profile is added or removed"};
 // check: a piece that no client can read; the same status as a stop.
 inline constexpr ExitStatus ExitUnreadablePiece = ExitStopped;
+// diff: a menu changes, as diff(1) says that files differ; the same status as a stop.
+inline constexpr ExitStatus ExitMenusChange = ExitStopped;
 inline constexpr ExitStatus ExitUsage{2, "usage", "usage error"};
 inline constexpr ExitStatus ExitNoProfiles{
     3, "unreadable input",

@@ -181,9 +181,11 @@ std::string previewOutput(const preview::MenuPreview& preview, std::string_view 
 
 const OptionHelp kFormatOption{
     "--format FORMAT",
-    "text (the default): the menus as indented trees, then each finding as \"FILE:LINE: severity: message "
-    "(piece N)\", as editors and CI read them; json: one JSON object with the menus, the chat text and the "
-    "findings, for scripts (docs/scripting.md describes it)"};
+    "tree and check: text (the default): the menus as indented trees, then each finding as \"FILE:LINE: "
+    "severity: message (piece N)\", as editors and CI read them; json: one JSON object with the menus, the "
+    "chat "
+    "text and the findings, for scripts (docs/scripting.md describes it). matrix: text (the default), csv "
+    "(RFC 4180), html (one page) or json. diff: text (the default) or json"};
 
 const OptionHelp kClientOption{
     "--client FAMILY",

@@ -35,7 +35,7 @@ QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, con
 }
 
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& caption, const QString& startFile,
-                                    const QString& filter) {
+                                    const QString& filter, const QString& defaultSuffix) {
     if (auto answer = prompts().ask(Request{Purpose::save, caption, startFile, filter})) {
         return *answer;
     }
@@ -43,7 +43,7 @@ QString FileDialog::getSaveFileName(QWidget* parent, const QString& caption, con
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(filter);
-    dialog.setDefaultSuffix(QStringLiteral("ini"));
+    dialog.setDefaultSuffix(defaultSuffix);
     return chosenFile(dialog, startFile);
 }
 

@@ -30,9 +30,10 @@ public:
                                    const QString& filter);
     // Asks for a file to write, new or existing (replacing one is confirmed
     // first), starting with `startFile` filled in; a name typed without an
-    // extension gets ".ini". Empty when the operator cancels.
+    // extension gets `defaultSuffix`. Empty when the operator cancels.
     static QString getSaveFileName(QWidget* parent, const QString& caption, const QString& startFile,
-                                   const QString& filter);
+                                   const QString& filter,
+                                   const QString& defaultSuffix = QStringLiteral("ini"));
 
     // The next dialog is not shown; it is noted and answered with `fileName`
     // (empty: cancelled).

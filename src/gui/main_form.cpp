@@ -169,6 +169,8 @@ void TMainForm::buildControls() {
     addAction(MenuPreviewAction);
     MenuItemsAction = new QAction(QStringLiteral("Menu items\u2026"), this);
     MenuItemsAction->setObjectName(QStringLiteral("MenuItemsAction"));
+    ProfilesGlanceAction = new QAction(QStringLiteral("Profiles at a glance\u2026"), this);
+    ProfilesGlanceAction->setObjectName(QStringLiteral("ProfilesGlanceAction"));
 
     StatusBar = place<QStatusBar>(this, "StatusBar", {0, 430, 441, 19}, "");
     StatusBar->setSizeGripEnabled(false);
@@ -190,6 +192,7 @@ void TMainForm::buildControls() {
     connect(AboutButton, &QPushButton::clicked, this, &TMainForm::AboutButtonClick);
     connect(MenuPreviewAction, &QAction::triggered, this, &TMainForm::MenuPreviewActionTrigger);
     connect(MenuItemsAction, &QAction::triggered, this, &TMainForm::MenuItemsActionTrigger);
+    connect(ProfilesGlanceAction, &QAction::triggered, this, &TMainForm::ProfilesGlanceActionTrigger);
     connect(CommandsMemo, &QPlainTextEdit::customContextMenuRequested, this,
             &TMainForm::CommandsMemoContextPopup);
     // An output emptied is no one's menu.
@@ -314,6 +317,11 @@ void TMainForm::loadProfiles(const QString& fileName) {
     showStatus();
 }
 
+void TMainForm::chooseProfile(int index) {
+    ProfileComboBox->setCurrentIndex(index);
+    ProfileComboBoxChange(index);
+}
+
 void TMainForm::ProfileComboBoxChange(int index) {
     session_.profiles().choose(index);
     showStatus();
@@ -390,13 +398,18 @@ void TMainForm::MenuItemsActionTrigger() {
     showSecondaryFormOf(MenuItemsAction);
 }
 
+void TMainForm::ProfilesGlanceActionTrigger() {
+    showSecondaryFormOf(ProfilesGlanceAction);
+}
+
 void TMainForm::CommandsMemoContextPopup(const QPoint& position) {
     // Qt's own edit actions, then the preview of the text they edit and the
-    // items of the menu it is made from.
+    // items of the menu it is made from, and every profile's menu.
     const std::unique_ptr<QMenu> menu(CommandsMemo->createStandardContextMenu());
     menu->addSeparator();
     menu->addAction(MenuPreviewAction);
     menu->addAction(MenuItemsAction);
+    menu->addAction(ProfilesGlanceAction);
     menu->exec(CommandsMemo->viewport()->mapToGlobal(position));
 }
 

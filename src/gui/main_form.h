@@ -63,6 +63,8 @@ public:
     // Opens a profiles file as the Open button does with the file chosen in
     // its dialog, and remembers it for the next start.
     void openProfilesFile(const QString& fileName);
+    // Chooses the profile at `index` as the operator does in the list.
+    void chooseProfile(int index);
 
     GenerationOptions options() const;
     void setOptions(const GenerationOptions& options);
@@ -83,6 +85,7 @@ private slots:
     void AboutButtonClick();
     void MenuPreviewActionTrigger();
     void MenuItemsActionTrigger();
+    void ProfilesGlanceActionTrigger();
     void CommandsMemoContextPopup(const QPoint& position);
     void DisplayHint(const QString& hint);
     void SecondaryFormClose();
@@ -130,6 +133,8 @@ private:
     QAction* MenuPreviewAction;
     // In the same context menu: the window of own items and items switched off.
     QAction* MenuItemsAction;
+    // In the same context menu: every profile's menu side by side.
+    QAction* ProfilesGlanceAction;
 
     std::vector<std::pair<const QObject*, SecondaryForm*>> secondaryForms_;
 

@@ -44,6 +44,8 @@ public:
     // The chosen profile's element; null when no document is loaded or the index
     // names no profile.
     XmlElement profileNode() const;
+    // The loaded document; null when none is loaded.
+    const ProfilesDocument* document() const { return document_ ? &*document_ : nullptr; }
 
 private:
     std::optional<ProfilesDocument> document_;

@@ -723,5 +723,103 @@ TEST_F(Cli, AProfileNameGivenTwiceChoosesTheFirst) {
     EXPECT_EQ(out.str(), kOwnerCommands);
 }
 
+struct MatrixCase {
+    const char* what;
+    std::vector<std::string> arguments; // OLD and NEW stand for the files, SETTINGS for the settings file
+    int status;
+    std::vector<std::string> shown; // what standard output holds
+    std::string notShown;           // what it must not hold
+};
+
+void PrintTo(const MatrixCase& value, std::ostream* out) {
+    *out << value.what;
+}
+
+class CliMatrix : public Cli, public testing::WithParamInterface<MatrixCase> {};
+
+// Names made to break markup, CSV and the terminal are shown as text in every format.
+TEST_P(CliMatrix, ShowsMenusSideBySideAndTheirChanges) {
+    const ProfileBuilder owner = ProfileBuilder().enable("General/ProfileSettings/MayUseHubCommands");
+    const std::string before = owner.profile("Owner") + ProfileBuilder().profile("&lt;script&gt;");
+    std::ofstream(folder / "old.xml") << "<Profiles>" << before << "</Profiles>";
+    std::ofstream(folder / "new.xml")
+        << "<Profiles>" << ProfileBuilder(owner).enable("General/Information/MayShowHubInfo").profile("Owner")
+        << ProfileBuilder().profile("&lt;script&gt;") << ProfileBuilder().profile("=a,\"b&#10;&#x202E;")
+        << "</Profiles>";
+    std::vector<std::string> arguments = GetParam().arguments;
+    for (std::string& argument : arguments) {
+        argument = argument == "OLD"        ? (folder / "old.xml").string()
+                   : argument == "NEW"      ? (folder / "new.xml").string()
+                   : argument == "SETTINGS" ? settings
+                   : argument == "PROFILES" ? profiles
+                                            : argument;
+    }
+    EXPECT_EQ(run(arguments), GetParam().status) << err.str();
+    for (const std::string& shown : GetParam().shown) {
+        EXPECT_NE(out.str().find(shown), std::string::npos) << shown << "\n" << out.str();
+    }
+    EXPECT_EQ(out.str().find(GetParam().notShown), std::string::npos) << out.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliMatrix,
+    testing::Values(
+        MatrixCase{"Text",
+                   {"matrix", "NEW", "--settings", "SETTINGS"},
+                   ExitDone,
+                   {"item                 Owner  <script>  =a,\"b\\n\\u{2\u2026\n",
+                    "Information\\Core     x      .         .\n",
+                    "items written        3      0         0\n"},
+                   "\u202E"},
+        MatrixCase{"Csv",
+                   {"matrix", "NEW", "--settings", "SETTINGS", "--format", "csv"},
+                   ExitDone,
+                   {"\"Owner\",\"<script>\",\"'=a,\"\"b\\n\\u{202E}\"\r\n", ",x,,\r\n"},
+                   "\u202E"},
+        MatrixCase{"Html",
+                   {"matrix", "NEW", "--settings", "SETTINGS", "--format=html"},
+                   ExitDone,
+                   {"&lt;script&gt;<br><small>0 items</small>", "=a,&quot;b\\n\\u{202E}"},
+                   "<script>"},
+        MatrixCase{"Json",
+                   {"matrix", "NEW", "--settings", "SETTINGS", "--format", "json"},
+                   ExitDone,
+                   {R"({"name":"<script>","itemsWritten":0})", R"("writtenFor":[0],"switchedOffFor":[]})"},
+                   "\n{"},
+        MatrixCase{"UnknownFormat", {"matrix", "NEW", "--format", "xml"}, ExitUsage, {}, "item"},
+        MatrixCase{"AProfileChoice", {"matrix", "NEW", "--index", "0"}, ExitUsage, {}, "item"},
+        MatrixCase{
+            "AProfileThatStops", {"matrix", "PROFILES", "--settings", "SETTINGS"}, ExitStopped, {}, "item"},
+        MatrixCase{"MissingFile", {"matrix", "/nonexistent/profiles.xml"}, ExitNoProfiles, {}, "item"},
+        MatrixCase{"Diff",
+                   {"diff", "OLD", "NEW", "--settings", "SETTINGS"},
+                   ExitMenusChange,
+                   {"profile 0 \"Owner\": gains 2, loses 0\n+ wInformation\\wHub\tInformation\\Hubinfo\n",
+                    "profile 2 \"=a,\\\"b\\n\\u{202E}\": added\n"},
+                   "<script>"},
+        MatrixCase{"DiffJson",
+                   {"diff", "NEW", "OLD", "--settings", "SETTINGS", "--format", "json"},
+                   ExitMenusChange,
+                   {R"("lost":[{"identity":"wInformation\\wHub","path":"Information\\Hubinfo"})",
+                    R"("removed":[{"index":2,)"},
+                   "added\":[{"},
+        MatrixCase{"DiffOfTheSameFile", {"diff", "OLD", "OLD"}, ExitDone, {}, "profile"},
+        MatrixCase{
+            "DiffOfOneProfile", {"diff", "OLD", "NEW", "--profile", "<script>"}, ExitDone, {}, "profile"},
+        MatrixCase{
+            "DiffOfNoSuchProfile", {"diff", "OLD", "NEW", "--profile", "Nobody"}, ExitNoProfiles, {}, "+"},
+        MatrixCase{"DiffOfOneFile", {"diff", "OLD"}, ExitUsage, {}, "profile"},
+        MatrixCase{"DiffOfAFileThatStops",
+                   {"diff", "OLD", "PROFILES", "--settings", "SETTINGS"},
+                   ExitStopped,
+                   {},
+                   "profile"},
+        MatrixCase{"DiffWithUnreadableSettings",
+                   {"diff", "OLD", "NEW", "--settings", "/dev/zero"},
+                   ExitNoProfiles,
+                   {},
+                   "profile"}),
+    [](const auto& info) { return std::string(info.param.what); });
+
 } // namespace
 } // namespace tavu::test

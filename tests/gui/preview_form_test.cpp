@@ -192,7 +192,7 @@ void PreviewFormTest::contextMenuKeepsTheEditActionsAndAddsThePreview() {
         for (const QAction* action : menu->actions()) {
             texts << action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
         }
-        menu->setActiveAction(menu->actions().value(menu->actions().size() - 2));
+        menu->setActiveAction(menu->actions().value(menu->actions().size() - 3));
         QTest::keyClick(menu, Qt::Key_Return);
     });
     QWidget* viewport = memo()->viewport();
@@ -203,9 +203,10 @@ void PreviewFormTest::contextMenuKeepsTheEditActionsAndAddsThePreview() {
     for (const char* standard : {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"}) {
         QVERIFY2(texts.contains(QLatin1String(standard)), standard);
     }
-    QCOMPARE(texts.value(texts.size() - 3), QString()); // a separator
-    QCOMPARE(texts.value(texts.size() - 2), QStringLiteral("Menu preview"));
-    QCOMPARE(texts.last(), QStringLiteral("Menu items\u2026"));
+    QCOMPARE(texts.value(texts.size() - 4), QString()); // a separator
+    QCOMPARE(texts.value(texts.size() - 3), QStringLiteral("Menu preview"));
+    QCOMPARE(texts.value(texts.size() - 2), QStringLiteral("Menu items\u2026"));
+    QCOMPARE(texts.last(), QStringLiteral("Profiles at a glance\u2026"));
     QVERIFY(fixture().windows().form<TPreviewForm>().isVisible());
     QVERIFY(!main.isEnabled());
 }

@@ -116,5 +116,6 @@ int runClosingSignalsTest(int argc, char** argv);
 int runUnansweredPromptsTest(int argc, char** argv);
 int runProfileSessionTest(int argc, char** argv);
 int runMenuItemsFormTest(int argc, char** argv);
+int runProfilesGlanceFormTest(int argc, char** argv);
 
 } // namespace tavu
