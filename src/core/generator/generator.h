@@ -6,6 +6,7 @@
 #include "vocabulary/vocabulary.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -61,6 +62,9 @@ struct MenuItem {
     unsigned context = 0;
     bool separator = false;
     std::optional<std::size_t> ownItem; // an own item's index in the changes
+    // Its place among every item that can be listed: the catalogue's rows in
+    // the order of catalogueIdentities(), then the own items by index.
+    std::size_t slot = 0;
     bool on = true; // false when switched off for this profile, or an own item that is refused
 };
 
@@ -75,6 +79,14 @@ struct [[nodiscard]] MenuListing {
 MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& options,
                           const Vocabulary& vocabulary, const MenuChanges& changes = {},
                           std::string_view profileName = {}, std::string_view dateText = {});
+
+// As listMenuItems, but an item's identity, path and command are made only
+// when `describe` asks for them by its slot: reading many profiles, each
+// item's texts are made once.
+MenuListing listMenuItemsDescribing(XmlElement profileNode, const GenerationOptions& options,
+                                    const Vocabulary& vocabulary, const MenuChanges& changes,
+                                    std::string_view profileName, std::string_view dateText,
+                                    const std::function<bool(std::size_t slot)>& describe);
 
 // As listMenuItems, with the own items of the other profiles too, each where
 // it would go in this profile's menu and off: the menu as the operator edits it.

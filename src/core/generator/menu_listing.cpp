@@ -14,7 +14,7 @@ unsigned contextOf(catalogue::Kind kind) {
 
 MenuListing listed(XmlElement profileNode, const GenerationOptions& options, const Vocabulary& vocabulary,
                    const MenuChanges& changes, std::string_view profileName, std::string_view dateText,
-                   OwnItemsPlaced which) {
+                   OwnItemsPlaced which, const std::function<bool(std::size_t)>* describe = nullptr) {
     RowWalk walk = walkRows(profileNode, options, changes, profileName);
     MenuListing listing{{}, std::move(walk.stop)};
     // A listing cut short would pass for the whole menu.
@@ -24,13 +24,20 @@ MenuListing listed(XmlElement profileNode, const GenerationOptions& options, con
     const EscapedWords words(vocabulary, dateText);
     const std::vector<PlacedOwnItem> placed = placeOwnItems(walk.rows, changes, profileName, which);
     listing.items.reserve(walk.rows.size() + placed.size());
+    const std::size_t rowSlots = catalogueIdentities().size();
+    const auto described = [describe](std::size_t slot) {
+        return describe == nullptr || (*describe)(slot);
+    };
     inMenuOrder(
         walk.rows, placed,
         [&](const MetRow& met) {
             MenuItem& item = listing.items.emplace_back();
-            item.identity = catalogueIdentities()[met.catalogueIndex];
-            item.path = rowPath(*met.row, met.previous, &vocabulary);
-            appendRow(item.command, *met.row, words);
+            item.slot = met.catalogueIndex;
+            if (described(item.slot)) {
+                item.identity = catalogueIdentities()[met.catalogueIndex];
+                item.path = rowPath(*met.row, met.previous, &vocabulary);
+                appendRow(item.command, *met.row, words);
+            }
             item.context = contextOf(met.row->kind);
             item.separator = met.row->kind == catalogue::Separator;
             item.on = met.on;
@@ -38,9 +45,12 @@ MenuListing listed(XmlElement profileNode, const GenerationOptions& options, con
         [&](const PlacedOwnItem& own) {
             const OwnItem& ownItem = changes.ownItems[own.index];
             MenuItem& item = listing.items.emplace_back();
-            item.identity = ownItemIdentity(own.index);
-            item.path = ownItemPath(ownItem, vocabulary);
-            appendOwnItem(item.command, ownItem, words);
+            item.slot = rowSlots + own.index;
+            if (described(item.slot)) {
+                item.identity = ownItemIdentity(own.index);
+                item.path = ownItemPath(ownItem, vocabulary);
+                appendOwnItem(item.command, ownItem, words);
+            }
             item.context = static_cast<unsigned>(ownItem.menus);
             item.separator = ownItem.separator;
             item.ownItem = own.index;
@@ -56,6 +66,14 @@ MenuListing listMenuItems(XmlElement profileNode, const GenerationOptions& optio
                           std::string_view profileName, std::string_view dateText) {
     return listed(profileNode, options, vocabulary, changes, profileName, dateText,
                   OwnItemsPlaced::OfTheProfile);
+}
+
+MenuListing listMenuItemsDescribing(XmlElement profileNode, const GenerationOptions& options,
+                                    const Vocabulary& vocabulary, const MenuChanges& changes,
+                                    std::string_view profileName, std::string_view dateText,
+                                    const std::function<bool(std::size_t slot)>& describe) {
+    return listed(profileNode, options, vocabulary, changes, profileName, dateText,
+                  OwnItemsPlaced::OfTheProfile, &describe);
 }
 
 MenuListing listMenuItemsToEdit(XmlElement profileNode, const GenerationOptions& options,

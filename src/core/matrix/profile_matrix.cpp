@@ -1,19 +1,21 @@
 #include "matrix/profile_matrix.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <tuple>
-#include <unordered_map>
 
 namespace tavu {
 
 namespace {
 
-// The one place the matrix reads a profile's menu.
-MenuListing listProfile(const ProfilesDocument& document, std::size_t index, const GenerationInput& input) {
-    return listMenuItems(document.profile(static_cast<int>(index)), input.options, input.vocabulary,
-                         input.changes, document.names()[index], input.date);
+// The one place the matrix reads a profile's menu; `describe` says which
+// items' texts are still to be made.
+MenuListing listProfile(const ProfilesDocument& document, std::size_t index, const GenerationInput& input,
+                        const std::function<bool(std::size_t slot)>& describe) {
+    return listMenuItemsDescribing(document.profile(static_cast<int>(index)), input.options, input.vocabulary,
+                                   input.changes, document.names()[index], input.date, describe);
 }
 
 // Every item that can be listed has a slot: the rows of the catalogue in
@@ -27,29 +29,12 @@ public:
     std::size_t count() const { return catalogueIdentities().size() + ownCount_; }
     bool isOwn(std::size_t slot) const { return slot >= catalogueIdentities().size(); }
 
-    // None for an identity that names no item, which the listing never gives.
+    // None for an own item the changes do not hold, which the listing never gives.
     std::optional<std::size_t> of(const MenuItem& item) const {
-        if (item.ownItem) {
-            return *item.ownItem < ownCount_ ? std::optional(catalogueIdentities().size() + *item.ownItem)
-                                             : std::nullopt;
-        }
-        const auto found = catalogueSlots().find(item.identity);
-        return found == catalogueSlots().end() ? std::nullopt : std::optional(found->second);
+        return item.slot < count() ? std::optional(item.slot) : std::nullopt;
     }
 
 private:
-    static const std::unordered_map<std::string_view, std::size_t>& catalogueSlots() {
-        static const auto slots = [] {
-            std::unordered_map<std::string_view, std::size_t> all;
-            const std::vector<std::string>& identities = catalogueIdentities();
-            for (std::size_t i = 0; i < identities.size(); ++i) {
-                all.emplace(identities[i], i);
-            }
-            return all;
-        }();
-        return slots;
-    }
-
     std::size_t ownCount_;
 };
 
@@ -60,6 +45,9 @@ public:
     Collected(const Slots& slots, std::size_t profiles)
         : slots_(slots), profiles_(profiles), items_(slots.count()), places_(slots.count()),
           given_(slots.count() * profiles), written_(slots.count() * profiles) {}
+
+    // Whether an item is held already, with its texts.
+    bool has(std::size_t slot) const { return slot < items_.size() && items_[slot].has_value(); }
 
     // False when the profile's generation stops, which leaves it out.
     bool add(std::size_t profile, MenuListing& listing) {
@@ -164,7 +152,8 @@ Result<ProfileMatrix, MatrixStop> buildProfileMatrix(const ProfilesDocument& doc
     const std::size_t profiles = document.names().size();
     Collected collected(slots, profiles);
     for (std::size_t profile = 0; profile < profiles; ++profile) {
-        MenuListing listing = listProfile(document, profile, input);
+        MenuListing listing = listProfile(document, profile, input,
+                                          [&collected](std::size_t slot) { return !collected.has(slot); });
         if (!collected.add(profile, listing)) {
             return MatrixStop{profile, document.names()[profile], std::move(*listing.stop)};
         }
