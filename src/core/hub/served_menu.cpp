@@ -74,8 +74,8 @@ ServedMenu profileMenu(const GenerationRequest& request) {
                 return MadeMenu{
                     HubMenu{std::move(block.bytes),
                             "You are looking at the menu of profile " + std::to_string(block.index) + " " +
-                                quotedText(block.name) + " of " + request.profilesFile + ", with " +
-                                words + ", encoded as " + std::string(codePageName(request.codePage())) + ".",
+                                quotedText(block.name) + " of " + request.profilesFile + ", with " + words +
+                                ", encoded as " + std::string(codePageName(request.codePage())) + ".",
                             request.codePage()},
                     {}};
             },
